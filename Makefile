@@ -1,0 +1,35 @@
+# Vesk: the two commands that matter are `make run` and `make test`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+MAKEFLAGS  += --no-print-directory
+CMAKE_TYPE ?= RelWithDebInfo
+
+.PHONY: all build run test deps unit-tests asan-tests clean
+
+all: build
+
+build:
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(CMAKE_TYPE) >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@scripts/run-examples.sh $(BUILD)
+
+deps:
+	@scripts/install-deps.sh
+
+test: deps build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory asan-tests
+
+# The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer;
+# any report fails the run.
+asan-tests:
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target vesk_unit_tests
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		$(ASAN_BUILD)/vesk_unit_tests --gtest_brief=1
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,35 @@
+#include "schfile/object_factory.h"
+
+#include <array>
+
+#include "schobj/sch_object.h"
+
+namespace vesk {
+
+namespace {
+
+template <class T>
+std::unique_ptr<SchObject> make() {
+  return std::make_unique<T>();
+}
+
+struct TagClass {
+  std::string_view tag;
+  std::unique_ptr<SchObject> (*create)();
+};
+
+// "+SHEETINFO" is not here: the document reads it into the sheet info of
+// the current read instead of keeping an object.
+const std::array<TagClass, 0> kTagClasses = {{
+}};
+
+}  // namespace
+
+std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag) {
+  for (const TagClass& entry : kTagClasses) {
+    if (entry.tag == startTag) return entry.create();
+  }
+  return nullptr;
+}
+
+}  // namespace vesk

@@ -1,0 +1,84 @@
+#include "schfile/sch_document.h"
+
+#include <string>
+
+#include "schfile/object_factory.h"
+#include "schfile/record_reader.h"
+#include "schobj/block_fields.h"
+#include "schobj/sch_object.h"
+#include "schobj/sch_sheet_info.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr std::string_view kFileMagic = "+KOLVA_DATA_V.1.0";
+constexpr std::string_view kFileEnd = "-KOLVA_DATA_V.1.0";
+constexpr std::string_view kSheetInfoTag = "+SHEETINFO";
+
+}  // namespace
+
+SchDocument::SchDocument() = default;
+SchDocument::~SchDocument() = default;
+
+void SchDocument::clear() { objects_.clear(); }
+
+int SchDocument::load(const char* path) {
+  clear();
+  if (path == nullptr) return kReadFailed;
+  std::FILE* stream = std::fopen(path, "r");
+  if (stream == nullptr) return kReadFailed;
+  const int result = read(stream);
+  std::fclose(stream);
+  return result;
+}
+
+int SchDocument::read(std::FILE* stream) {
+  if (stream == nullptr) return kReadFailed;
+  RecordReader reader(stream);
+  return readFrom(reader);
+}
+
+int SchDocument::readMemory(std::string_view bytes) {
+  RecordReader reader(bytes);
+  return readFrom(reader);
+}
+
+int SchDocument::readFrom(RecordReader& reader) {
+  std::string field;
+  if (reader.readField(field) == -1) {
+    // No field at all is an empty sheet; a stream that failed is not.
+    return reader.hadReadError() ? kReadFailed : kLoaded;
+  }
+  SchSheetInfo sheetInfo;
+  if (field != kFileMagic) return kNotSchematic;
+  // A read error mid-file is never taken for the end of the file.
+  if (!readBody(reader, sheetInfo) || reader.hadReadError()) return kReadFailed;
+  sheetSize_ = Point(sheetInfo.width(), sheetInfo.height());
+  return kLoaded;
+}
+
+bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
+  bool sheetInfoPending = true;
+  std::string field;
+  for (;;) {
+    if (reader.readField(field) == -1) return true;
+    // An empty field at top level ends the file.
+    if (field.empty()) return true;
+    if (sheetInfoPending && field == kSheetInfoTag) {
+      sheetInfoPending = false;
+      if (!sheetInfo.readBlock(reader, nullptr, this)) return false;
+      continue;
+    }
+    if (std::unique_ptr<SchObject> object = makeObjectForTag(field)) {
+      if (!object->readBlock(reader, nullptr, this)) return false;
+      if (object->isValid()) objects_.push_back(std::move(object));
+      continue;
+    }
+    if (field == kFileEnd) return true;
+    if (field[0] != '+') return false;
+    if (!skipBlock(reader, field)) return false;
+  }
+}
+
+}  // namespace vesk

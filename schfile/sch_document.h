@@ -1,0 +1,60 @@
+// SchDocument: one schematic file in memory.
+//
+// Holds the sheet's objects in file order and the sheet size. load() and
+// read() parse a whole file: the first field must be "+KOLVA_DATA_V.1.0",
+// then come top-level blocks, each turned into an object of its class by
+// the start-tag table (object_factory.h); unknown blocks are skipped, and
+// "-KOLVA_DATA_V.1.0" or the end of the input ends the file.
+//
+// The document owns its objects; clear() and the destructor release them.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "schobj/geometry.h"
+
+namespace vesk {
+
+class RecordReader;
+class SchObject;
+class SchSheetInfo;
+
+class SchDocument {
+ public:
+  // Results of load() and read().
+  enum Result : int {
+    kLoaded = 0,
+    kReadFailed = 1,  // cannot open, cannot read, or a malformed block
+    kNotSchematic = 2,  // the first field is not the file magic
+  };
+
+  SchDocument();
+  virtual ~SchDocument();
+
+  SchDocument(const SchDocument&) = delete;
+  SchDocument& operator=(const SchDocument&) = delete;
+
+  void clear();
+  // Opens `path` in text mode and reads it; returns 0, 1 or 2.
+  int load(const char* path);
+  // Reads a whole schematic file from an open stream (not closed here).
+  int read(std::FILE* stream);
+  // The same from bytes in memory.
+  int readMemory(std::string_view bytes);
+  // The top-level block loop; true on success.
+  bool readBody(RecordReader& reader, SchSheetInfo& sheetInfo);
+
+  const std::vector<std::unique_ptr<SchObject>>& objects() const { return objects_; }
+  const Point& sheetSize() const { return sheetSize_; }
+
+ private:
+  int readFrom(RecordReader& reader);
+
+  std::vector<std::unique_ptr<SchObject>> objects_;
+  Point sheetSize_{1500, 1000};
+};
+
+}  // namespace vesk

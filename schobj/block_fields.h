@@ -1,0 +1,87 @@
+// BlockFields: the one procedure by which every block of the schematic
+// format is read after its start tag.
+//
+// A block is a sequence of key fields ("key:value"), nested blocks and one
+// end tag. BlockFields pulls fields from the shared RecordReader and hands
+// the caller one usable key field at a time; it ignores fields without a
+// usable key (no colon, or the colon first), applies the block's colon rule
+// to empty values, skips nested blocks that the caller does not claim, and
+// stops at the first end tag or at the end of the input. How the block
+// ended is then told by end().
+//
+//   BlockFields block(reader, "-JUNCTION", ColonRule::kStrict);
+//   while (block.next() == BlockFields::kKey) {
+//     if (block.key() == "X") { ... block.number() ... }
+//   }
+//   return block.end() == BlockFields::kOwnEndTag && seenX && seenY;
+//
+// The views returned by key(), value() and tag() stay valid until the next
+// call of next().
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vesk {
+
+class RecordReader;
+
+enum class ColonRule {
+  kStrict,  // "X:" (empty value) is ignored like a field without a colon
+  kLax,     // "X:" reads as the empty text, number 0
+};
+
+class BlockFields {
+ public:
+  enum Item {
+    kKey,     // a usable key field: key(), value(), number()
+    kNested,  // a nested start tag (only when claimNested is set): tag()
+    kEnded,   // the block is over; see end()
+  };
+  enum End {
+    kNotEnded,
+    kOwnEndTag,    // the block's own end tag
+    kOtherEndTag,  // another field beginning with '-': tag() holds it
+    kEndOfInput,   // the input ended inside the block
+    kSkipFailed,   // a nested block ran to the end of input
+  };
+
+  BlockFields(RecordReader& reader, std::string_view endTag, ColonRule rule)
+      : reader_(reader), endTag_(endTag), rule_(rule) {}
+
+  // When set, nested start tags are returned as kNested instead of being
+  // skipped; the caller then reads the nested block itself or calls
+  // skipNested().
+  void claimNested(bool claim) { claimNested_ = claim; }
+
+  Item next();
+
+  // Skips the nested block whose start tag next() just returned. False
+  // (and end() == kSkipFailed) when its end tag never comes.
+  bool skipNested();
+
+  std::string_view key() const { return key_; }
+  std::string_view value() const { return value_; }
+  int number() const;
+  std::string_view tag() const { return field_; }
+  End end() const { return end_; }
+  bool endedCleanly() const { return end_ == kOwnEndTag; }
+  RecordReader& reader() { return reader_; }
+
+ private:
+  RecordReader& reader_;
+  std::string_view endTag_;
+  ColonRule rule_;
+  bool claimNested_ = false;
+  End end_ = kNotEnded;
+  std::string field_;
+  std::string_view key_;
+  std::string_view value_;
+};
+
+// Skips the block opened by `startTag` (its first byte '+' is taken as '-'
+// to form the end tag), up to and including that end tag. Nested blocks are
+// not tracked. False when the input ends first.
+bool skipBlock(RecordReader& reader, std::string_view startTag);
+
+}  // namespace vesk

@@ -1,0 +1,87 @@
+#include "schobj/sch_object.h"
+
+#include "schfile/record_writer.h"
+
+namespace vesk {
+
+SchObject::~SchObject() = default;
+
+bool SchObject::readBlock(RecordReader&, const Point*, SchDocument*) { return false; }
+bool SchObject::writeBlock(RecordWriter&, const Point*) { return false; }
+void SchObject::setX1(int x) { p1_.x = x; }
+void SchObject::setY1(int y) { p1_.y = y; }
+void SchObject::setX2(int x) { p2_.x = x; }
+void SchObject::setY2(int y) { p2_.y = y; }
+void SchObject::setP1(const Point& p) { p1_ = p; }
+void SchObject::setP2(const Point& p) { p2_ = p; }
+int SchObject::x2() const { return p2_.x; }
+int SchObject::y2() const { return p2_.y; }
+Point SchObject::p2() const { return p2_; }
+Point SchObject::refPoint() const { return p1_; }
+std::unique_ptr<SchObject> SchObject::clone() const { return nullptr; }
+
+void SchObject::move(int dx, int dy) {
+  const Point delta(dx, dy);
+  switch (selection_ & 3) {
+    case kSelectP1:
+      p1_ += delta;
+      break;
+    case kSelectP2:
+      p2_ += delta;
+      break;
+    default:
+      p1_ += delta;
+      p2_ += delta;
+      break;
+  }
+}
+
+void SchObject::mirror() { mirrorAt(midpoint(p1_.x, p2_.x)); }
+
+void SchObject::mirrorAt(int cx) {
+  const int twice = wrapMul(2, cx);
+  p1_.x = wrapSub(twice, p1_.x);
+  p2_.x = wrapSub(twice, p2_.x);
+}
+
+void SchObject::rotate() { rotateAt(Point(midpoint(p1_.x, p2_.x), midpoint(p1_.y, p2_.y))); }
+
+namespace {
+
+// A quarter turn about c (y grows downwards: a point right of c moves
+// below it).
+Point turnQuarter(const Point& p, const Point& c) {
+  return Point(wrapSub(wrapAdd(c.x, c.y), p.y), wrapAdd(wrapSub(c.y, c.x), p.x));
+}
+
+}  // namespace
+
+void SchObject::rotateAt(const Point& c) {
+  p1_ = turnQuarter(p1_, c);
+  p2_ = turnQuarter(p2_, c);
+}
+
+int SchObject::hitTest(const Point&) const { return 0; }
+void SchObject::setSelection(int flags) { selection_ = flags; }
+void SchObject::clearSelection() { selection_ = 0; }
+int SchObject::testSelection(const Rect&) const { return 0; }
+int SchObject::testDragSelection(const Rect&) const { return 0; }
+bool SchObject::touchesRect(const Rect&) const { return false; }
+int SchObject::pinCount() const { return 0; }
+Point SchObject::pinPosition(int) const { return Point(-1, -1); }
+Rect SchObject::area() const { return Rect::fromOriginExtent(-1, -1, 0, 0); }
+Rect SchObject::pointRect() const { return Rect::fromOriginExtent(-1, -1, 0, 0); }
+bool SchObject::isValid() const { return true; }
+bool SchObject::hasText() const { return false; }
+
+void beginObjectBlock(RecordWriter& writer, const char* startTag, int layer) {
+  writer.writeField(startTag);
+  writer.writeInt("L", layer);
+}
+
+void endObjectBlock(RecordWriter& writer, const char* endTag) {
+  writer.writeField(endTag);
+  writer.endLine();
+}
+
+}  // namespace vesk

@@ -1,0 +1,113 @@
+// SchObject: the abstract base of every element of a schematic sheet.
+//
+// Each object reads its own block of the schematic text format (after the
+// document reader has consumed the start tag), writes it back, and answers
+// the geometry questions of an editor (hit tests, rectangle tests, areas,
+// moving, rotating, mirroring). The virtual operations below stand in a
+// fixed order; each has the default behaviour that a class inherits unless
+// it overrides it.
+//
+// Ownership: objects are created by the document reader or by clone() and
+// owned through std::unique_ptr by whoever holds them; they are never
+// shared.
+#pragma once
+
+#include <memory>
+
+#include "schobj/geometry.h"
+
+namespace vesk {
+
+class RecordReader;
+class RecordWriter;
+class SchDocument;
+
+// Type numbers of the object classes. They are fixed: the parts list picks
+// components by the number 8.
+enum SchTypeId : int {
+  kTypeJunction = 0,
+  kTypeEntry = 1,
+  kTypeBusEntry = 2,
+  kTypeBus = 3,
+  kTypeWire = 4,
+  kTypeDash = 5,
+  kTypeLabel = 6,
+  kTypeTag = 7,
+  kTypeComponent = 8,
+  kTypeSheetInfo = 9,
+  kTypeComment = 10,
+};
+
+// Selection flag bits: which end of a two-point object is selected. 0 and
+// 3 both mean the whole object.
+constexpr int kSelectP1 = 1;
+constexpr int kSelectP2 = 2;
+
+class SchObject {
+ public:
+  SchObject() = default;
+  virtual ~SchObject();
+
+  virtual bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document);
+  virtual bool writeBlock(RecordWriter& writer, const Point* offset);
+  virtual int typeId() const = 0;
+  virtual void setX1(int x);
+  virtual void setY1(int y);
+  virtual void setX2(int x);
+  virtual void setY2(int y);
+  virtual void setP1(const Point& p);
+  virtual void setP2(const Point& p);
+  virtual int x2() const;
+  virtual int y2() const;
+  virtual Point p2() const;
+  virtual Point refPoint() const;
+  virtual std::unique_ptr<SchObject> clone() const;
+  virtual void move(int dx, int dy);
+  virtual void mirror();
+  virtual void mirrorAt(int cx);
+  virtual void rotate();
+  virtual void rotateAt(const Point& c);
+  virtual int hitTest(const Point& p) const;
+  virtual void setSelection(int flags);
+  virtual void clearSelection();
+  virtual int testSelection(const Rect& r) const;
+  virtual int testDragSelection(const Rect& r) const;
+  virtual bool touchesRect(const Rect& r) const;
+  virtual int pinCount() const;
+  virtual Point pinPosition(int index) const;
+  virtual Rect area() const;
+  virtual Rect pointRect() const;
+  virtual bool isValid() const;
+  virtual bool hasText() const;
+
+  int layer() const { return layer_; }
+  void setLayer(int layer) { layer_ = layer; }
+  const Point& p1() const { return p1_; }
+  int selection() const { return selection_; }
+
+ protected:
+  SchObject(const SchObject&) = default;
+  SchObject& operator=(const SchObject&) = default;
+
+  // Coordinates read from a file are shifted by the offset when one is
+  // given; coordinates written have it subtracted.
+  static int shiftX(int x, const Point* offset) { return offset ? wrapAdd(x, offset->x) : x; }
+  static int shiftY(int y, const Point* offset) { return offset ? wrapAdd(y, offset->y) : y; }
+  static int unshiftX(int x, const Point* offset) { return offset ? wrapSub(x, offset->x) : x; }
+  static int unshiftY(int y, const Point* offset) { return offset ? wrapSub(y, offset->y) : y; }
+
+  int reserved1_ = 0;
+  int reserved2_ = 0;
+  int layer_ = 0;
+  Point p1_{-1, -1};
+  Point p2_{0, 0};
+  int selection_ = 0;
+};
+
+// Writes the fields common to every drawing object's block: the start tag
+// and the layer key "L". The class then writes its own keys and calls
+// endObjectBlock.
+void beginObjectBlock(RecordWriter& writer, const char* startTag, int layer);
+void endObjectBlock(RecordWriter& writer, const char* endTag);
+
+}  // namespace vesk
