@@ -23,13 +23,13 @@ test: deps build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory asan-tests
 
-# The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer;
+# Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
 asan-tests:
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON >/dev/null
-	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target vesk_unit_tests
-	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		$(ASAN_BUILD)/vesk_unit_tests --gtest_brief=1
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
