@@ -125,19 +125,6 @@ TEST(PartsListDialog, DropTakesOnlySchematicFilesMeasuredInTheListFont) {
   EXPECT_EQ(host->OpenDeviceContexts(), 0);
 }
 
-TEST(PartsListDialog, DroppedPathsAreCutToTheWindowsPathLimit) {
-  auto host = interactiveHost();
-  const std::string longName = "/" + std::string(300, 'a') + ".ce3";
-  runShell(*host, [&](CMemoryHost& user) {
-    // Cut to 259 bytes the name loses its extension and is skipped.
-    user.DropFiles(kIdcInputList, {longName, "/" + std::string(254, 'b') + ".ce3"});
-    const auto entries = user.ListEntries(kIdcInputList);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].size(), 259u);
-    user.PressButton(kIdCancel);
-  });
-}
-
 TEST(PartsListDialog, ExecuteWritesTheListAndReportsWithTheProgramNameAsCaption) {
   ScratchDir dir;
   const std::string input = dir.file("a.ce3");
@@ -322,19 +309,6 @@ TEST(PartsListDialog, BrowseInputAddsTheChosenFilesInOrder) {
   }
 }
 
-TEST(PartsListDialog, SelectionTooLargeForTheBufferAddsNothing) {
-  auto host = interactiveHost();
-  std::vector<std::string> many;
-  for (int i = 0; i < 100; ++i) many.push_back("/d/" + std::string(200, 'n') + std::to_string(i));
-  host->AnswerFileDialog(many);
-  runShell(*host, [](CMemoryHost& user) {
-    user.PressButton(kIdcBrowseInput);
-    EXPECT_TRUE(user.ListEntries(kIdcInputList).empty());
-    EXPECT_FALSE(user.IsControlEnabled(kIdOk));
-    user.PressButton(kIdCancel);
-  });
-}
-
 TEST(PartsListDialog, BrowseOutputSetsTheChosenPath) {
   auto host = interactiveHost({"/d/a.ce3"});
   host->AnswerFileDialog({"/nets/board.net"});
@@ -426,15 +400,6 @@ TEST(PartsListDialog, MinimisedWindowPaintsItsIconCentred) {
     user.PressButton(kIdCancel);
   });
   EXPECT_EQ(host->OpenDeviceContexts(), 0);
-}
-
-TEST(PartsListDialog, HelpGoesToTheHelpFileNamedAfterTheProgram) {
-  auto host = interactiveHost();
-  runShell(*host, [](CMemoryHost& user) {
-    user.PressHelp();
-    user.PressButton(kIdCancel);
-  });
-  EXPECT_EQ(host->HelpRequests(), std::vector<std::string>{"/opt/vesk/bin/vesk.HLP"});
 }
 
 }  // namespace

@@ -49,14 +49,6 @@ TEST(PathParts, SplitsLikeTheWindowsRuntime) {
   }
 }
 
-TEST(PathParts, ComparesExtensionsIgnoringAsciiCaseOnly) {
-  EXPECT_TRUE(EqualsIgnoringAsciiCase(".CE3", ".ce3"));
-  EXPECT_TRUE(EqualsIgnoringAsciiCase(".cE3", ".Ce3"));
-  EXPECT_FALSE(EqualsIgnoringAsciiCase(".ce3.bak", ".ce3"));
-  EXPECT_FALSE(EqualsIgnoringAsciiCase(".ce", ".ce3"));
-  EXPECT_FALSE(EqualsIgnoringAsciiCase(".c\xC5" "3", ".c\xE5" "3"));
-}
-
 TEST(CodePage, KnowsTheShiftJisLeadBytes) {
   EXPECT_TRUE(isLeadByteInCodePage(kCodePageShiftJis, 0x81));
   EXPECT_TRUE(isLeadByteInCodePage(kCodePageShiftJis, 0x9F));

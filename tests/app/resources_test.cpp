@@ -55,15 +55,5 @@ TEST(Resources, ControlsLieInsideTheirDialogAndIdsAreUnique) {
   EXPECT_NE(main->findControl(kIdcInputList)->style & control_style::kNotify, 0u);
 }
 
-TEST(Resources, StringTableHoldsEveryMessage) {
-  for (int id : {kIdsAboutBox, kIdsOutputOpenFailed, kIdsInputOpenFailed, kIdsFinished,
-                 kIdsOutputWriteFailed}) {
-    const StringResource* entry = partsListResources().findString(id);
-    ASSERT_NE(entry, nullptr) << id;
-    EXPECT_FALSE(entry->text.empty());
-  }
-  EXPECT_EQ(partsListResources().findString(106), nullptr);
-}
-
 }  // namespace
 }  // namespace vesk
