@@ -5,7 +5,7 @@ JOBS       ?= 2
 MAKEFLAGS  += --no-print-directory
 CMAKE_TYPE ?= RelWithDebInfo
 
-.PHONY: all build run test deps unit-tests asan-tests clean
+.PHONY: all build run test deps asan-tests bench clean
 
 all: build
 
@@ -31,5 +31,10 @@ asan-tests:
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
+bench:
+	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-release -j$(JOBS)
+	@build-release/vesk_reader_bench
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-release
