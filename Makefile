@@ -4,8 +4,11 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 MAKEFLAGS  += --no-print-directory
 CMAKE_TYPE ?= RelWithDebInfo
+# Seconds per fuzz target: `make fuzz` runs long, `make test` briefly.
+FUZZ_SECONDS ?= 120
+FUZZ_SMOKE_SECONDS ?= 30
 
-.PHONY: all build run test deps asan-tests bench clean
+.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench clean
 
 all: build
 
@@ -22,6 +25,7 @@ deps:
 test: deps build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory asan-tests
+	@$(MAKE) --no-print-directory fuzz-smoke
 
 # Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
@@ -31,10 +35,16 @@ asan-tests:
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
+fuzz:
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+fuzz-smoke:
+	@scripts/fuzz.sh $(FUZZ_SMOKE_SECONDS)
+
 bench:
 	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build-release -j$(JOBS)
 	@build-release/vesk_reader_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-release
+	rm -rf $(BUILD) $(ASAN_BUILD) build-release build-fuzz
