@@ -5,7 +5,7 @@ JOBS       ?= 2
 MAKEFLAGS  += --no-print-directory
 CMAKE_TYPE ?= RelWithDebInfo
 # Seconds per fuzz target: `make fuzz` runs long, `make test` briefly.
-FUZZ_SECONDS ?= 120
+FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 30
 
 .PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench clean
