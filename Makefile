@@ -7,8 +7,11 @@ CMAKE_TYPE ?= RelWithDebInfo
 # Seconds per fuzz target: `make fuzz` runs long, `make test` briefly.
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 30
+WIN_BUILD  ?= build-win
+# Wine keeps its own prefix inside the Windows build tree, quiet.
+WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 
-.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench clean
+.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench windows windows-tests clean
 
 all: build
 
@@ -25,6 +28,7 @@ deps:
 test: deps build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory asan-tests
+	@$(MAKE) --no-print-directory windows-tests
 	@$(MAKE) --no-print-directory fuzz-smoke
 
 # Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer;
@@ -34,6 +38,16 @@ asan-tests:
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
+
+# vesk.exe and the unit tests for 64-bit Windows, cross-built with MinGW-w64.
+windows:
+	@cmake -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/toolchains/mingw-w64-x86_64.cmake) >/dev/null
+	@$(WINE_ENV) cmake --build $(WIN_BUILD) -j$(JOBS)
+
+# The Windows build's tests, run under Wine.
+windows-tests: windows
+	@cd $(WIN_BUILD) && $(WINE_ENV) ctest --output-on-failure -j$(JOBS)
 
 fuzz:
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
@@ -47,4 +61,4 @@ bench:
 	@build-release/vesk_reader_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-release build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz

@@ -152,9 +152,10 @@ TEST(RecordReader, FileSourceReadsAcrossBufferBoundaries) {
   std::string input;
   std::vector<std::string> expected;
   for (int i = 0; i < 20000; ++i) {
-    std::string text = "K" + std::to_string(i) + ":v%2C" + std::string(static_cast<std::size_t>(i % 13), 'x');
-    input += text + (i % 3 == 0 ? "\r\n" : ",");
-    expected.push_back("K" + std::to_string(i) + ":v," + std::string(static_cast<std::size_t>(i % 13), 'x'));
+    const std::string key = std::to_string(i);
+    const std::string tail(static_cast<std::size_t>(i % 13), 'x');
+    input.append("K").append(key).append(":v%2C").append(tail).append(i % 3 == 0 ? "\r\n" : ",");
+    expected.push_back(std::string("K").append(key).append(":v,").append(tail));
   }
   std::FILE* file = std::tmpfile();
   ASSERT_NE(file, nullptr);
