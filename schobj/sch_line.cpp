@@ -75,7 +75,9 @@ Point SchLine::refPoint() const {
   return p1_;
 }
 
-int SchLine::hitTest(const Point& p) const { return testSelection(pointBox(p)) != 0 ? kLineHit : 0; }
+int SchLine::hitTest(const Point& p) const {
+  return testSelection(pointBox(p)) != 0 ? kLineHit : 0;
+}
 
 int SchLine::testSelection(const Rect& r) const { return segmentTouches(p1_, p2_, r) ? 3 : 0; }
 
