@@ -12,13 +12,22 @@
 #include "app/parts_list_app.h"
 #include "app/resources.h"
 #include "platform/memory_host.h"
+#include "platform/native_host.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
-  vesk::CMemoryHost host(vesk::partsListResources(), std::move(args));
+  // The in-memory host runs the automatic mode and shows nothing; any
+  // other command line ends there at once with "no window", and then goes
+  // to the platform's real windows where there are any.
+  vesk::CMemoryHost host(vesk::partsListResources(), args);
   vesk::CPartsListApp app(host);
   app.InitInstance();
   if (app.ExitCode() == vesk::kExitNoWindow) {
+    if (auto native = vesk::CreateNativeHost(vesk::partsListResources(), std::move(args))) {
+      vesk::CPartsListApp windowed(*native);
+      windowed.InitInstance();
+      return windowed.ExitCode();
+    }
     std::fprintf(stderr,
                  "%s: no window can be shown here; use -F to convert without a window\n",
                  app.AppName().c_str());
