@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "schobj/sch_component.h"
 #include "schobj/sch_object.h"
 
 namespace vesk {
@@ -20,7 +21,8 @@ struct TagClass {
 
 // "+SHEETINFO" is not here: the document reads it into the sheet info of
 // the current read instead of keeping an object.
-const std::array<TagClass, 0> kTagClasses = {{
+const std::array<TagClass, 1> kTagClasses = {{
+    {"+COMPONENT", &make<SchComponent>},
 }};
 
 }  // namespace
