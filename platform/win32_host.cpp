@@ -65,10 +65,10 @@ void centreWindow(HWND window, HWND owner) {
   }
   RECT self{};
   ::GetWindowRect(window, &self);
-  const int width = self.right - self.left;
-  const int height = self.bottom - self.top;
-  const int x = std::max(0, area.left + (area.right - area.left - width) / 2);
-  const int y = std::max(0, area.top + (area.bottom - area.top - height) / 2);
+  const LONG width = self.right - self.left;
+  const LONG height = self.bottom - self.top;
+  const LONG x = std::max<LONG>(area.left, area.left + (area.right - area.left - width) / 2);
+  const LONG y = std::max<LONG>(area.top, area.top + (area.bottom - area.top - height) / 2);
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -1,0 +1,212 @@
+// win_probe: a test-only Windows program that looks at and acts on the
+// windows of another process, for the window tests that run vesk.exe
+// under Wine. Windows are found by caption ("=text" for the whole caption,
+// otherwise its beginning); texts are printed as UTF-8, one line each.
+//
+//   win_probe wait CAPTION [SECONDS]      wait until the window is shown
+//   win_probe gone CAPTION [SECONDS]      wait until no such window is shown
+//   win_probe dump CAPTION                caption, then every control:
+//                                         "control ID CLASS ENABLED TEXT",
+//                                         list box entries "item ID INDEX TEXT"
+//   win_probe centre CAPTION ID           screen point at the control's centre
+//   win_probe command CAPTION ID          post WM_COMMAND (a click) for ID
+//   win_probe syscommand CAPTION CODE     post WM_SYSCOMMAND CODE
+//   win_probe drop CAPTION ID PATH...     drop files on control ID
+//
+// The drop is a real WM_DROPFILES: the DROPFILES block is written into the
+// target process, where DragQueryFileA and DragFinish find it as they find
+// the shell's (a fixed-memory handle is its own address).
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+// WM_GETTEXT rather than GetWindowTextW: for a window of another process
+// the latter returns only the stored caption, never an edit's contents.
+std::wstring windowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+    return {};
+  }
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                      reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(wcslen(text.c_str()));
+  return text;
+}
+
+void printLine(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+struct Search {
+  std::wstring caption;
+  bool whole;
+  HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<Search*>(parameter);
+  if (!IsWindowVisible(window)) return TRUE;
+  const std::wstring text = windowText(window);
+  const bool match = search.whole ? text == search.caption
+                                  : text.compare(0, search.caption.size(), search.caption) == 0;
+  if (!match) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+HWND findWindow(const std::wstring& caption) {
+  Search search{caption, false, nullptr};
+  if (!caption.empty() && caption[0] == L'=') {
+    search.caption = caption.substr(1);
+    search.whole = true;
+  }
+  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool waitFor(const std::wstring& caption, double seconds, bool present) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if ((findWindow(caption) != nullptr) == present) return true;
+    if (GetTickCount() - start > static_cast<DWORD>(seconds * 1000)) return false;
+    Sleep(100);
+  }
+}
+
+std::wstring className(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+BOOL CALLBACK dumpControl(HWND control, LPARAM) {
+  const int id = GetDlgCtrlID(control);
+  const std::wstring kind = className(control);
+  std::string line = "control " + std::to_string(id) + " " + utf8(kind) + " " +
+                     (IsWindowEnabled(control) ? "1" : "0") + " " + utf8(windowText(control));
+  printLine(line);
+  if (_wcsicmp(kind.c_str(), L"ListBox") == 0) {
+    const LRESULT count = SendMessageW(control, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      const LRESULT length = SendMessageW(control, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+      if (length < 0) continue;
+      std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+      SendMessageW(control, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+      text.resize(wcslen(text.c_str()));
+      printLine("item " + std::to_string(id) + " " + std::to_string(i) + " " + utf8(text));
+    }
+  }
+  return TRUE;
+}
+
+// Posts WM_DROPFILES with `paths` (ANSI) to `target` of another process.
+bool dropFiles(HWND target, const std::vector<std::string>& paths) {
+  std::vector<char> block(sizeof(DROPFILES), '\0');
+  for (const std::string& path : paths) {
+    block.insert(block.end(), path.begin(), path.end());
+    block.push_back('\0');
+  }
+  block.push_back('\0');
+  DROPFILES header{};
+  header.pFiles = sizeof(DROPFILES);
+  header.fWide = FALSE;
+  std::memcpy(block.data(), &header, sizeof header);
+
+  DWORD processId = 0;
+  GetWindowThreadProcessId(target, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (process == nullptr) return false;
+  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE);
+  const bool written = remote != nullptr &&
+                       WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+  CloseHandle(process);
+  return written && PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+int usage() {
+  std::fprintf(stderr, "usage: win_probe wait|gone|dump|centre|command|syscommand|drop ...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> args(wide, wide + count);
+  LocalFree(wide);
+  // The ANSI form of the paths, as the program under test receives them.
+  std::vector<std::string> ansi;
+  for (const std::wstring& arg : args) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, arg.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, arg.c_str(), -1, text.data(), size, nullptr, nullptr);
+    text.resize(std::strlen(text.c_str()));
+    ansi.push_back(text);
+  }
+  if (args.size() < 3) return usage();
+  const std::wstring& verb = args[1];
+  const std::wstring& caption = args[2];
+  const double seconds = args.size() > 3 ? _wtof(args[3].c_str()) : 15.0;
+  if (verb == L"wait") return waitFor(caption, seconds, true) ? 0 : 1;
+  if (verb == L"gone") return waitFor(caption, seconds, false) ? 0 : 1;
+
+  HWND window = findWindow(caption);
+  if (window == nullptr) {
+    std::fprintf(stderr, "win_probe: no window %s\n", utf8(caption).c_str());
+    return 1;
+  }
+  if (verb == L"dump") {
+    printLine("caption " + utf8(windowText(window)));
+    EnumChildWindows(window, dumpControl, 0);
+    return 0;
+  }
+  if (args.size() < 4) return usage();
+  const int id = _wtoi(args[3].c_str());
+  if (verb == L"syscommand") {
+    return PostMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0) ? 0 : 1;
+  }
+  HWND control = GetDlgItem(window, id);
+  if (control == nullptr) {
+    std::fprintf(stderr, "win_probe: no control %d\n", id);
+    return 1;
+  }
+  if (verb == L"centre") {
+    RECT box{};
+    GetWindowRect(control, &box);
+    std::printf("%ld %ld\n", (box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    return 0;
+  }
+  if (verb == L"command") {
+    return PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(control))
+               ? 0
+               : 1;
+  }
+  if (verb == L"drop") {
+    return dropFiles(control, std::vector<std::string>(ansi.begin() + 4, ansi.end())) ? 0 : 1;
+  }
+  return usage();
+}
