@@ -52,8 +52,13 @@ endif()
 if(VESK_BUILD_TESTS AND CMAKE_CROSSCOMPILING)
   add_executable(win_probe ${CMAKE_CURRENT_SOURCE_DIR}/tests/windows/win_probe.cpp)
   target_link_libraries(win_probe PRIVATE user32 shell32)
-  add_test(NAME vesk_wine_program
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/windows/wine_tests.sh
-            $<TARGET_FILE:vesk> $<TARGET_FILE:win_probe> ${CMAKE_CURRENT_BINARY_DIR}/wine-tests)
-  set_tests_properties(vesk_wine_program PROPERTIES TIMEOUT 240 RESOURCE_LOCK wine_display)
+  foreach(mode command-line window)
+    add_test(NAME vesk_wine_${mode}
+      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/windows/wine_tests.sh ${mode}
+              $<TARGET_FILE:vesk> $<TARGET_FILE:win_probe> ${CMAKE_CURRENT_BINARY_DIR}/wine-${mode})
+    # One Wine prefix for every test: they take turns.
+    set_tests_properties(vesk_wine_${mode} PROPERTIES
+      TIMEOUT 180 SKIP_RETURN_CODE 77 RESOURCE_LOCK wineprefix)
+  endforeach()
+  cmake_language(DEFER CALL set_tests_properties vesk_unit_tests PROPERTIES RESOURCE_LOCK wineprefix)
 endif()
