@@ -5,6 +5,10 @@ if(NOT WIN32)
   return()
 endif()
 enable_language(RC)
+if(MSVC)
+  # fopen and friends are the standard's own; MSVC's "secure" variants are not portable.
+  add_compile_definitions(_CRT_SECURE_NO_WARNINGS)
+endif()
 
 set(VESK_RESOURCE_DIR ${CMAKE_CURRENT_BINARY_DIR}/win32-resources)
 file(MAKE_DIRECTORY ${VESK_RESOURCE_DIR})
