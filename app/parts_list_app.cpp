@@ -1,0 +1,67 @@
+#include "app/parts_list_app.h"
+
+#include "app/exit_status.h"
+#include "app/parts_list_dlg.h"
+
+namespace vesk {
+
+namespace {
+
+int exitCodeOf(CPartsListDlg::Outcome outcome) {
+  switch (outcome) {
+    case CPartsListDlg::Outcome::kWritten: return kExitWritten;
+    case CPartsListDlg::Outcome::kInputFailed: return kExitInputFailed;
+    case CPartsListDlg::Outcome::kOutputNotOpened:
+    case CPartsListDlg::Outcome::kWriteFailed: return kExitOutputFailed;
+    case CPartsListDlg::Outcome::kNotRun:
+    case CPartsListDlg::Outcome::kNoInput: break;
+  }
+  return kExitNoInput;
+}
+
+}  // namespace
+
+std::string CPartsListApp::AppNameFromModulePath(std::string_view modulePath) {
+  const std::size_t cut = modulePath.find_last_of("\\/");
+  if (cut != std::string_view::npos) modulePath.remove_prefix(cut + 1);
+  const std::size_t dot = modulePath.rfind('.');
+  if (dot != std::string_view::npos && dot > 0) modulePath = modulePath.substr(0, dot);
+  return std::string(modulePath);
+}
+
+void CPartsListApp::ParseCommandLine(CPartsListCmdLineInfo& info,
+                                     std::span<const std::string> args, bool slashStartsFlag) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool isFlag = !arg.empty() && (arg[0] == '-' || (slashStartsFlag && arg[0] == '/'));
+    const bool isLast = i + 1 == args.size();
+    info.ParseParam(isFlag ? arg.c_str() + 1 : arg.c_str(), isFlag, isLast);
+  }
+}
+
+bool CPartsListApp::InitInstance() {
+  const std::string modulePath = m_host.GetModulePath();
+  m_appName = AppNameFromModulePath(modulePath);
+  // The help file sits beside the executable and carries its name.
+  const std::size_t cut = modulePath.find_last_of("\\/");
+  const std::size_t directoryLength = cut == std::string::npos ? 0 : cut + 1;
+  m_helpFilePath = modulePath.substr(0, directoryLength) + m_appName + ".HLP";
+
+  const std::vector<std::string> args = m_host.GetCommandLineArgs();
+  ParseCommandLine(m_cmdInfo, args, m_host.SlashStartsFlag());
+
+  if (!m_cmdInfo.m_bAutoRun && !m_host.CanShowWindows()) {
+    m_exitCode = kExitNoWindow;
+    return false;
+  }
+  CPartsListDlg dialog(*this);
+  const int result = dialog.DoModal();
+  if (m_cmdInfo.m_bAutoRun) {
+    m_exitCode = exitCodeOf(dialog.LastOutcome());
+  } else {
+    m_exitCode = result < 0 ? kExitNoWindow : kExitWritten;
+  }
+  return false;
+}
+
+}  // namespace vesk

@@ -1,0 +1,45 @@
+// CPartsListApp: the application object of the vesk program.
+//
+// Reads the command line into m_cmdInfo, shows the main dialog once,
+// modally, and turns the dialog's outcome into the process exit status.
+// The host it runs on is owned by the caller (main) and outlives it.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "app/cmd_line_info.h"
+#include "platform/ui_host.h"
+
+namespace vesk {
+
+class CPartsListApp {
+ public:
+  explicit CPartsListApp(CUiHost& host) : m_host(host) {}
+
+  // Start-up: parse, show the dialog, return false (the process then ends).
+  bool InitInstance();
+
+  // Feeds every argument after the program's name to ParseParam. A
+  // leading '-' marks a flag, and so does '/' where `slashStartsFlag`.
+  static void ParseCommandLine(CPartsListCmdLineInfo& info, std::span<const std::string> args,
+                               bool slashStartsFlag);
+  // The executable's file name without directory and extension.
+  static std::string AppNameFromModulePath(std::string_view modulePath);
+
+  CUiHost& Host() const { return m_host; }
+  const CPartsListCmdLineInfo& CmdInfo() const { return m_cmdInfo; }
+  const std::string& AppName() const { return m_appName; }
+  const std::string& HelpFilePath() const { return m_helpFilePath; }
+  int ExitCode() const { return m_exitCode; }
+
+  CPartsListCmdLineInfo m_cmdInfo;
+
+ private:
+  CUiHost& m_host;
+  std::string m_appName;
+  std::string m_helpFilePath;
+  int m_exitCode = 0;
+};
+
+}  // namespace vesk

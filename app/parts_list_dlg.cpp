@@ -1,0 +1,280 @@
+#include "app/parts_list_dlg.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "app/about_dlg.h"
+#include "app/parts_list_app.h"
+#include "app/path_parts.h"
+#include "app/resource_ids.h"
+#include "convert/conversion.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr std::string_view kInputFilter = "Kolva data(*.ce3)|*.CE3||";
+constexpr std::string_view kOutputFilter = "Netlist(*.net)|*.NET||";
+constexpr std::string_view kInitialInputName = "*.CE3";
+constexpr std::string_view kOutputExtension = ".csv";
+
+// The file dialogs take their filter as description and pattern texts,
+// each ended by a zero byte; written with '|' for readability.
+std::string filterFromBars(std::string_view bars) {
+  std::string filter(bars);
+  std::replace(filter.begin(), filter.end(), '|', '\0');
+  return filter;
+}
+
+// The zero-terminated text at `pos` of a buffer of `size` bytes, cut at the
+// buffer's end if the terminator is missing.
+std::string_view textAt(const char* buffer, std::size_t size, std::size_t pos) {
+  if (pos >= size) return {};
+  const void* end = std::memchr(buffer + pos, '\0', size - pos);
+  const std::size_t length =
+      end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - (buffer + pos))
+                     : size - pos;
+  return {buffer + pos, length};
+}
+
+}  // namespace
+
+CPartsListDlg::CPartsListDlg(CPartsListApp& app)
+    : CHostDialog(app.Host(), kIddPartsListDialog),
+      m_app(app),
+      m_inputList(app.Host()),
+      m_pathBuffer(new char[kPathBufferSize]()),
+      m_hIcon(app.Host().LoadIcon(kIdrMainFrame)) {}
+
+CPartsListDlg::~CPartsListDlg() = default;
+
+bool CPartsListDlg::OnInitDialog() {
+  m_inputList.Attach(GetDlgItem(kIdcInputList));
+
+  if (const HostMenu systemMenu = m_host.GetSystemMenu(m_hWnd, false)) {
+    const std::string aboutItem = m_host.LoadString(kIdsAboutBox);
+    if (!aboutItem.empty()) {
+      m_host.AppendMenu(systemMenu, kMfSeparator, 0, {});
+      m_host.AppendMenu(systemMenu, kMfString, kIdmAboutBox, aboutItem);
+    }
+  }
+  m_host.SetIcon(m_hWnd, m_hIcon, true);
+  m_host.SetIcon(m_hWnd, m_host.LoadIcon(kIdiSmallIcon), false);
+
+  const CPartsListCmdLineInfo& info = m_app.CmdInfo();
+  for (const std::string& path : info.m_inputPaths) m_inputList.AddString(path);
+  UpdateOutputName();
+  if (!info.m_outputPath.empty()) {
+    m_host.SetWindowText(GetDlgItem(kIdcOutputName), info.m_outputPath);
+  }
+
+  if (info.m_bAutoRun) {
+    m_bSilent = true;
+    OnExecute();
+    EndDialog(kIdOk);
+  }
+  return true;
+}
+
+void CPartsListDlg::OnCommand(int controlId, int notifyCode, HostWindow control) {
+  const bool clicked = notifyCode == kNotifyButtonClicked;
+  switch (controlId) {
+    case kIdOk:
+      if (clicked) OnExecute();  // the dialog stays open
+      return;
+    case kIdcBrowseInput:
+      if (clicked) OnBrowseInput();
+      return;
+    case kIdcClear:
+      if (clicked) OnClear();
+      return;
+    case kIdcBrowseOutput:
+      if (clicked) OnBrowseOutput();
+      return;
+    case kIdcInputList:
+      if (notifyCode == kNotifyListSelChange) OnInputSelChange();
+      return;
+    default:
+      CHostDialog::OnCommand(controlId, notifyCode, control);
+  }
+}
+
+void CPartsListDlg::OnSysCommand(unsigned commandId) {
+  if ((commandId & 0xFFF0u) == kIdmAboutBox) {
+    CAboutDlg about(m_host);
+    about.DoModal(m_hWnd);
+    return;
+  }
+  CHostDialog::OnSysCommand(commandId);
+}
+
+void CPartsListDlg::OnPaint() {
+  if (!m_host.IsIconic(m_hWnd)) {
+    CHostDialog::OnPaint();
+    return;
+  }
+  const HostDC dc = m_host.BeginPaint(m_hWnd);
+  m_host.EraseIconBackground(m_hWnd, dc);
+  const int iconWidth = m_host.GetSystemMetrics(kSmCxIcon);
+  const int iconHeight = m_host.GetSystemMetrics(kSmCyIcon);
+  const HostRect client = m_host.GetClientRect(m_hWnd);
+  const int x = (client.width() - iconWidth + 1) / 2;
+  const int y = (client.height() - iconHeight + 1) / 2;
+  m_host.DrawIcon(dc, x, y, m_hIcon);
+  m_host.EndPaint(m_hWnd, dc);
+}
+
+void CPartsListDlg::OnDropFiles(HostWindow control, HostDrop drop) {
+  if (control != nullptr && control == m_inputList.GetSafeHwnd()) {
+    m_inputList.OnDropFiles(drop);
+    return;
+  }
+  CHostDialog::OnDropFiles(control, drop);
+}
+
+void CPartsListDlg::OnHelp() { m_host.WinHelp(m_hWnd, m_app.HelpFilePath()); }
+
+void CPartsListDlg::UpdateOutputName() {
+  const HostWindow outputName = GetDlgItem(kIdcOutputName);
+  const HostWindow execute = GetDlgItem(kIdOk);
+  if (m_inputList.GetCount() <= 0) {
+    m_host.SetWindowText(outputName, {});
+    m_host.EnableWindow(execute, false);
+    return;
+  }
+  int index = m_inputList.GetCurSel();
+  if (index < 0) index = 0;
+  std::string entry;
+  m_inputList.GetText(index, entry);
+  m_host.SetWindowText(outputName, PathParts::Split(entry, m_host).WithExtension(kOutputExtension));
+  m_host.EnableWindow(execute, true);
+}
+
+int CPartsListDlg::GatherInputPaths(const char* paths[kMaxInputs]) {
+  const int count = std::min(m_inputList.GetCount(), kMaxInputs);
+  std::size_t position = 0;
+  int gathered = 0;
+  for (int i = 0; i < count; ++i) {
+    char* slot = m_pathBuffer.get() + position;
+    // A text that does not fit the rest of the buffer fails like a bad
+    // index: the gathering stops before it.
+    const int length = m_inputList.GetText(i, slot, kPathBufferSize - position);
+    if (length <= 0) break;
+    paths[gathered++] = slot;
+    position += static_cast<std::size_t>(length) + 1;
+  }
+  return gathered;
+}
+
+void CPartsListDlg::OnExecute() {
+  if (m_inputList.GetCount() <= 0) {
+    m_outcome = Outcome::kNoInput;
+    return;
+  }
+  const char* paths[kMaxInputs] = {};
+  const int count = GatherInputPaths(paths);
+  const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
+
+  // Opening the output truncates it: never when it is one of the inputs,
+  // however its path is written.
+  for (int i = 0; i < count; ++i) {
+    if (m_host.IsSameFile(output.c_str(), paths[i])) {
+      m_outcome = Outcome::kOutputNotOpened;
+      ShowMessage(kIdsOutputOpenFailed);
+      return;
+    }
+  }
+  std::FILE* stream = std::fopen(output.c_str(), "wb");
+  if (stream == nullptr) {
+    m_outcome = Outcome::kOutputNotOpened;
+    ShowMessage(kIdsOutputOpenFailed);
+    return;
+  }
+  const int result = runConversion(count, paths, stream);
+  // Rows lost to a full disk show up as a stream error or at the final
+  // flush in fclose.
+  const bool writeFailed = std::ferror(stream) != 0;
+  const bool closeFailed = std::fclose(stream) != 0;
+  if (result == kConversionInputFailed) {
+    m_outcome = Outcome::kInputFailed;
+    ShowMessage(kIdsInputOpenFailed);
+  } else if (writeFailed || closeFailed) {
+    m_outcome = Outcome::kWriteFailed;
+    ShowMessage(kIdsOutputWriteFailed);
+  } else {
+    m_outcome = Outcome::kWritten;
+    ShowMessage(kIdsFinished);
+  }
+}
+
+void CPartsListDlg::OnBrowseInput() {
+  // Cleared first, so that nothing left from an earlier gathering can pass
+  // for a selected name after the dialog's result.
+  std::memset(m_pathBuffer.get(), 0, kPathBufferSize);
+  std::memcpy(m_pathBuffer.get(), kInitialInputName.data(), kInitialInputName.size());
+  const std::string filter = filterFromBars(kInputFilter);
+  COpenFileRequest request;
+  request.owner = m_hWnd;
+  request.filter = filter;
+  request.flags = kOfnFileMustExist | kOfnHideReadOnly | kOfnAllowMultiSelect | kOfnExplorer;
+  request.fileBuffer = m_pathBuffer.get();
+  request.fileBufferSize = kPathBufferSize;
+  if (!m_host.GetOpenFileName(request)) return;
+  AddChosenFiles();
+  m_inputList.UpdateHorizontalExtent();
+  UpdateOutputName();
+}
+
+// The multi-select result: one full path alone, or a directory followed by
+// names, every text zero-terminated and the list ended by an empty text.
+void CPartsListDlg::AddChosenFiles() {
+  const char* buffer = m_pathBuffer.get();
+  const std::string_view first = textAt(buffer, kPathBufferSize, 0);
+  if (first.empty()) return;
+  std::size_t position = first.size() + 1;
+  std::string_view name = textAt(buffer, kPathBufferSize, position);
+  if (name.empty()) {
+    m_inputList.AddString(first);
+    return;
+  }
+  // A root directory such as "C:\" already ends in its separator.
+  const PathParts directory = PathParts::Split(first, m_host);
+  const bool endsInSeparator = directory.name.empty() && directory.extension.empty();
+  std::string path;
+  while (!name.empty()) {
+    path.assign(first);
+    if (!endsInSeparator) path.push_back(kNativePathSeparator);
+    path.append(name);
+    m_inputList.AddString(path);
+    position += name.size() + 1;
+    name = textAt(buffer, kPathBufferSize, position);
+  }
+}
+
+void CPartsListDlg::OnBrowseOutput() {
+  std::array<char, kMaxPath> chosen{};
+  const std::string filter = filterFromBars(kOutputFilter);
+  COpenFileRequest request;
+  request.owner = m_hWnd;
+  request.filter = filter;
+  request.flags = kOfnFileMustExist | kOfnHideReadOnly | kOfnExplorer;
+  request.fileBuffer = chosen.data();
+  request.fileBufferSize = chosen.size();
+  if (!m_host.GetOpenFileName(request)) return;
+  m_host.SetWindowText(GetDlgItem(kIdcOutputName), textAt(chosen.data(), chosen.size(), 0));
+}
+
+void CPartsListDlg::OnClear() {
+  m_inputList.ResetContent();
+  UpdateOutputName();
+}
+
+void CPartsListDlg::ShowMessage(int stringId) {
+  if (m_bSilent) return;
+  m_host.MessageBox(m_hWnd, m_host.LoadString(stringId), m_app.AppName(),
+                    kMbOk | kMbIconExclamation);
+}
+
+}  // namespace vesk

@@ -1,0 +1,75 @@
+// CPartsListDlg: the main dialog (template 102), the whole user interface.
+//
+// The user gathers input schematic files in list 1001 (file dialog, drops,
+// command line), the output name lives in edit 1003 and follows the
+// selected (or first) input until the user changes it, and Execute runs
+// the conversion over the first 64 entries into that one file. In
+// automatic mode the dialog runs Execute once during its initialisation,
+// silently, and ends itself; the outcome of the last Execute is kept for
+// the program's exit status.
+//
+// The dialog lives on the stack of the application's start-up; the list
+// entries and the output text belong to the host's controls, the gathering
+// buffer and the output stream of one Execute to the dialog.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/input_list_box.h"
+#include "platform/host_dialog.h"
+
+namespace vesk {
+
+class CPartsListApp;
+
+class CPartsListDlg : public CHostDialog {
+ public:
+  // Room for 64 paths of up to 259 bytes, each with its zero, and a final zero.
+  static constexpr int kMaxInputs = 64;
+  static constexpr std::size_t kPathBufferSize = kMaxInputs * kMaxPath + 1;
+
+  enum class Outcome {
+    kNotRun,          // Execute has not run
+    kNoInput,         // the list was empty
+    kWritten,         // the parts list was written
+    kInputFailed,     // an input file could not be read
+    kOutputNotOpened, // the output could not be opened, or it is one of the inputs
+    kWriteFailed,     // writing or closing the output failed
+  };
+
+  explicit CPartsListDlg(CPartsListApp& app);
+  ~CPartsListDlg() override;
+
+  Outcome LastOutcome() const { return m_outcome; }
+
+  // Handlers.
+  bool OnInitDialog() override;
+  void OnCommand(int controlId, int notifyCode, HostWindow control) override;
+  void OnSysCommand(unsigned commandId) override;
+  void OnPaint() override;
+  HostIcon OnQueryDragIcon() override { return m_hIcon; }
+  void OnDropFiles(HostWindow control, HostDrop drop) override;
+  void OnHelp() override;
+  void UpdateOutputName();
+  void OnExecute();
+  void OnBrowseInput();
+  void OnBrowseOutput();
+  void OnClear();
+  void OnInputSelChange() { UpdateOutputName(); }
+
+ private:
+  void ShowMessage(int stringId);
+  // Copies up to 64 entries into m_pathBuffer; returns how many.
+  int GatherInputPaths(const char* paths[kMaxInputs]);
+  void AddChosenFiles();
+
+  CPartsListApp& m_app;
+  CInputListBox m_inputList;
+  std::unique_ptr<char[]> m_pathBuffer;
+  bool m_bSilent = false;
+  HostIcon m_hIcon = nullptr;
+  Outcome m_outcome = Outcome::kNotRun;
+};
+
+}  // namespace vesk

@@ -1,0 +1,137 @@
+#include "app/resources.h"
+
+#include <array>
+#include <string_view>
+
+namespace vesk {
+
+namespace {
+
+using namespace control_style;
+
+constexpr std::string_view kDialogFont = "ＭＳ Ｐゴシック";
+constexpr int kDialogFontPoints = 9;
+
+constexpr std::array kMainControls = {
+    DialogControl{kIdcInputList, ControlKind::kListBox, "", 0, 5, 15, 230, 90,
+                  kBorder | kVerticalScroll | kHorizontalScroll | kTabStop | kNotify |
+                      kNoIntegralHeight | kAcceptFiles},
+    DialogControl{kIdcBrowseInput, ControlKind::kPushButton, "参照(&R)...", 0, 240, 65, 40, 15,
+                  kTabStop},
+    DialogControl{kIdcOutputName, ControlKind::kEdit, "", 0, 5, 125, 230, 15,
+                  kBorder | kTabStop | kAutoHorizontalScroll},
+    DialogControl{kIdcBrowseOutput, ControlKind::kPushButton, "参照(&F)...", 0, 240, 125, 40, 15,
+                  kTabStop},
+    DialogControl{kIdOk, ControlKind::kDefPushButton, "実行", 0, 240, 15, 40, 14, kTabStop},
+    DialogControl{kIdcClear, ControlKind::kPushButton, "クリア(&C)", 0, 240, 85, 40, 14, kTabStop},
+    DialogControl{kIdCancel, ControlKind::kPushButton, "終了", 0, 240, 35, 40, 14, kTabStop},
+    DialogControl{kIdStatic, ControlKind::kStaticText,
+                  "入力ファイル(複数指定すると、それらをまとめた部品リストを作成します)", 0, 10, 5,
+                  209, 8, kAlignLeft},
+    DialogControl{kIdStatic, ControlKind::kStaticText, "出力ファイル", 0, 10, 115, 38, 8,
+                  kAlignLeft},
+};
+
+constexpr std::array kAboutControls = {
+    DialogControl{kIdStatic, ControlKind::kIcon, "", kIdrMainFrame, 10, 10, 0, 0, 0},
+    DialogControl{kIdStatic, ControlKind::kStaticText, "Vesk Version 0.31 ", 0, 39, 10, 119, 8,
+                  kAlignCenter},
+    DialogControl{kIdStatic, ControlKind::kStaticText, "Kolvaneのための部品リスト生成ソフト", 0,
+                  20, 41, 175, 8, kAlignCenter},
+    DialogControl{kIdOk, ControlKind::kDefPushButton, "OK", 0, 170, 5, 33, 14, kTabStop},
+};
+
+constexpr unsigned kModalDialog =
+    dialog_style::kPopup | dialog_style::kCaption | dialog_style::kSystemMenu |
+    dialog_style::kModalFrame;
+
+constexpr std::array kDialogs = {
+    DialogTemplate{kIddAboutBox, "Veskのバージョン情報", kDialogFont, kDialogFontPoints, 209, 65,
+                   kModalDialog, kAboutControls},
+    DialogTemplate{kIddPartsListDialog, "Vesk V.0.31 Kolvaneのための部品リスト生成ソフト",
+                   kDialogFont, kDialogFontPoints, 283, 149,
+                   kModalDialog | dialog_style::kAppWindow, kMainControls},
+};
+
+constexpr std::array kStrings = {
+    StringResource{kIdsAboutBox, "Vesk のバージョン情報(&A)..."},
+    StringResource{kIdsOutputOpenFailed, "出力ファイルのオープンに失敗しました"},
+    StringResource{kIdsInputOpenFailed, "入力ファイルのオープンに失敗しました"},
+    StringResource{kIdsFinished, "処理が終了しました"},
+    StringResource{kIdsOutputWriteFailed, "出力ファイルの書き込みに失敗しました"},
+};
+
+// The icons: a parts-list sheet with a resistor symbol and three rows, each
+// with its red bullet. '0'-'F' index the 16-colour palette, '.' is clear.
+constexpr std::string_view kSheet32[] = {
+    "................................",
+    "....0000000000000000000.........",
+    "....0FFFFFFFFFFFFFFFFF00........",
+    "....0FFFFFFFFFFFFFFFFF070.......",
+    "....0FFFFFFFFFFFFFFFFF0770......",
+    "....0FFFFFFFFFFFFFFFFF07770.....",
+    "....0FFFFFFFFFFFFFFFFF000000....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFCCCCCCCCCCFFFFFF0....",
+    "....0FFFFFFCFFFFFFFFCFFFFFF0....",
+    "....0FF4444CFFFFFFFFC4444FF0....",
+    "....0FFFFFFCFFFFFFFFCFFFFFF0....",
+    "....0FFFFFFCCCCCCCCCCFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FF99FF44444444444444FF0....",
+    "....0FF99FF44444444444444FF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FF99FF44444444444444FF0....",
+    "....0FF99FF44444444444444FF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FF99FF44444444444444FF0....",
+    "....0FF99FF44444444444444FF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....0FFFFFFFFFFFFFFFFFFFFFF0....",
+    "....000000000000000000000000....",
+    "................................",
+};
+
+constexpr std::string_view kSheet16[] = {
+    "..0000000000....",
+    "..0FFFFFFFF00...",
+    "..0FFFFFFFF070..",
+    "..0FFFFFFFF000..",
+    "..0FFCCCCCCFF0..",
+    "..0F4CFFFFC4F0..",
+    "..0FFCCCCCCFF0..",
+    "..0FFFFFFFFFF0..",
+    "..0F9F444444F0..",
+    "..0FFFFFFFFFF0..",
+    "..0F9F444444F0..",
+    "..0FFFFFFFFFF0..",
+    "..0F9F444444F0..",
+    "..0FFFFFFFFFF0..",
+    "..0FFFFFFFFFF0..",
+    "..000000000000..",
+};
+
+constexpr std::array kMainFrameImages = {
+    IconImage{32, 32, kSheet32},
+    IconImage{16, 16, kSheet16},
+};
+constexpr std::array kSmallImages = {IconImage{16, 16, kSheet16}};
+
+constexpr std::array kIcons = {
+    IconResource{kIdrMainFrame, kMainFrameImages},
+    IconResource{kIdiSmallIcon, kSmallImages},
+};
+
+constexpr ResourceSet kResources{kDialogs, kStrings, kIcons};
+
+}  // namespace
+
+const ResourceSet& partsListResources() { return kResources; }
+
+}  // namespace vesk

@@ -1,0 +1,28 @@
+# The application shell: the platform stand-in (platform/), the shell
+# written against it (app/), the vesk program and the shell's tests.
+file(GLOB VESK_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp)
+add_library(vesk_platform STATIC ${VESK_PLATFORM_SOURCES})
+target_include_directories(vesk_platform PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+
+file(GLOB VESK_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp)
+list(REMOVE_ITEM VESK_SHELL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
+add_library(vesk_shell STATIC ${VESK_SHELL_SOURCES})
+target_link_libraries(vesk_shell PUBLIC vesk_platform vesk_core)
+
+add_executable(vesk ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(vesk PRIVATE vesk_shell)
+
+if(VESK_BUILD_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  file(GLOB VESK_APP_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/app/*.cpp)
+  add_executable(vesk_app_tests ${VESK_APP_TESTS})
+  target_link_libraries(vesk_app_tests PRIVATE vesk_shell GTest::gtest GTest::gtest_main)
+  target_compile_definitions(vesk_app_tests PRIVATE
+    VESK_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+    VESK_EXAMPLES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/examples"
+    VESK_PROGRAM="$<TARGET_FILE:vesk>")
+  add_dependencies(vesk_app_tests vesk)
+  gtest_discover_tests(vesk_app_tests DISCOVERY_TIMEOUT 60)
+endif()

@@ -1,0 +1,212 @@
+// CMemoryHost: a user interface kept entirely in memory.
+//
+// Implements CUiHost without any display: dialogs are built from their
+// templates as plain control records (texts, list entries, selection,
+// enabled state, icons, system menu), run their initialisation and are
+// then driven by a script that stands in for the user: it drops or
+// selects files, types into edits, presses buttons, answers file dialogs
+// from a queue and reads back what the dialog shows; message boxes are
+// recorded with their caption and text. The program uses the same host
+// where no window can be shown: a dialog that ends itself during its
+// initialisation (automatic mode) runs normally, any other one ends at
+// once with -1.
+//
+// The host owns every window, menu, icon, device context and drop it hands
+// out; handles stay valid while their dialog is shown. Every handle passed
+// in is checked, so a stale or foreign handle is ignored, never followed.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui_host.h"
+
+namespace vesk {
+
+class CMemoryHost final : public CUiHost {
+ public:
+  // `args` as the process received them, [0] being the program path.
+  CMemoryHost(const ResourceSet& resources, std::vector<std::string> args);
+  ~CMemoryHost() override;
+
+  // Set-up.
+  void SetCanShowWindows(bool can) { m_canShowWindows = can; }
+  void SetCodePage(unsigned codePage) { m_codePage = codePage; }
+  void SetSlashStartsFlag(bool slashStartsFlag) { m_slashStartsFlag = slashStartsFlag; }
+
+  // The user: `script` runs each time the dialog of `templateId` is shown,
+  // after its initialisation, and acts on it through the calls below.
+  using UserScript = std::function<void(CMemoryHost&)>;
+  void WhenShown(int templateId, UserScript script);
+  // Answers for the next open-file dialogs, in order: the chosen full paths
+  // (several only for a multi-select dialog, all in one directory), or a
+  // cancel. A dialog without a queued answer is cancelled.
+  void AnswerFileDialog(std::vector<std::string> paths);
+  void CancelFileDialog();
+
+  // Acting on the topmost dialog; false when the action is not possible
+  // (no dialog, no such control, disabled, or the control refuses it).
+  bool DropFiles(int controlId, const std::vector<std::string>& paths);
+  bool SelectEntry(int listId, int index);
+  bool TypeText(int editId, std::string_view text);
+  bool PressButton(int controlId);
+  bool ChooseSystemMenuItem(unsigned commandId);
+  bool PressHelp();
+  bool SetMinimized(bool minimized);
+  bool Paint();
+  HostIcon QueryDragIcon();
+
+  // Observing the topmost dialog.
+  int TopTemplateId() const;  // -1 when none is shown
+  std::vector<std::string> ListEntries(int listId) const;
+  int ListSelection(int listId) const;
+  int ListHorizontalExtent(int listId) const;
+  std::string ControlText(int controlId) const;
+  bool IsControlEnabled(int controlId) const;
+  int IconId(HostIcon icon) const;  // resource id of an icon handle, 0 for none
+  HostIcon WindowIcon(bool big) const;
+  struct MenuItem {
+    unsigned flags;
+    unsigned commandId;
+    std::string text;
+  };
+  std::vector<MenuItem> SystemMenuItems() const;
+  struct DrawnIcon {
+    int x, y;
+    HostIcon icon;
+  };
+  std::vector<DrawnIcon> DrawnIcons() const;
+  int IconBackgroundErasures() const;
+  int DefaultPaints() const;
+
+  // Records over the host's life.
+  struct ShownMessage {
+    int ownerTemplateId;  // -1 without an owner dialog
+    std::string caption;
+    std::string text;
+    unsigned flags;
+  };
+  const std::vector<ShownMessage>& Messages() const { return m_messages; }
+  struct FileDialogRecord {
+    int ownerTemplateId;
+    std::string filter;  // with its zero bytes
+    unsigned flags;
+    std::string initialName;
+    std::size_t bufferSize;
+    bool hasDefaultExtension;
+    bool hasInitialDirectory;
+  };
+  const std::vector<FileDialogRecord>& FileDialogs() const { return m_fileDialogs; }
+  struct ModalRun {
+    int templateId;
+    int ownerTemplateId;
+    int result;
+  };
+  const std::vector<ModalRun>& ModalRuns() const { return m_modalRuns; }
+  const std::vector<std::string>& HelpRequests() const { return m_helpRequests; }
+  // Device contexts not yet released, drops the dialog did not release.
+  int OpenDeviceContexts() const { return static_cast<int>(m_dcs.size()); }
+  int UnreleasedDrops() const { return m_unreleasedDrops; }
+
+  // Pixels of the dialog font: dialog units convert as on Windows, x by
+  // kCharWidth / 4 and y by kCharHeight / 8; text measures kCharWidth per
+  // byte in the dialog font and kSystemCharWidth in the stock font.
+  static constexpr int kCharWidth = 6;
+  static constexpr int kCharHeight = 12;
+  static constexpr int kSystemCharWidth = 8;
+  static constexpr int kIconSize = 32;
+
+  // CUiHost
+  std::string GetModulePath() const override;
+  std::vector<std::string> GetCommandLineArgs() const override { return m_args; }
+  bool SlashStartsFlag() const override { return m_slashStartsFlag; }
+  bool CanShowWindows() const override { return m_canShowWindows; }
+  int DoModal(int templateId, CHostDialog& dialog, HostWindow owner) override;
+  void EndDialog(HostWindow dialog, int result) override;
+  HostWindow GetDlgItem(HostWindow dialog, int controlId) const override;
+  HostWindow GetParent(HostWindow window) const override;
+  int GetDlgCtrlID(HostWindow window) const override;
+  void SendCommand(HostWindow dialog, int controlId, int notifyCode,
+                   HostWindow control) override;
+  std::string GetWindowText(HostWindow window) const override;
+  void SetWindowText(HostWindow window, std::string_view text) override;
+  void EnableWindow(HostWindow window, bool enable) override;
+  int ListAddString(HostWindow list, std::string_view text) override;
+  void ListResetContent(HostWindow list) override;
+  int ListGetCount(HostWindow list) const override;
+  int ListGetCurSel(HostWindow list) const override;
+  int ListGetTextLen(HostWindow list, int index) const override;
+  int ListGetText(HostWindow list, int index, char* buffer, std::size_t capacity) const override;
+  void ListSetHorizontalExtent(HostWindow list, int pixels) override;
+  int MessageBox(HostWindow owner, std::string_view text, std::string_view caption,
+                 unsigned flags) override;
+  bool GetOpenFileName(COpenFileRequest& request) override;
+  unsigned DragQueryFile(HostDrop drop, unsigned index, char* buffer, unsigned capacity) override;
+  void DragFinish(HostDrop drop) override;
+  HostMenu GetSystemMenu(HostWindow window, bool revert) override;
+  bool AppendMenu(HostMenu menu, unsigned flags, unsigned commandId,
+                  std::string_view text) override;
+  void DefaultSysCommand(HostWindow window, unsigned commandId) override;
+  HostIcon LoadIcon(int resourceId) override;
+  void SetIcon(HostWindow window, HostIcon icon, bool big) override;
+  bool IsIconic(HostWindow window) const override;
+  int GetSystemMetrics(int index) const override;
+  HostRect GetClientRect(HostWindow window) const override;
+  HostDC BeginPaint(HostWindow window) override;
+  void EndPaint(HostWindow window, HostDC dc) override;
+  void EraseIconBackground(HostWindow window, HostDC dc) override;
+  void DrawIcon(HostDC dc, int x, int y, HostIcon icon) override;
+  void DefaultPaint(HostWindow window) override;
+  HostFont GetFont(HostWindow window) const override;
+  HostDC GetDC(HostWindow window) override;
+  HostFont SelectFont(HostDC dc, HostFont font) override;
+  int GetTextExtent(HostDC dc, std::string_view text) override;
+  void ReleaseDC(HostWindow window, HostDC dc) override;
+  std::string LoadString(int id) const override;
+  bool IsDBCSLeadByte(unsigned char byte) const override;
+  bool IsSameFile(const char* first, const char* second) const override;
+  void WinHelp(HostWindow window, std::string_view helpFile) override;
+
+ private:
+  struct Dialog;
+  struct Window;
+  struct Menu;
+  struct Icon;
+  struct Font;
+  struct DeviceContext;
+  struct Drop;
+  struct FileAnswer {
+    bool cancel;
+    std::vector<std::string> paths;
+  };
+
+  Window* findWindow(HostWindow handle) const;
+  Window* findControl(int controlId) const;  // on the topmost live dialog
+  Dialog* topDialog() const;
+  DeviceContext* findDC(HostDC handle) const;
+  Font* findFont(HostFont handle) const;
+  bool fillFileBuffer(const FileAnswer& answer, COpenFileRequest& request) const;
+
+  std::vector<std::string> m_args;
+  bool m_canShowWindows = false;
+  bool m_slashStartsFlag;
+  unsigned m_codePage;
+  std::map<int, UserScript> m_scripts;
+  std::vector<FileAnswer> m_fileAnswers;  // front is next
+  std::vector<std::unique_ptr<Dialog>> m_dialogs;  // shown, innermost last
+  std::map<int, std::unique_ptr<Icon>> m_icons;
+  std::unique_ptr<Font> m_systemFont;
+  std::unique_ptr<Font> m_dialogFont;
+  std::vector<std::unique_ptr<DeviceContext>> m_dcs;
+  std::vector<std::unique_ptr<Drop>> m_drops;
+  int m_unreleasedDrops = 0;
+  std::vector<ShownMessage> m_messages;
+  std::vector<FileDialogRecord> m_fileDialogs;
+  std::vector<ModalRun> m_modalRuns;
+  std::vector<std::string> m_helpRequests;
+};
+
+}  // namespace vesk

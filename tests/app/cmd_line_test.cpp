@@ -1,0 +1,68 @@
+// The command line: how arguments become inputs, the output and the mode.
+#include <gtest/gtest.h>
+
+#include "app/parts_list_app.h"
+
+namespace vesk {
+namespace {
+
+struct CommandLineCase {
+  const char* title;
+  std::vector<std::string> args;  // after the program name
+  bool slashStartsFlag;
+  std::vector<std::string> inputs;
+  std::string output;
+  bool autoRun;
+};
+
+class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(CommandLineTest, ParsesIntoInputsOutputAndMode) {
+  const CommandLineCase& c = GetParam();
+  std::vector<std::string> args = c.args;
+  args.insert(args.begin(), "vesk");
+  CPartsListCmdLineInfo info;
+  CPartsListApp::ParseCommandLine(info, args, c.slashStartsFlag);
+  EXPECT_EQ(info.m_inputPaths, c.inputs);
+  EXPECT_EQ(info.m_outputPath, c.output);
+  EXPECT_EQ(info.m_bAutoRun, c.autoRun);
+}
+
+const CommandLineCase kCases[] = {
+    {"NoArguments", {}, false, {}, "", false},
+    {"TwoInputs", {"a.ce3", "b.ce3"}, false, {"a.ce3", "b.ce3"}, "", false},
+    {"OutputBetweenInputs", {"a.ce3", "-o", "out.csv", "b.ce3"}, false, {"a.ce3", "b.ce3"},
+     "out.csv", false},
+    {"LastOutputWins", {"-o", "out1.csv", "-o", "out2.csv", "a.ce3"}, false, {"a.ce3"},
+     "out2.csv", false},
+    {"RestOfFlagIgnored", {"-oout.csv", "a.ce3"}, false, {}, "a.ce3", false},
+    {"OutputFlagLast", {"a.ce3", "-o"}, false, {"a.ce3"}, "", false},
+    {"UnknownFlagDropsNext", {"-x", "a.ce3", "b.ce3"}, false, {"b.ce3"}, "", false},
+    {"LowerCaseFIsUnknown", {"-f", "a.ce3"}, false, {}, "", false},
+    {"AutoRunLongFlag", {"-Fast", "a.ce3"}, false, {"a.ce3"}, "", true},
+    {"AutoRunResetsMode", {"-o", "-F", "a.ce3"}, false, {"a.ce3"}, "", true},
+    {"EmptyArgumentKeepsMode", {"-o", "", "x.csv"}, false, {}, "x.csv", false},
+    {"InputFlagReturnsToInputs", {"-x", "-s", "a.ce3"}, false, {"a.ce3"}, "", false},
+    {"DuplicatesKept", {"a.ce3", "a.ce3"}, false, {"a.ce3", "a.ce3"}, "", false},
+    {"LoneDashDropsNext", {"-", "a.ce3", "b.ce3"}, false, {"b.ce3"}, "", false},
+    // On POSIX an absolute path begins with '/' and is a plain argument.
+    {"PosixAbsolutePaths", {"-F", "/data/a.ce3", "-o", "/out/x.csv"}, false, {"/data/a.ce3"},
+     "/out/x.csv", true},
+    {"PosixSlashFIsPath", {"/F", "a.ce3"}, false, {"/F", "a.ce3"}, "", false},
+    // On Windows '/' introduces a flag like '-'.
+    {"WindowsSlashFlags", {"/F", "a.ce3", "/o", "b.csv"}, true, {"a.ce3"}, "b.csv", true},
+    {"WindowsSlashUnknownFlag", {"/data/a.ce3", "b.ce3"}, true, {}, "", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
+                         [](const auto& param) { return std::string(param.param.title); });
+
+TEST(AppName, IsTheExecutableNameWithoutDirectoryAndExtension) {
+  EXPECT_EQ(CPartsListApp::AppNameFromModulePath("/usr/local/bin/vesk"), "vesk");
+  EXPECT_EQ(CPartsListApp::AppNameFromModulePath("C:\\Tools\\Vesk.exe"), "Vesk");
+  EXPECT_EQ(CPartsListApp::AppNameFromModulePath("./build/vesk.v2.exe"), "vesk.v2");
+  EXPECT_EQ(CPartsListApp::AppNameFromModulePath("vesk"), "vesk");
+}
+
+}  // namespace
+}  // namespace vesk

@@ -1,0 +1,409 @@
+// The main dialog driven through the in-memory host, the test acting as
+// the user: the output name, the list, Execute with its messages, the file
+// dialogs, drops, the system menu and automatic mode.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/exit_status.h"
+#include "app/parts_list_dlg.h"
+#include "platform/code_page.h"
+#include "tests/app/test_support.h"
+
+namespace vesk {
+namespace {
+
+using test::interactiveHost;
+using test::Part;
+using test::readFile;
+using test::runShell;
+using test::schematicText;
+using test::ScratchDir;
+using test::writeFile;
+
+constexpr const char* kFinished = "処理が終了しました";
+constexpr const char* kOutputOpenFailed = "出力ファイルのオープンに失敗しました";
+constexpr const char* kInputOpenFailed = "入力ファイルのオープンに失敗しました";
+constexpr const char* kOutputWriteFailed = "出力ファイルの書き込みに失敗しました";
+
+std::vector<std::string> messageTexts(const CMemoryHost& host) {
+  std::vector<std::string> texts;
+  for (const auto& message : host.Messages()) texts.push_back(message.text);
+  return texts;
+}
+
+TEST(PartsListDialog, StartsEmptyWithExecuteDisabledAndAboutInTheSystemMenu) {
+  auto host = interactiveHost();
+  bool shown = false;
+  runShell(*host, [&](CMemoryHost& user) {
+    shown = true;
+    EXPECT_TRUE(user.ListEntries(kIdcInputList).empty());
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "");
+    EXPECT_FALSE(user.IsControlEnabled(kIdOk));
+    const auto items = user.SystemMenuItems();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].flags, kMfSeparator);
+    EXPECT_EQ(items[1].commandId, kIdmAboutBox);
+    EXPECT_EQ(items[1].text, "Vesk のバージョン情報(&A)...");
+    EXPECT_EQ(user.IconId(user.WindowIcon(true)), kIdrMainFrame);
+    EXPECT_EQ(user.IconId(user.WindowIcon(false)), kIdiSmallIcon);
+    EXPECT_EQ(user.IconId(user.QueryDragIcon()), kIdrMainFrame);
+    EXPECT_FALSE(user.PressButton(kIdOk));  // disabled
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_TRUE(shown);
+  ASSERT_EQ(host->ModalRuns().size(), 1u);
+  EXPECT_EQ(host->ModalRuns()[0].result, kIdCancel);
+  EXPECT_TRUE(host->Messages().empty());
+}
+
+TEST(PartsListDialog, OutputNameFollowsTheSelectedOrFirstEntry) {
+  auto host = interactiveHost({"C:\\data\\amp.ce3"});
+  runShell(*host, [](CMemoryHost& user) {
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "C:\\data\\amp.csv");
+    EXPECT_TRUE(user.IsControlEnabled(kIdOk));
+    EXPECT_TRUE(user.DropFiles(kIdcInputList, {"D:\\x\\filter.CE3"}));
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "C:\\data\\amp.csv");  // nothing selected
+    EXPECT_TRUE(user.SelectEntry(kIdcInputList, 1));
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "D:\\x\\filter.csv");
+    EXPECT_TRUE(user.DropFiles(kIdcInputList, {"E:\\more.ce3"}));
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "D:\\x\\filter.csv");
+    // A typed name is replaced as soon as the list changes again.
+    EXPECT_TRUE(user.TypeText(kIdcOutputName, "typed.csv"));
+    EXPECT_TRUE(user.DropFiles(kIdcInputList, {"F:\\last.ce3"}));
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "D:\\x\\filter.csv");
+    EXPECT_TRUE(user.SelectEntry(kIdcInputList, 0));
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "C:\\data\\amp.csv");
+    user.PressButton(kIdCancel);
+  });
+}
+
+TEST(PartsListDialog, CommandLineOutputTakesPrecedenceAndNameWithoutExtensionGetsCsv) {
+  auto host = interactiveHost({"plain", "-o", "chosen.txt"});
+  runShell(*host, [](CMemoryHost& user) {
+    EXPECT_EQ(user.ListEntries(kIdcInputList), std::vector<std::string>{"plain"});
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "chosen.txt");
+    user.SelectEntry(kIdcInputList, 0);
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "plain.csv");
+    user.PressButton(kIdCancel);
+  });
+}
+
+TEST(PartsListDialog, ClearEmptiesListAndNameAndDisablesExecute) {
+  auto host = interactiveHost();
+  runShell(*host, [](CMemoryHost& user) {
+    user.DropFiles(kIdcInputList, {"/d/a.ce3", "/d/b.ce3"});
+    const int extent = user.ListHorizontalExtent(kIdcInputList);
+    EXPECT_GT(extent, 20);
+    user.SelectEntry(kIdcInputList, 1);
+    EXPECT_TRUE(user.PressButton(kIdcClear));
+    EXPECT_TRUE(user.ListEntries(kIdcInputList).empty());
+    EXPECT_EQ(user.ListSelection(kIdcInputList), -1);
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "");
+    EXPECT_FALSE(user.IsControlEnabled(kIdOk));
+    EXPECT_EQ(user.ListHorizontalExtent(kIdcInputList), extent);  // left as it was
+    user.PressButton(kIdCancel);
+  });
+}
+
+TEST(PartsListDialog, DropTakesOnlySchematicFilesMeasuredInTheListFont) {
+  auto host = interactiveHost();
+  runShell(*host, [](CMemoryHost& user) {
+    EXPECT_TRUE(user.DropFiles(kIdcInputList, {"/d/a.CE3", "/d/b.ce3.bak", "/d/c.txt", "/d.ce3/x",
+                                               "/long/directory/name/f.Ce3"}));
+    EXPECT_EQ(user.ListEntries(kIdcInputList),
+              (std::vector<std::string>{"/d/a.CE3", "/long/directory/name/f.Ce3"}));
+    // Width of the longest entry in the dialog font, plus the margin.
+    EXPECT_EQ(user.ListHorizontalExtent(kIdcInputList), 26 * CMemoryHost::kCharWidth + 20);
+    // Only the list takes drops.
+    EXPECT_FALSE(user.DropFiles(kIdcOutputName, {"/d/z.ce3"}));
+    EXPECT_TRUE(user.DropFiles(kIdcInputList, {}));
+    EXPECT_EQ(user.ListEntries(kIdcInputList).size(), 2u);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(host->UnreleasedDrops(), 0);
+  EXPECT_EQ(host->OpenDeviceContexts(), 0);
+}
+
+TEST(PartsListDialog, ExecuteWritesTheListAndReportsWithTheProgramNameAsCaption) {
+  ScratchDir dir;
+  const std::string input = dir.file("a.ce3");
+  writeFile(input, schematicText({{"R2", "22k", ""}, {"C1", "100n", "X7R"}}));
+  auto host = interactiveHost({input});
+  runShell(*host, [&](CMemoryHost& user) {
+    EXPECT_EQ(user.ControlText(kIdcOutputName), dir.file("a.csv"));
+    EXPECT_TRUE(user.PressButton(kIdOk));
+    EXPECT_EQ(user.TopTemplateId(), kIddPartsListDialog);  // stays open
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(readFile(dir.file("a.csv")), ",\"C\",1,\"100n\",\"X7R\"\r\n,\"R\",2,\"22k\",\"\"\r\n");
+  ASSERT_EQ(host->Messages().size(), 1u);
+  const auto& message = host->Messages()[0];
+  EXPECT_EQ(message.text, kFinished);
+  EXPECT_EQ(message.caption, "vesk");
+  EXPECT_EQ(message.flags, kMbOk | kMbIconExclamation);
+  EXPECT_EQ(message.ownerTemplateId, kIddPartsListDialog);
+}
+
+TEST(PartsListDialog, ExecuteReportsEachFailureWithItsMessage) {
+  ScratchDir dir;
+  const std::string good = dir.file("good.ce3");
+  writeFile(good, schematicText({{"R1", "10k", ""}}));
+  const std::string missing = dir.file("missing.ce3");
+  auto host = interactiveHost({good, missing});
+  runShell(*host, [&](CMemoryHost& user) {
+    user.PressButton(kIdOk);  // second input cannot be read
+    user.TypeText(kIdcOutputName, dir.file("no-such-dir/out.csv"));
+    user.PressButton(kIdOk);
+    user.TypeText(kIdcOutputName, "");
+    user.PressButton(kIdOk);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(messageTexts(*host),
+            (std::vector<std::string>{kInputOpenFailed, kOutputOpenFailed, kOutputOpenFailed}));
+  // The failed run left its output created and empty.
+  EXPECT_TRUE(std::filesystem::exists(dir.file("good.csv")));
+  EXPECT_EQ(readFile(dir.file("good.csv")), "");
+}
+
+TEST(PartsListDialog, RefusesToWriteOverAnInputHoweverItsPathIsWritten) {
+  ScratchDir dir;
+  const std::string input = dir.file("a.ce3");
+  const std::string original = schematicText({{"R1", "10k", ""}});
+  writeFile(input, original);
+  std::filesystem::create_symlink(input, dir.file("link.ce3"));
+  const std::vector<std::string> sameFile = {(dir.path() / "." / "a.ce3").string(),
+                                             dir.file("link.ce3")};
+  auto host = interactiveHost({dir.file("other.ce3"), input});
+  runShell(*host, [&](CMemoryHost& user) {
+    for (const std::string& output : sameFile) {
+      user.TypeText(kIdcOutputName, output);
+      user.PressButton(kIdOk);
+    }
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(messageTexts(*host), (std::vector<std::string>{kOutputOpenFailed, kOutputOpenFailed}));
+  EXPECT_EQ(readFile(input), original);
+}
+
+TEST(PartsListDialog, FailedWriteIsNotReportedAsSuccess) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  ScratchDir dir;
+  const std::string input = dir.file("a.ce3");
+  writeFile(input, schematicText({{"R1", "10k", "1/4W"}}));
+  auto host = interactiveHost({input, "-o", "/dev/full"});
+  runShell(*host, [](CMemoryHost& user) {
+    user.PressButton(kIdOk);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kOutputWriteFailed});
+
+  auto automatic = interactiveHost({"-F", input, "-o", "/dev/full"});
+  EXPECT_EQ(runShell(*automatic), kExitOutputFailed);
+  EXPECT_TRUE(automatic->Messages().empty());
+}
+
+TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesOnly) {
+  ScratchDir dir;
+  std::vector<std::string> args = {"-o", dir.file("out.csv")};
+  for (int i = 0; i < 70; ++i) {
+    const std::string path = dir.file("f" + std::to_string(i) + ".ce3");
+    writeFile(path, schematicText({{"R" + std::to_string(i + 1), "1k", ""}}));
+    args.push_back(path);
+  }
+  auto host = interactiveHost(args);
+  runShell(*host, [](CMemoryHost& user) {
+    EXPECT_EQ(user.ListEntries(kIdcInputList).size(), 70u);
+    user.PressButton(kIdOk);
+    user.PressButton(kIdCancel);
+  });
+  std::string expected;
+  for (int i = 1; i <= 64; ++i) expected += ",\"R\"," + std::to_string(i) + ",\"1k\",\"\"\r\n";
+  EXPECT_EQ(readFile(dir.file("out.csv")), expected);
+  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+}
+
+TEST(PartsListDialog, GatheringStopsBeforeAnEntryTooLongForTheBuffer) {
+  ScratchDir dir;
+  const std::string first = dir.file("first.ce3");
+  const std::string third = dir.file("third.ce3");
+  writeFile(first, schematicText({{"R1", "10k", ""}}));
+  writeFile(third, schematicText({{"R3", "30k", ""}}));
+  const std::string tooLong(CPartsListDlg::kPathBufferSize, 'x');
+  auto host = interactiveHost({first, tooLong, third, "-o", dir.file("out.csv")});
+  runShell(*host, [](CMemoryHost& user) {
+    user.PressButton(kIdOk);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(readFile(dir.file("out.csv")), ",\"R\",1,\"10k\",\"\"\r\n");
+  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+}
+
+TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
+  ScratchDir dir;
+  const std::string input = dir.file("a.ce3");
+  writeFile(input, schematicText({{"U1", "74HC00", ""}}));
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string output;  // expected file and bytes, empty name when none
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {{"-F", input}, kExitWritten, dir.file("a.csv"), ",\"U\",1,\"74HC00\",\"\"\r\n"},
+      {{input, "-o", dir.file("b.csv"), "-F"}, kExitWritten, dir.file("b.csv"),
+       ",\"U\",1,\"74HC00\",\"\"\r\n"},
+      {{"-F", input, dir.file("missing.ce3"), "-o", dir.file("c.csv")}, kExitInputFailed,
+       dir.file("c.csv"), ""},
+      {{"-F", input, "-o", dir.file("nodir/d.csv")}, kExitOutputFailed, "", ""},
+      {{"-F", input, "-o", input}, kExitOutputFailed, "", ""},
+      {{"-F"}, kExitNoInput, "", ""},
+      {{"-F", "-o", dir.file("e.csv")}, kExitNoInput, "", ""},
+  };
+  for (const Case& c : cases) {
+    // No window can be shown, as on a machine without a display.
+    CMemoryHost host(partsListResources(), test::withProgram(c.args));
+    EXPECT_EQ(runShell(host), c.status) << c.args.back();
+    EXPECT_TRUE(host.Messages().empty());
+    ASSERT_EQ(host.ModalRuns().size(), 1u);
+    EXPECT_EQ(host.ModalRuns()[0].result, kIdOk);
+    if (!c.output.empty()) {
+      EXPECT_EQ(readFile(c.output), c.bytes) << c.output;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("e.csv")));
+  EXPECT_EQ(readFile(input), schematicText({{"U1", "74HC00", ""}}));
+}
+
+TEST(PartsListDialog, WithoutAWindowTheInteractiveProgramDoesNotStart) {
+  CMemoryHost host(partsListResources(), test::withProgram({"a.ce3"}));
+  EXPECT_EQ(runShell(host), kExitNoWindow);
+  EXPECT_TRUE(host.ModalRuns().empty());
+}
+
+TEST(PartsListDialog, BrowseInputAddsTheChosenFilesInOrder) {
+  auto host = interactiveHost();
+  host->AnswerFileDialog({"/data/b.ce3", "/data/a.ce3"});
+  host->CancelFileDialog();
+  host->AnswerFileDialog({"/other/one.ce3"});
+  runShell(*host, [](CMemoryHost& user) {
+    user.PressButton(kIdcBrowseInput);
+    EXPECT_EQ(user.ListEntries(kIdcInputList),
+              (std::vector<std::string>{"/data/b.ce3", "/data/a.ce3"}));
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "/data/b.csv");
+    EXPECT_EQ(user.ListHorizontalExtent(kIdcInputList), 11 * CMemoryHost::kCharWidth + 20);
+    user.PressButton(kIdcBrowseInput);  // cancelled
+    EXPECT_EQ(user.ListEntries(kIdcInputList).size(), 2u);
+    user.PressButton(kIdcBrowseInput);
+    EXPECT_EQ(user.ListEntries(kIdcInputList).back(), "/other/one.ce3");
+    user.PressButton(kIdCancel);
+  });
+  ASSERT_EQ(host->FileDialogs().size(), 3u);
+  for (const auto& request : host->FileDialogs()) {
+    EXPECT_EQ(request.filter, std::string("Kolva data(*.ce3)\0*.CE3\0\0", 25));
+    EXPECT_EQ(request.flags & (kOfnFileMustExist | kOfnHideReadOnly | kOfnAllowMultiSelect),
+              kOfnFileMustExist | kOfnHideReadOnly | kOfnAllowMultiSelect);
+    EXPECT_EQ(request.initialName, "*.CE3");
+    EXPECT_EQ(request.bufferSize, 16641u);
+    EXPECT_FALSE(request.hasDefaultExtension);
+    EXPECT_FALSE(request.hasInitialDirectory);
+    EXPECT_EQ(request.ownerTemplateId, kIddPartsListDialog);
+  }
+}
+
+TEST(PartsListDialog, BrowseOutputSetsTheChosenPath) {
+  auto host = interactiveHost({"/d/a.ce3"});
+  host->AnswerFileDialog({"/nets/board.net"});
+  host->CancelFileDialog();
+  runShell(*host, [](CMemoryHost& user) {
+    user.PressButton(kIdcBrowseOutput);
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "/nets/board.net");
+    user.PressButton(kIdcBrowseOutput);
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "/nets/board.net");
+    user.PressButton(kIdCancel);
+  });
+  ASSERT_EQ(host->FileDialogs().size(), 2u);
+  EXPECT_EQ(host->FileDialogs()[0].filter, std::string("Netlist(*.net)\0*.NET\0\0", 22));
+  EXPECT_EQ(host->FileDialogs()[0].flags & kOfnAllowMultiSelect, 0u);
+  EXPECT_NE(host->FileDialogs()[0].flags & kOfnFileMustExist, 0u);
+  EXPECT_EQ(host->FileDialogs()[0].initialName, "");
+}
+
+TEST(PartsListDialog, ShiftJisTrailBytesAreNoSeparators) {
+  // "表" is 0x95 0x5C and "ソフト" 0x83 0x5C 0x83 0x74 0x83 0x67 in Shift-JIS.
+  const std::string dotBeforeTrail = "C:\\x\\v1.\x95\x5C";
+  const std::string directory = "C:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C";
+  auto host = interactiveHost({dotBeforeTrail});
+  host->SetCodePage(kCodePageShiftJis);
+  host->AnswerFileDialog({directory + "\\a.ce3", directory + "\\b.ce3"});
+  runShell(*host, [&](CMemoryHost& user) {
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "C:\\x\\v1.csv");
+    user.PressButton(kIdcBrowseInput);
+    // The directory ends in a trail byte 0x5C, not in a separator.
+    const auto entries = user.ListEntries(kIdcInputList);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1], directory + kNativePathSeparator + "a.ce3");
+    user.DropFiles(kIdcInputList, {directory + "\\\x95\x5C.ce3"});
+    EXPECT_EQ(user.ListEntries(kIdcInputList).size(), 4u);
+    user.SelectEntry(kIdcInputList, 3);
+    EXPECT_EQ(user.ControlText(kIdcOutputName), directory + "\\\x95\x5C.csv");
+    user.PressButton(kIdCancel);
+  });
+
+  // In UTF-8 the same bytes hold a backslash, and the name has no extension.
+  auto utf8 = interactiveHost({dotBeforeTrail});
+  utf8->SetCodePage(kCodePageUtf8);
+  runShell(*utf8, [&](CMemoryHost& user) {
+    EXPECT_EQ(user.ControlText(kIdcOutputName), dotBeforeTrail + ".csv");
+    user.PressButton(kIdCancel);
+  });
+}
+
+TEST(PartsListDialog, AboutBoxOpensFromTheSystemMenu) {
+  auto host = interactiveHost();
+  int aboutShown = 0;
+  host->WhenShown(kIddAboutBox, [&](CMemoryHost& user) {
+    ++aboutShown;
+    EXPECT_EQ(user.TopTemplateId(), kIddAboutBox);
+    user.PressButton(kIdOk);
+  });
+  runShell(*host, [](CMemoryHost& user) {
+    EXPECT_TRUE(user.ChooseSystemMenuItem(kIdmAboutBox));
+    EXPECT_EQ(user.TopTemplateId(), kIddPartsListDialog);
+    EXPECT_FALSE(user.ChooseSystemMenuItem(0x20));  // no such item
+    EXPECT_TRUE(user.ChooseSystemMenuItem(kScClose));  // the close box ends the dialog
+    EXPECT_EQ(user.TopTemplateId(), -1);
+  });
+  EXPECT_EQ(aboutShown, 1);
+  ASSERT_EQ(host->ModalRuns().size(), 2u);
+  EXPECT_EQ(host->ModalRuns()[0].templateId, kIddAboutBox);
+  EXPECT_EQ(host->ModalRuns()[0].ownerTemplateId, kIddPartsListDialog);
+  EXPECT_EQ(host->ModalRuns()[0].result, kIdOk);
+  EXPECT_EQ(host->ModalRuns()[1].result, kIdCancel);
+}
+
+TEST(PartsListDialog, MinimisedWindowPaintsItsIconCentred) {
+  auto host = interactiveHost();
+  runShell(*host, [](CMemoryHost& user) {
+    user.Paint();
+    EXPECT_EQ(user.DefaultPaints(), 1);
+    EXPECT_TRUE(user.DrawnIcons().empty());
+    user.SetMinimized(true);
+    user.Paint();
+    ASSERT_EQ(user.DrawnIcons().size(), 1u);
+    const auto drawn = user.DrawnIcons()[0];
+    const int width = 283 * CMemoryHost::kCharWidth / 4;
+    const int height = 149 * CMemoryHost::kCharHeight / 8;
+    EXPECT_EQ(drawn.x, (width - CMemoryHost::kIconSize + 1) / 2);
+    EXPECT_EQ(drawn.y, (height - CMemoryHost::kIconSize + 1) / 2);
+    EXPECT_EQ(user.IconId(drawn.icon), kIdrMainFrame);
+    EXPECT_EQ(user.IconBackgroundErasures(), 1);
+    EXPECT_EQ(user.DefaultPaints(), 1);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(host->OpenDeviceContexts(), 0);
+}
+
+}  // namespace
+}  // namespace vesk
