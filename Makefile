@@ -11,6 +11,9 @@ WIN_BUILD  ?= build-win
 # Wine keeps its own prefix inside the Windows build tree, quiet.
 WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 
+# `make test` builds and runs, in order: the unit and shell tests, the leak
+# check of the whole program, the tests again under the sanitizers, the
+# Windows build's tests under Wine, and brief fuzz runs.
 .PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench windows windows-tests clean
 
 all: build
@@ -27,6 +30,7 @@ deps:
 
 test: deps build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@scripts/leak-check.sh $(BUILD)
 	@$(MAKE) --no-print-directory asan-tests
 	@$(MAKE) --no-print-directory windows-tests
 	@$(MAKE) --no-print-directory fuzz-smoke
