@@ -36,7 +36,7 @@ mkdir -p "$scratch/win"
 (cd "$scratch/win" && unzip -q "$OLDPWD/$zip")
 for f in vesk.exe README.md LICENSE; do [ -f "$scratch/win/$f" ] || { echo "zip lacks $f"; exit 1; }; done
 cp examples/amp_main.ce3 examples/amp_power.ce3 "$scratch/win/"
-(cd "$scratch/win" && WINEPREFIX="$(cd "$OLDPWD/$win_build" && pwd)/wineprefix" WINEDEBUG=-all \
+(cd "$scratch/win" && WINEPREFIX="$(cd "$OLDPWD/$win_build" && pwd)/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
   wine vesk.exe /F amp_main.ce3 amp_power.ce3 /o win.csv 2>/dev/null)
 cmp "$scratch/win/win.csv" "$expected"
 echo "package: the zip's vesk.exe /F under Wine writes the expected parts list"
