@@ -11,7 +11,10 @@ WIN_BUILD  ?= build-win
 # Wine keeps its own prefix inside the Windows build tree, quiet.
 WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 
-.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench windows windows-tests clean
+# `make test` builds and runs, in order: the unit and shell tests, the leak
+# check of the whole program, the tests again under the sanitizers, the
+# Windows build's tests under Wine, and brief fuzz runs.
+.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench windows windows-tests package package-tests clean
 
 all: build
 
@@ -27,8 +30,10 @@ deps:
 
 test: deps build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@scripts/leak-check.sh $(BUILD)
 	@$(MAKE) --no-print-directory asan-tests
 	@$(MAKE) --no-print-directory windows-tests
+	@$(MAKE) --no-print-directory package-tests
 	@$(MAKE) --no-print-directory fuzz-smoke
 
 # Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer;
@@ -49,6 +54,16 @@ windows:
 windows-tests: windows
 	@cd $(WIN_BUILD) && $(WINE_ENV) ctest --output-on-failure -j$(JOBS)
 
+# The .deb (Linux) and the zip (Windows) with CPack.
+package: windows
+	@cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-pkg -j$(JOBS)
+	@cd build-pkg && cpack -G DEB >/dev/null && ls $(CURDIR)/build-pkg/*.deb
+	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null && ls $(CURDIR)/$(WIN_BUILD)/*.zip
+
+package-tests: package
+	@scripts/package-test.sh build-pkg $(WIN_BUILD)
+
 fuzz:
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
 
@@ -61,4 +76,4 @@ bench:
 	@build-release/vesk_reader_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz build-pkg

@@ -28,6 +28,9 @@ class RecordReader {
 
   explicit RecordReader(std::FILE* source);
   explicit RecordReader(std::string_view memory);
+  // The reader only views its memory; a temporary string would be gone
+  // before the first field is read.
+  explicit RecordReader(std::string&&) = delete;
   ~RecordReader();
 
   RecordReader(const RecordReader&) = delete;

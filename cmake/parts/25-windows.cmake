@@ -64,5 +64,7 @@ if(VESK_BUILD_TESTS AND CMAKE_CROSSCOMPILING)
     set_tests_properties(vesk_wine_${mode} PROPERTIES
       TIMEOUT 180 SKIP_RETURN_CODE 77 RESOURCE_LOCK wineprefix)
   endforeach()
-  cmake_language(DEFER CALL set_tests_properties vesk_unit_tests PROPERTIES RESOURCE_LOCK wineprefix)
+  if(TEST vesk_unit_tests)
+    set_tests_properties(vesk_unit_tests PROPERTIES RESOURCE_LOCK wineprefix)
+  endif()
 endif()

@@ -15,6 +15,9 @@ struct CommandLineCase {
   bool autoRun;
 };
 
+// Test names and failure messages show the case's title, not its bytes.
+void PrintTo(const CommandLineCase& c, std::ostream* os) { *os << c.title; }
+
 class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
 
 TEST_P(CommandLineTest, ParsesIntoInputsOutputAndMode) {
