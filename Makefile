@@ -4,8 +4,14 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 MAKEFLAGS  += --no-print-directory
 CMAKE_TYPE ?= RelWithDebInfo
+# Seconds per fuzz target: `make fuzz` runs long, `make test` briefly.
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 30
+WIN_BUILD  ?= build-win
+# Wine keeps its own prefix inside the Windows build tree, quiet.
+WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 
-.PHONY: all build run test deps unit-tests asan-tests clean
+.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench windows windows-tests clean
 
 all: build
 
@@ -22,6 +28,8 @@ deps:
 test: deps build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory asan-tests
+	@$(MAKE) --no-print-directory windows-tests
+	@$(MAKE) --no-print-directory fuzz-smoke
 
 # Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
@@ -31,5 +39,26 @@ asan-tests:
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
+# vesk.exe and the unit tests for 64-bit Windows, cross-built with MinGW-w64.
+windows:
+	@cmake -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/toolchains/mingw-w64-x86_64.cmake) >/dev/null
+	@$(WINE_ENV) cmake --build $(WIN_BUILD) -j$(JOBS)
+
+# The Windows build's tests, run under Wine.
+windows-tests: windows
+	@cd $(WIN_BUILD) && $(WINE_ENV) ctest --output-on-failure -j$(JOBS)
+
+fuzz:
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+fuzz-smoke:
+	@scripts/fuzz.sh $(FUZZ_SMOKE_SECONDS)
+
+bench:
+	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-release -j$(JOBS)
+	@build-release/vesk_reader_bench
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz

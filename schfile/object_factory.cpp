@@ -2,7 +2,10 @@
 
 #include <array>
 
+#include "schobj/sch_junction.h"
+#include "schobj/sch_line.h"
 #include "schobj/sch_object.h"
+#include "schobj/sch_text.h"
 
 namespace vesk {
 
@@ -20,7 +23,16 @@ struct TagClass {
 
 // "+SHEETINFO" is not here: the document reads it into the sheet info of
 // the current read instead of keeping an object.
-const std::array<TagClass, 0> kTagClasses = {{
+const std::array<TagClass, 9> kTagClasses = {{
+    {"+WIRE", make<SchWire>},
+    {"+BUS", make<SchBus>},
+    {"+DASH", make<SchDash>},
+    {"+JUNCTION", make<SchJunction>},
+    {"+ENTRY", make<SchEntry>},
+    {"+BENTRY", make<SchBusEntry>},
+    {"+LABEL", make<SchLabel>},
+    {"+TAG", make<SchTag>},
+    {"+COMMENT", make<SchComment>},
 }};
 
 }  // namespace

@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""Converts generated schematic sets with `vesk -F` and prints, per set:
+input MB, components, wall seconds, MB/s, components/s, peak resident
+memory, and the time of `wc -l` over the same files as the reference of one
+plain pass over the bytes.
+
+usage: run_bench.py VESK DATA_DIR
+"""
+import os
+import resource
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SETS = [("1 MB, 1 file", 1, 1), ("10 MB, 1 file", 10, 1), ("100 MB, 1 file", 100, 1),
+        ("100 MB, 64 files", 100, 64), ("200 MB, 1 file", 200, 1)]
+RUNS = 3
+
+
+def ensure_set(data_dir, mb, files):
+    folder = os.path.join(data_dir, "set-%dmb-%d" % (mb, files))
+    if not os.path.isdir(folder) or len(os.listdir(folder)) != files:
+        subprocess.run([sys.executable, os.path.join(HERE, "gen_schematics.py"), folder,
+                        str(mb), str(files)], check=True)
+    return sorted(os.path.join(folder, f) for f in os.listdir(folder))
+
+
+def timed(cmd):
+    """Wall seconds and peak RSS (MB) of one run of cmd."""
+    start = time.perf_counter()
+    proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(proc.pid, 0)
+    wall = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: %s" % " ".join(cmd[:3]))
+    return wall, usage.ru_maxrss / 1024.0
+
+
+def main():
+    vesk, data_dir = sys.argv[1], sys.argv[2]
+    print("%-18s %9s %10s %8s %8s %12s %9s %9s %7s" % (
+        "set", "input MB", "components", "wall s", "MB/s", "comp/s", "peak MB", "wc -l s", "ratio"))
+    for label, mb, files in SETS:
+        paths = ensure_set(data_dir, mb, files)
+        size_mb = sum(os.path.getsize(p) for p in paths) / (1024.0 * 1024.0)
+        out = os.path.join(data_dir, "out.csv")
+        for p in paths:  # into the page cache
+            with open(p, "rb") as f:
+                while f.read(1 << 20):
+                    pass
+        runs = [timed([vesk, "-F"] + paths + ["-o", out]) for _ in range(RUNS)]
+        wall = min(r[0] for r in runs)
+        peak = max(r[1] for r in runs)
+        with open(out, "rb") as f:
+            components = f.read().count(b"\r\n")
+        wc = min(timed(["wc", "-l"] + paths)[0] for _ in range(RUNS))
+        print("%-18s %9.1f %10d %8.3f %8.0f %12.0f %9.1f %9.3f %7.1f" % (
+            label, size_mb, components, wall, size_mb / wall, components / wall, peak, wc,
+            wall / wc))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,9 @@
+# Benchmarks: built with the rest when Google Benchmark is installed, run by
+# `make bench`, never by the tests.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(vesk_reader_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/record_reader_bench.cpp)
+  target_link_libraries(vesk_reader_bench PRIVATE vesk_core benchmark::benchmark)
+  target_compile_definitions(vesk_reader_bench PRIVATE
+    VESK_EXAMPLES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/examples")
+endif()

@@ -1,0 +1,292 @@
+#include "schobj/sch_text.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "schfile/record_writer.h"
+#include "schobj/area_tests.h"
+#include "schobj/block_fields.h"
+
+namespace vesk {
+
+namespace {
+
+// Texts drawn as boxes of `unit` sheet units per byte: the width in 32 bits
+// for any length (a text of a quarter of a gigabyte is already off the
+// sheet, so longer ones are measured as that long).
+int widthForBytes(std::size_t bytes, int unit) {
+  const std::size_t cap = static_cast<std::size_t>(std::numeric_limits<int>::max() / unit);
+  return static_cast<int>(std::min(bytes, cap)) * unit;
+}
+
+int orientationKey(bool horizontal) { return horizontal ? 1 : 0; }
+
+}  // namespace
+
+// --- SchLabel ---------------------------------------------------------------
+
+SchLabel::~SchLabel() = default;
+
+bool SchLabel::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
+  bool seenX = false;
+  bool seenY = false;
+  bool seenD = false;
+  bool seenS = false;
+  BlockFields block(reader, "-LABEL", ColonRule::kStrict);
+  while (block.next() == BlockFields::kKey) {
+    const std::string_view key = block.key();
+    if (key == "X") {
+      p1_.x = shiftX(block.number(), offset);
+      seenX = true;
+    } else if (key == "Y") {
+      p1_.y = shiftY(block.number(), offset);
+      seenY = true;
+    } else if (key == "D") {
+      horizontal_ = block.number() != 0;
+      seenD = true;
+    } else if (key == "S") {
+      text_.assign(block.value());
+      seenS = true;
+    }
+  }
+  return block.endedCleanly() && seenX && seenY && seenD && seenS;
+}
+
+bool SchLabel::writeBlock(RecordWriter& writer, const Point* offset) {
+  beginObjectBlock(writer, "+LABEL", layer_);
+  writer.writeInt("X", unshiftX(p1_.x, offset));
+  writer.writeInt("Y", unshiftY(p1_.y, offset));
+  writer.writeInt("D", orientationKey(horizontal_));
+  writer.writeText("S", text_);
+  endObjectBlock(writer, "-LABEL");
+  return true;
+}
+
+std::unique_ptr<SchObject> SchLabel::clone() const { return std::make_unique<SchLabel>(*this); }
+
+void SchLabel::rotate() {
+  const Point base = p1_;
+  rotateAt(base);
+}
+
+void SchLabel::rotateAt(const Point& c) {
+  horizontal_ = !horizontal_;
+  SchObject::rotateAt(c);
+}
+
+int SchLabel::hitTest(const Point& p) const { return hitTestArea(p, area()); }
+int SchLabel::testSelection(const Rect& r) const { return selectionOfArea(r, area()); }
+int SchLabel::testDragSelection(const Rect& r) const { return selectionOfArea(r, area()); }
+bool SchLabel::touchesRect(const Rect& r) const { return r.intersects(area()); }
+
+Rect SchLabel::area() const {
+  // The text runs from the base point to the right (or upwards) in a band
+  // 10 units high (or wide), 8 units per byte.
+  const int w = widthForBytes(text_.size(), 8);
+  if (horizontal_) return Rect(p1_.x, wrapSub(p1_.y, 10), wrapAdd(p1_.x, w), p1_.y);
+  return Rect(wrapSub(p1_.x, 10), wrapSub(p1_.y, w), p1_.x, p1_.y);
+}
+
+Rect SchLabel::pointRect() const { return Rect::fromCorners(p1_, p1_); }
+
+// --- SchTag -----------------------------------------------------------------
+
+SchTag::~SchTag() = default;
+
+int SchTag::lengthForText(std::size_t bytes) {
+  static constexpr std::array<int, 13> kShortLengths = {20, 20, 30, 40,  50,  60, 70,
+                                                        80, 80, 90, 100, 110, 120};
+  if (bytes < kShortLengths.size()) return kShortLengths[bytes];
+  // The smallest multiple of 10 not below 8 n + 20, in 64 bits and with n
+  // capped so that the result stays an int32.
+  constexpr std::uint64_t kMaxBytes = (std::numeric_limits<int>::max() - 29) / 8;
+  const std::uint64_t n = std::min<std::uint64_t>(bytes, kMaxBytes);
+  return static_cast<int>((8 * n + 29) / 10 * 10);
+}
+
+bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
+  bool seenX = false;
+  bool seenY = false;
+  bool seenD = false;
+  bool seenT = false;
+  bool seenS = false;
+  BlockFields block(reader, "-TAG", ColonRule::kLax);
+  while (block.next() == BlockFields::kKey) {
+    const std::string_view key = block.key();
+    if (key == "X") {
+      p1_.x = shiftX(block.number(), offset);
+      seenX = true;
+    } else if (key == "Y") {
+      p1_.y = shiftY(block.number(), offset);
+      seenY = true;
+    } else if (key == "D") {
+      horizontal_ = block.number() != 0;
+      seenD = true;
+    } else if (key == "T") {
+      const int shape = block.number();
+      shape_ = shape >= 1 && shape <= 3 ? shape : 0;
+      seenT = true;
+    } else if (key == "S") {
+      text_.assign(block.value());
+      seenS = true;
+    }
+  }
+  if (!block.endedCleanly() || !seenX || !seenY || !seenD || !seenT || !seenS) return false;
+  // The far end follows from the text: to the right, or upwards.
+  const int length = lengthForText(text_.size());
+  p2_ = horizontal_ ? Point(wrapAdd(p1_.x, length), p1_.y) : Point(p1_.x, wrapSub(p1_.y, length));
+  return true;
+}
+
+bool SchTag::writeBlock(RecordWriter& writer, const Point* offset) {
+  beginObjectBlock(writer, "+TAG", layer_);
+  writer.writeInt("X", unshiftX(p1_.x, offset));
+  writer.writeInt("Y", unshiftY(p1_.y, offset));
+  writer.writeInt("D", orientationKey(horizontal_));
+  writer.writeInt("T", shape_);
+  writer.writeText("S", text_);
+  endObjectBlock(writer, "-TAG");
+  return true;
+}
+
+std::unique_ptr<SchObject> SchTag::clone() const { return std::make_unique<SchTag>(*this); }
+
+void SchTag::mirrorShape() {
+  if (shape_ == 1) {
+    shape_ = 2;
+  } else if (shape_ == 2) {
+    shape_ = 1;
+  }
+}
+
+void SchTag::normalizeEnds() {
+  if (horizontal_) {
+    if (p1_.x > p2_.x) std::swap(p1_.x, p2_.x);
+  } else {
+    if (p1_.y < p2_.y) std::swap(p1_.y, p2_.y);
+  }
+}
+
+void SchTag::mirrorAt(int cx) {
+  // A vertical tag mirrored left to right keeps its outline.
+  if (horizontal_) mirrorShape();
+  SchObject::mirrorAt(cx);
+  normalizeEnds();
+}
+
+void SchTag::rotate() { rotateAt(area().center()); }
+
+void SchTag::rotateAt(const Point& c) {
+  const Point centre = c;  // c may be one of this tag's own ends
+  if (horizontal_) {
+    horizontal_ = false;
+  } else {
+    horizontal_ = true;
+    mirrorShape();
+  }
+  SchObject::rotateAt(centre);
+  normalizeEnds();
+}
+
+int SchTag::hitTest(const Point& p) const { return hitTestArea(p, area()); }
+int SchTag::testSelection(const Rect& r) const { return selectionOfArea(r, area()); }
+int SchTag::testDragSelection(const Rect& r) const { return selectionOfArea(r, area()); }
+bool SchTag::touchesRect(const Rect& r) const { return r.intersects(area()); }
+
+Rect SchTag::area() const {
+  // An outline 11 units across around the line from p1 to p2.
+  if (horizontal_) return Rect(p1_.x, wrapSub(p1_.y, 5), wrapAdd(p2_.x, 1), wrapAdd(p1_.y, 6));
+  return Rect(wrapSub(p2_.x, 5), p2_.y, wrapAdd(p2_.x, 6), wrapAdd(p1_.y, 1));
+}
+
+// --- SchComment -------------------------------------------------------------
+
+SchComment::~SchComment() = default;
+
+bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
+  // The font style is not carried over from an earlier read; the text and
+  // font name are, until their keys come.
+  extentValid_ = false;
+  fontSize_ = kDefaultFontSize;
+  bold_ = italic_ = underline_ = strikeOut_ = false;
+  bool seenX = false;
+  bool seenY = false;
+  bool seenS = false;
+  BlockFields block(reader, "-COMMENT", ColonRule::kStrict);
+  while (block.next() == BlockFields::kKey) {
+    const std::string_view key = block.key();
+    if (key == "X") {
+      p1_.x = shiftX(block.number(), offset);
+      seenX = true;
+    } else if (key == "Y") {
+      p1_.y = shiftY(block.number(), offset);
+      seenY = true;
+    } else if (key == "S") {
+      text_.assign(block.value());
+      seenS = true;
+    } else if (key == "FN") {
+      fontName_.assign(block.value());
+    } else if (key == "FS") {
+      setFontSize(block.number());
+    } else if (key == "FF") {
+      // Style letters only ever switch a style on; others are ignored.
+      for (const char letter : block.value()) {
+        if (letter == 'B') bold_ = true;
+        if (letter == 'I') italic_ = true;
+        if (letter == 'U') underline_ = true;
+        if (letter == 'S') strikeOut_ = true;
+      }
+    }
+  }
+  return block.endedCleanly() && seenX && seenY && seenS;
+}
+
+bool SchComment::writeBlock(RecordWriter& writer, const Point* offset) {
+  beginObjectBlock(writer, "+COMMENT", layer_);
+  writer.writeInt("X", unshiftX(p1_.x, offset));
+  writer.writeInt("Y", unshiftY(p1_.y, offset));
+  writer.writeText("S", text_);
+  writer.writeText("FN", fontName_);
+  writer.writeInt("FS", fontSize_);
+  std::string styles = "FF:";
+  if (bold_) styles.push_back('B');
+  if (italic_) styles.push_back('I');
+  if (underline_) styles.push_back('U');
+  if (strikeOut_) styles.push_back('S');
+  writer.writeField(styles);
+  endObjectBlock(writer, "-COMMENT");
+  return true;
+}
+
+std::unique_ptr<SchObject> SchComment::clone() const {
+  return std::make_unique<SchComment>(*this);
+}
+
+void SchComment::setFontSize(int size) {
+  fontSize_ = std::clamp(size, kMinFontSize, kMaxFontSize);
+  extentValid_ = false;
+}
+
+void SchComment::setMeasuredExtent(int ascent, const Point& extent) {
+  ascent_ = ascent;
+  extent_ = extent;
+  extentValid_ = true;
+}
+
+int SchComment::hitTest(const Point& p) const { return hitTestArea(p, area()); }
+int SchComment::testSelection(const Rect& r) const { return selectionOfArea(r, area()); }
+int SchComment::testDragSelection(const Rect& r) const { return selectionOfArea(r, area()); }
+bool SchComment::touchesRect(const Rect& r) const { return !extentValid_ || r.intersects(area()); }
+
+Rect SchComment::area() const {
+  // Before the text is measured, a 20 x 10 box standing on the base point.
+  const int ascent = extentValid_ ? ascent_ : 10;
+  const Point extent = extentValid_ ? extent_ : Point(20, 10);
+  const int top = wrapSub(p1_.y, ascent);
+  return Rect(p1_.x, top, wrapAdd(p1_.x, extent.x), wrapAdd(top, extent.y));
+}
+
+}  // namespace vesk
