@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "schobj/sch_component.h"
 #include "schobj/sch_junction.h"
 #include "schobj/sch_line.h"
 #include "schobj/sch_object.h"
@@ -23,7 +24,8 @@ struct TagClass {
 
 // "+SHEETINFO" is not here: the document reads it into the sheet info of
 // the current read instead of keeping an object.
-const std::array<TagClass, 9> kTagClasses = {{
+const std::array<TagClass, 10> kTagClasses = {{
+    {"+COMPONENT", make<SchComponent>},
     {"+WIRE", make<SchWire>},
     {"+BUS", make<SchBus>},
     {"+DASH", make<SchDash>},

@@ -1,0 +1,112 @@
+#include "convert/parts_list_builder.h"
+
+#include <algorithm>
+
+#include "schfile/number_text.h"
+#include "schobj/sch_component.h"
+
+namespace vesk {
+
+namespace {
+
+// Texts from a file may hold a zero byte (from a "%00" escape); the parts
+// list takes every text only up to it.
+std::string_view upToZero(std::string_view text) {
+  return text.substr(0, std::min(text.find('\0'), text.size()));
+}
+
+bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// std::string compares through char_traits<char>, which orders bytes as
+// unsigned values (like strcmp): "R" < "RN", "U" < "r", ASCII < 0x80.
+bool entryBefore(const PartsListEntry& a, const PartsListEntry& b) {
+  if (const int c = a.prefix.compare(b.prefix); c != 0) return c < 0;
+  if (a.number != b.number) return a.number < b.number;
+  return a.name.compare(b.name) < 0;
+}
+
+// A quoted CSV field: quotes doubled, CR left out (so that a CR LF in a
+// note reads as one line break), every other byte unchanged.
+void appendQuoted(std::string& out, std::string_view text) {
+  out.push_back('"');
+  for (const char c : text) {
+    if (c == '\r') continue;
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+}
+
+// Rows go out in chunks of about this size rather than byte by byte.
+constexpr std::size_t kWriteChunk = 1 << 16;
+
+void flush(std::string& buffer, std::FILE* out) {
+  if (!buffer.empty()) std::fwrite(buffer.data(), 1, buffer.size(), out);
+  buffer.clear();
+}
+
+}  // namespace
+
+ReferenceParts splitReference(std::string_view reference) {
+  reference = upToZero(reference);
+  std::size_t split = reference.size();
+  while (split > 0 && isDecimalDigit(reference[split - 1])) --split;
+  // The digits alone, so the number is their value (clamped to int32).
+  return ReferenceParts{reference.substr(0, split), parseNumber(reference.substr(split))};
+}
+
+PartsListBuilder::PartsListBuilder() = default;
+PartsListBuilder::~PartsListBuilder() = default;
+
+void PartsListBuilder::collect(const std::vector<std::unique_ptr<SchObject>>& objects) {
+  for (const std::unique_ptr<SchObject>& object : objects) {
+    if (!object || object->typeId() != kTypeComponent) continue;
+    const auto* component = dynamic_cast<const SchComponent*>(object.get());
+    if (component == nullptr || upToZero(component->reference()).empty()) continue;
+    components_.push_back(std::make_unique<SchComponent>(*component));
+  }
+}
+
+void PartsListBuilder::build() {
+  std::vector<PartsListEntry> entries;
+  entries.reserve(components_.size());
+  for (const std::unique_ptr<SchComponent>& component : components_) {
+    const ReferenceParts parts = splitReference(component->reference());
+    entries.push_back(PartsListEntry{std::string(parts.prefix), parts.number,
+                                     std::string(upToZero(component->name())),
+                                     std::string(upToZero(component->note()))});
+  }
+  // Stable, so that rows equal in prefix, number and name (they differ at
+  // most in their note) keep the order of the input files.
+  std::stable_sort(entries.begin(), entries.end(), entryBefore);
+  entries_ = std::move(entries);
+}
+
+int PartsListBuilder::write(std::FILE* out) const {
+  if (!entries_) return -1;
+  std::string buffer;
+  const PartsListEntry* previous = nullptr;
+  for (const PartsListEntry& entry : *entries_) {
+    // A row repeating the reference of the row before is marked: "*" for
+    // the same name (a duplicate), "?" for another name (a conflict).
+    if (previous != nullptr && entry.prefix == previous->prefix &&
+        entry.number == previous->number) {
+      buffer.push_back(entry.name == previous->name ? '*' : '?');
+    }
+    buffer.push_back(',');
+    appendQuoted(buffer, entry.prefix);
+    buffer.push_back(',');
+    buffer += std::to_string(entry.number);
+    buffer.push_back(',');
+    appendQuoted(buffer, entry.name);
+    buffer.push_back(',');
+    appendQuoted(buffer, entry.note);
+    buffer += "\r\n";
+    if (buffer.size() >= kWriteChunk) flush(buffer, out);
+    previous = &entry;
+  }
+  flush(buffer, out);
+  return 0;
+}
+
+}  // namespace vesk

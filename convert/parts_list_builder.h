@@ -1,0 +1,72 @@
+// PartsListBuilder: collects the components of every input document and
+// turns them into the sorted rows of the parts list.
+//
+// The conversion hands it one document after another (collect), asks it
+// once to make and sort the rows (build), and has it write them (write).
+// Every placed component with a reference becomes one row; nothing is
+// merged, and components sharing a reference end up next to each other,
+// where the writer marks them.
+//
+// Ownership: the builder owns copies of the collected components (so each
+// document can go as soon as it was collected) and the rows it built.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vesk {
+
+class SchComponent;
+class SchObject;
+
+// One row of the parts list. The texts are the entry's own copies, each
+// taken up to its first zero byte.
+struct PartsListEntry {
+  std::string prefix;  // the reference without its trailing decimal digits
+  int number = 0;      // the value of those digits; 0 when there are none
+  std::string name;
+  std::string note;
+};
+
+// A reference split into its prefix and the number its trailing digits
+// spell (R12: R and 12; U1A: U1A and 0; 123: empty and 123). The prefix
+// views the given text.
+struct ReferenceParts {
+  std::string_view prefix;
+  int number = 0;
+};
+ReferenceParts splitReference(std::string_view reference);
+
+class PartsListBuilder {
+ public:
+  PartsListBuilder();
+  ~PartsListBuilder();
+  PartsListBuilder(const PartsListBuilder&) = delete;
+  PartsListBuilder& operator=(const PartsListBuilder&) = delete;
+
+  // Keeps a copy of every component of `objects` that has a reference.
+  void collect(const std::vector<std::unique_ptr<SchObject>>& objects);
+  // Makes one entry per collected component and sorts them by prefix,
+  // number and name; entries equal in all three keep collection order.
+  void build();
+  // Writes the rows to `out` (opened in binary mode): 0, or -1 when build
+  // was never called, in which case nothing is written. Write errors of the
+  // stream are left to the caller (ferror / fclose).
+  int write(std::FILE* out) const;
+
+  std::size_t collectedCount() const { return components_.size(); }
+  // The sorted entries, or null before build.
+  const std::vector<PartsListEntry>* entries() const {
+    return entries_ ? &*entries_ : nullptr;
+  }
+
+ private:
+  std::vector<std::unique_ptr<SchComponent>> components_;
+  std::optional<std::vector<PartsListEntry>> entries_;
+};
+
+}  // namespace vesk

@@ -1,0 +1,444 @@
+#include "partlib/part_def.h"
+
+#include <algorithm>
+
+#include "schfile/number_text.h"
+#include "schfile/record_reader.h"
+#include "schfile/record_writer.h"
+#include "schobj/block_fields.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr std::string_view kPinTag = "+PIN";
+constexpr std::string_view kBitmapTag = "+BMP";
+constexpr std::string_view kBitmapEnd = "-BMP";
+
+// A bitmap byte is written as two characters, high nibble first, each
+// nibble v as the character 0x40 + v ("@" for 0 ... "O" for 15).
+constexpr unsigned char kNibbleBase = 0x40;
+
+bool isNibbleChar(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= kNibbleBase && u <= kNibbleBase + 15;
+}
+
+// Pin names mark characters by setting bit 7; the file spells such a
+// byte as a backslash followed by the byte without that bit.
+constexpr char kMarkEscape = '\\';
+constexpr unsigned char kMarkBit = 0x80;
+
+std::string decodePinName(std::string_view value) {
+  std::string name;
+  name.reserve(std::min(value.size(), kMaxPinNameLength));
+  for (std::size_t i = 0; i < value.size() && name.size() < kMaxPinNameLength; ++i) {
+    char c = value[i];
+    if (c == kMarkEscape) {
+      if (i + 1 == value.size()) break;  // a lone trailing backslash is dropped
+      c = static_cast<char>(static_cast<unsigned char>(value[++i]) | kMarkBit);
+    }
+    name.push_back(c);
+  }
+  return name;
+}
+
+std::string encodePinName(std::string_view name) {
+  std::string text;
+  text.reserve(name.size());
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u & kMarkBit) {
+      text.push_back(kMarkEscape);
+      text.push_back(static_cast<char>(u & 0x7f));
+    } else {
+      text.push_back(c);
+    }
+  }
+  return text;
+}
+
+// "L" values are a side letter followed by the offset along that side.
+int sideForLetter(char letter) {
+  switch (letter) {
+    case 'L': return kSideLeft;
+    case 'T': return kSideTop;
+    case 'R': return kSideRight;
+    case 'B': return kSideBottom;
+    default: return -1;
+  }
+}
+
+char letterForSide(int side) {
+  switch (side) {
+    case kSideLeft: return 'L';
+    case kSideTop: return 'T';
+    case kSideRight: return 'R';
+    default: return 'B';
+  }
+}
+
+int flagsForLetters(std::string_view letters) {
+  int flags = 0;
+  for (const char c : letters) {
+    switch (c) {
+      case 'S': flags |= kPinFlagS; break;
+      case 'C': flags |= kPinFlagC; break;
+      case 'N': flags |= kPinFlagN; break;
+      case 'm': flags |= kPinFlagM; break;
+      default: break;
+    }
+  }
+  return flags;
+}
+
+// The writer's letter order differs from the bit order: S, N, C, m.
+std::string lettersForFlags(int flags) {
+  std::string letters;
+  if (flags & kPinFlagS) letters.push_back('S');
+  if (flags & kPinFlagN) letters.push_back('N');
+  if (flags & kPinFlagC) letters.push_back('C');
+  if (flags & kPinFlagM) letters.push_back('m');
+  return letters;
+}
+
+// Decodes one row text into `row` (at most `maxBytes` bytes, and never
+// past the end of the bitmap). A pair with a character outside "@".."O"
+// gives 0 for that byte only.
+void decodeRow(std::string_view text, std::vector<unsigned char>& bitmap, std::size_t rowStart,
+               std::size_t maxBytes) {
+  const std::size_t pairs = std::min(maxBytes, text.size() / 2);
+  for (std::size_t j = 0; j < pairs && rowStart + j < bitmap.size(); ++j) {
+    const char hi = text[2 * j];
+    const char lo = text[2 * j + 1];
+    unsigned char byte = 0;
+    if (isNibbleChar(hi) && isNibbleChar(lo)) {
+      byte = static_cast<unsigned char>(((static_cast<unsigned char>(hi) - kNibbleBase) << 4) |
+                                        (static_cast<unsigned char>(lo) - kNibbleBase));
+    }
+    bitmap[rowStart + j] = byte;
+  }
+}
+
+bool startsWith(const std::string& field, char c) { return !field.empty() && field[0] == c; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Structures
+
+void PartPin::resetNumbers(int n) {
+  numbers_.assign(static_cast<std::size_t>(std::max(n, 0)), std::nullopt);
+}
+
+void PartPin::setNumber(int block, std::optional<std::string> number) {
+  if (block < 0 || block >= blockCount()) return;
+  numbers_[static_cast<std::size_t>(block)] = std::move(number);
+}
+
+PartPattern::~PartPattern() = default;
+
+std::int64_t PartPattern::strideFor(int width) {
+  const std::int64_t stride = (static_cast<std::int64_t>(width) + 15) / 16 * 2;
+  return std::max<std::int64_t>(stride, 0);
+}
+
+std::int64_t PartPattern::bitmapBytesFor(int width, int height) {
+  if (width < 1 || height < 1) return -1;
+  const std::int64_t bytes = strideFor(width) * height;  // at most about 2^61
+  return bytes <= kMaxBitmapBytes ? bytes : -1;
+}
+
+PartDef::PartDef(const PartDef& other)
+    : referencePrefix_(other.referencePrefix_),
+      size_(other.size_),
+      blockCount_(other.blockCount_),
+      pattern_(other.pattern_ ? std::make_unique<PartPattern>(*other.pattern_) : nullptr),
+      pins_(other.pins_) {}
+
+PartDef& PartDef::operator=(const PartDef& other) {
+  if (this != &other) {
+    PartDef copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+PartDef::~PartDef() = default;
+
+const PartPin* PartDef::pin(int index) const {
+  if (index < 0 || index >= pinCount()) return nullptr;
+  return &pins_[static_cast<std::size_t>(index)];
+}
+
+void PartDef::clear() {
+  referencePrefix_.reset();
+  pattern_.reset();
+  pins_.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Readers
+
+bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
+                   std::string& patternName) {
+  def.clear();
+  name.clear();
+  patternName.clear();
+  int width = 0;
+  int height = 0;
+  int blocks = 0;
+  std::string prefix = "U";
+  std::vector<PartPin> pins;
+
+  BlockFields block(reader, "-COMP", ColonRule::kLax);
+  block.claimNested(true);
+  for (;;) {
+    const BlockFields::Item item = block.next();
+    if (item == BlockFields::kEnded) break;
+    if (item == BlockFields::kNested) {
+      if (block.tag() != kPinTag) {
+        if (!block.skipNested()) return false;
+        continue;
+      }
+      // A pin needs the block count, so the sizes come first.
+      if (width < 1 || height < 1 || blocks < 1) return false;
+      PartPin pin;
+      if (!readPinBlock(reader, pin, blocks)) return false;
+      pins.push_back(std::move(pin));
+      continue;
+    }
+    const std::string_view key = block.key();
+    if (key == "N") {
+      name.assign(block.value());
+    } else if (key == "X") {
+      width = block.number();
+      if (width < 0) return false;
+    } else if (key == "Y") {
+      height = block.number();
+      if (height < 0) return false;
+    } else if (key == "B") {
+      if (blocks != 0) return false;
+      blocks = block.number();
+      if (blocks < 0 || blocks > kMaxBlockCount) return false;
+    } else if (key == "R") {
+      prefix.assign(block.value());
+    } else if (key == "P") {
+      patternName.assign(block.value());
+    }
+  }
+
+  switch (block.end()) {
+    case BlockFields::kOwnEndTag:
+      if (name.empty() || width < 1 || height < 1 || blocks < 1) return false;
+      break;
+    case BlockFields::kEndOfInput:
+      // Cut off: keep what was read; the enclosing library section fails
+      // at the same end of input, so such a definition is never used.
+      break;
+    default:
+      return false;
+  }
+  def.setSize(Point(width, height));
+  def.setBlockCount(blocks);
+  def.setReferencePrefix(std::move(prefix));
+  def.setPins(std::move(pins));
+  return true;
+}
+
+bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount) {
+  pin.setName(std::nullopt);
+  pin.resetNumbers(blockCount);
+  int nextNumber = 0;
+
+  BlockFields block(reader, "-PIN", ColonRule::kLax);
+  while (block.next() == BlockFields::kKey) {
+    const std::string_view key = block.key();
+    const std::string_view value = block.value();
+    if (key == "N") {
+      pin.setName(decodePinName(value));
+    } else if (key == "L") {
+      // An empty value changes neither side nor offset.
+      if (value.empty()) continue;
+      const int side = sideForLetter(value[0]);
+      if (side >= 0) pin.setSide(side);
+      const int offset = parseNumber(value.substr(1));
+      if (offset >= 0 && offset <= kMaxPinOffset) pin.setOffset(offset);
+    } else if (key == "T") {
+      pin.setFlags(flagsForLetters(value));
+    } else if (key == "M") {
+      if (nextNumber < pin.blockCount()) pin.setNumber(nextNumber++, std::string(value));
+    }
+  }
+  // The end of input ends the pin; the enclosing readers fail on it.
+  return block.end() == BlockFields::kOwnEndTag || block.end() == BlockFields::kEndOfInput;
+}
+
+bool readPatternBlock(RecordReader& reader, PartPattern& pattern) {
+  pattern.releaseData();
+  std::string localName;
+  // Set when the bitmap is too large to hold: the pattern then fails at its
+  // end tag, after its rows were skipped, so that the enclosing section
+  // stays in step and can drop just the pattern.
+  bool refused = false;
+
+  BlockFields block(reader, "-PTN", ColonRule::kStrict);
+  block.claimNested(true);
+  for (;;) {
+    const BlockFields::Item item = block.next();
+    if (item == BlockFields::kEnded) break;
+    if (item == BlockFields::kNested) {
+      const Point& size = pattern.size();
+      const bool readable = block.tag() == kBitmapTag && size.x >= 1 && size.y >= 1 &&
+                            !localName.empty() && !pattern.hasData() && !refused;
+      if (!readable) {
+        if (!block.skipNested()) return false;
+        continue;
+      }
+      const std::int64_t bytes = PartPattern::bitmapBytesFor(size.x, size.y);
+      if (bytes < 0) {
+        refused = true;
+        if (!block.skipNested()) return false;
+        continue;
+      }
+      std::optional<std::vector<unsigned char>> data =
+          readBitmapRows(reader, pattern, static_cast<std::size_t>(bytes));
+      if (!data) return false;
+      pattern.setData(std::move(*data));
+      continue;
+    }
+    const std::string_view key = block.key();
+    if (key == "X") {
+      pattern.setWidth(block.number());
+    } else if (key == "Y") {
+      pattern.setHeight(block.number());
+    } else if (key == "N") {
+      pattern.setName(std::string(block.value()));
+      localName.assign(block.value());
+    }
+  }
+
+  switch (block.end()) {
+    case BlockFields::kOwnEndTag:
+      return pattern.hasData();
+    case BlockFields::kEndOfInput:
+      // The enclosing library section fails at this end of input anyway.
+      return !refused;
+    default:
+      return false;
+  }
+}
+
+std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
+                                                         const PartPattern& pattern,
+                                                         std::size_t dataSize) {
+  // Rows are plain fields, not key fields, so this block is read field by
+  // field rather than through BlockFields. At most 501 columns and 501 rows
+  // are decoded; the row stride follows the decoded width.
+  const int width = std::clamp(pattern.size().x, 0, kMaxDecodedBitmapSide);
+  const int height = std::clamp(pattern.size().y, 0, kMaxDecodedBitmapSide);
+  const auto stride = static_cast<std::size_t>(PartPattern::strideFor(width));
+  const auto bytesPerRow = static_cast<std::size_t>((width + 7) / 8);
+
+  std::vector<unsigned char> bitmap(dataSize, 0);
+  int row = 0;
+  std::string field;
+  for (;;) {
+    if (reader.readField(field) == -1) return std::nullopt;
+    if (startsWith(field, '-')) {
+      if (field == kBitmapEnd) return bitmap;
+      return std::nullopt;
+    }
+    if (startsWith(field, '+')) {
+      if (!skipBlock(reader, field)) return std::nullopt;
+      continue;
+    }
+    if (row < height) {
+      decodeRow(field, bitmap, static_cast<std::size_t>(row) * stride, bytesPerRow);
+      ++row;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Writers
+
+bool writePartBlock(RecordWriter& writer, const PartDef& def,
+                    const std::optional<std::string>& name) {
+  if (!name || name->empty()) return false;
+  const PartPattern* pattern = def.pattern();
+  if (pattern != nullptr && !writePatternBlock(writer, *pattern, name)) return false;
+
+  writer.writeField("+COMP");
+  writer.writeText("N", *name);
+  writer.endLine();
+  writer.writeInt("X", def.size().x);
+  writer.writeInt("Y", def.size().y);
+  writer.writeInt("B", def.blockCount());
+  writer.endLine();
+  writer.writeText("R", def.referencePrefix().value_or(std::string()));
+  writer.endLine();
+  if (pattern != nullptr) {
+    writer.writeText("P", *name);
+    writer.endLine();
+  }
+  for (const PartPin& pin : def.pins()) {
+    writePinBlock(writer, pin);
+    writer.endLine();
+  }
+  writer.writeField("-COMP");
+  writer.endLine();
+  return true;
+}
+
+bool writePinBlock(RecordWriter& writer, const PartPin& pin) {
+  writer.writeField("+PIN");
+  writer.writeText("N", encodePinName(pin.name().value_or(std::string())));
+  std::string place(1, letterForSide(pin.side()));
+  place += std::to_string(pin.offset());
+  writer.writeText("L", place);
+  writer.writeText("T", lettersForFlags(pin.flags()));
+  // A number that was never read is written empty; it reads back as an
+  // empty number in the same block, so later blocks keep their places.
+  for (const std::optional<std::string>& number : pin.numbers()) {
+    writer.writeText("M", number.value_or(std::string()));
+  }
+  writer.writeField("-PIN");
+  return true;
+}
+
+bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
+                       const std::optional<std::string>& name) {
+  const std::optional<std::string>& written = name ? name : pattern.name();
+  writer.writeField("+PTN");
+  writer.writeText("N", written.value_or(std::string()));
+  writer.writeInt("X", pattern.size().x);
+  writer.writeInt("Y", pattern.size().y);
+  writer.endLine();
+  writer.writeField("+BMP");
+  writer.endLine();
+
+  const std::vector<unsigned char>& data = pattern.data();
+  const std::int64_t stride = PartPattern::strideFor(pattern.size().x);
+  const std::int64_t bytesPerRow = (static_cast<std::int64_t>(pattern.size().x) + 7) / 8;
+  const auto dataSize = static_cast<std::int64_t>(data.size());
+  std::string text;
+  for (std::int64_t row = 0; row < pattern.size().y; ++row) {
+    text.clear();
+    const std::int64_t rowStart = row * stride;
+    for (std::int64_t j = 0; j < bytesPerRow && rowStart + j < dataSize; ++j) {
+      const unsigned char byte = data[static_cast<std::size_t>(rowStart + j)];
+      text.push_back(static_cast<char>(kNibbleBase + (byte >> 4)));
+      text.push_back(static_cast<char>(kNibbleBase + (byte & 0x0f)));
+    }
+    writer.writeField(text);
+    writer.endLine();
+  }
+  writer.writeField("-BMP");
+  writer.endLine();
+  writer.writeField("-PTN");
+  writer.endLine();
+  return true;
+}
+
+}  // namespace vesk

@@ -1,0 +1,192 @@
+// PartDef, PartPin, PartPattern: the definition of a library part.
+//
+// A part has a body of size.x by size.y grid units (a placed component
+// multiplies them by 10), a number of blocks (a multi-block part such as a
+// quad gate shows one block per placed component, and every pin carries
+// one number per block), a reference prefix ("U", "R", ...), its pins and,
+// optionally, a monochrome bitmap of its body.
+//
+// In a schematic file the part is the "+COMP" block with one "+PIN" block
+// per pin, and the bitmap is the "+PTN" block with a "+BMP" block of rows.
+// The free functions below read and write those blocks.
+//
+// Ownership: a PartDef owns its reference prefix, its pattern and its pins;
+// a pin owns its texts; a pattern owns its name and bitmap bytes. Copies
+// are deep: nothing is ever shared between two definitions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "schobj/geometry.h"
+
+namespace vesk {
+
+class RecordReader;
+class RecordWriter;
+
+// Pin flag bits, as the letters of the "T" key give them.
+constexpr int kPinFlagS = 1;
+constexpr int kPinFlagC = 4;
+constexpr int kPinFlagN = 8;
+constexpr int kPinFlagM = 16;
+
+// Body sides of a pin, as the first letter of the "L" key gives them.
+constexpr int kSideLeft = 0;
+constexpr int kSideTop = 1;
+constexpr int kSideRight = 2;
+constexpr int kSideBottom = 3;
+
+// Limits of a part definition.
+constexpr int kMaxBlockCount = 256;
+constexpr int kMaxPinOffset = 255;
+constexpr std::size_t kMaxPinNameLength = 255;
+// The reader decodes at most this many columns and rows of a bitmap.
+constexpr int kMaxDecodedBitmapSide = 501;
+// A bitmap larger than this is refused: a real part drawing is a few
+// hundred bytes, and a hostile width or height must not allocate gigabytes.
+constexpr std::int64_t kMaxBitmapBytes = 16 * 1024 * 1024;
+
+// One pin. Its name may hold marked characters: a byte with bit 7 set
+// (written in the file as a backslash before the character).
+class PartPin {
+ public:
+  using Numbers = std::vector<std::optional<std::string>>;
+
+  int blockCount() const { return static_cast<int>(numbers_.size()); }
+  const Numbers& numbers() const { return numbers_; }
+  const std::optional<std::string>& name() const { return name_; }
+  int flags() const { return flags_; }
+  int side() const { return side_; }
+  int offset() const { return offset_; }
+
+  // Makes `numbers` n entries of none (n below 0 counts as 0).
+  void resetNumbers(int n);
+  void setNumber(int block, std::optional<std::string> number);
+  void setName(std::optional<std::string> name) { name_ = std::move(name); }
+  void setFlags(int flags) { flags_ = flags; }
+  void setSide(int side) { side_ = side; }
+  void setOffset(int offset) { offset_ = offset; }
+
+ private:
+  Numbers numbers_;
+  std::optional<std::string> name_;
+  int flags_ = 0;
+  int side_ = 0;
+  int offset_ = 0;
+};
+
+// The bitmap of a part's body: size.y rows of stride bytes each, stride
+// being ((size.x + 15) / 16) * 2 (whole 16-bit words); of each row only the
+// first (size.x + 7) / 8 bytes carry pixels.
+class PartPattern {
+ public:
+  PartPattern() = default;
+  PartPattern(const PartPattern&) = default;
+  PartPattern& operator=(const PartPattern&) = default;
+  PartPattern(PartPattern&&) = default;
+  PartPattern& operator=(PartPattern&&) = default;
+  virtual ~PartPattern();
+
+  const std::optional<std::string>& name() const { return name_; }
+  const Point& size() const { return size_; }
+  int dataSize() const { return static_cast<int>(data_.size()); }
+  bool hasData() const { return !data_.empty(); }
+  const std::vector<unsigned char>& data() const { return data_; }
+
+  void setName(std::optional<std::string> name) { name_ = std::move(name); }
+  void setSize(const Point& size) { size_ = size; }
+  void setWidth(int width) { size_.x = width; }
+  void setHeight(int height) { size_.y = height; }
+  void setData(std::vector<unsigned char> data) { data_ = std::move(data); }
+  void releaseData() { data_.clear(); data_.shrink_to_fit(); }
+
+  // Bytes per row for a width (at least 0); computed without overflow.
+  static std::int64_t strideFor(int width);
+  // Bytes of a whole bitmap of the given size, or -1 when it would exceed
+  // kMaxBitmapBytes (or is not positive in either direction).
+  static std::int64_t bitmapBytesFor(int width, int height);
+
+ private:
+  std::optional<std::string> name_;
+  Point size_;
+  std::vector<unsigned char> data_;
+};
+
+class PartDef {
+ public:
+  PartDef() = default;
+  PartDef(const PartDef& other);
+  PartDef& operator=(const PartDef& other);
+  PartDef(PartDef&&) = default;
+  PartDef& operator=(PartDef&&) = default;
+  ~PartDef();
+
+  const std::optional<std::string>& referencePrefix() const { return referencePrefix_; }
+  const Point& size() const { return size_; }
+  int blockCount() const { return blockCount_; }
+  const PartPattern* pattern() const { return pattern_.get(); }
+  int pinCount() const { return static_cast<int>(pins_.size()); }
+  // The pin at `index`, or null outside 0 ... pinCount() - 1.
+  const PartPin* pin(int index) const;
+  const std::vector<PartPin>& pins() const { return pins_; }
+
+  void setReferencePrefix(std::optional<std::string> prefix) {
+    referencePrefix_ = std::move(prefix);
+  }
+  void setSize(const Point& size) { size_ = size; }
+  void setBlockCount(int count) { blockCount_ = count; }
+  void setPattern(std::unique_ptr<PartPattern> pattern) { pattern_ = std::move(pattern); }
+  void setPins(std::vector<PartPin> pins) { pins_ = std::move(pins); }
+  void addPin(PartPin pin) { pins_.push_back(std::move(pin)); }
+
+  // Releases the reference prefix, the pattern and the pins; size and
+  // block count stay.
+  void clear();
+
+ private:
+  std::optional<std::string> referencePrefix_;
+  Point size_;
+  int blockCount_ = 1;
+  std::unique_ptr<PartPattern> pattern_;
+  std::vector<PartPin> pins_;
+};
+
+// Readers: each is called right after its start tag was consumed and reads
+// up to and including the end tag. They return false on a malformed block
+// and print nothing.
+
+// The "+COMP" block. `name` receives the "N" value, `patternName` the "P"
+// value; both are empty when the block has none.
+bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
+                   std::string& patternName);
+// The "+PIN" block, for a part of `blockCount` blocks.
+bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount);
+// The "+PTN" block.
+bool readPatternBlock(RecordReader& reader, PartPattern& pattern);
+// The "+BMP" block of a pattern whose size is set; `dataSize` bytes are
+// made (all rows of the full size), of which at most 501 columns and rows
+// are decoded. None when the block is malformed or cut off.
+std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
+                                                         const PartPattern& pattern,
+                                                         std::size_t dataSize);
+
+// Writers: the inverse of the readers.
+
+// The pattern (if any) and the "+COMP" block under `name`; false, writing
+// nothing, when the name is none or empty.
+bool writePartBlock(RecordWriter& writer, const PartDef& def,
+                    const std::optional<std::string>& name);
+// One "+PIN" block on the current line; the caller ends the line.
+bool writePinBlock(RecordWriter& writer, const PartPin& pin);
+// The "+PTN" block with its rows, named `name`, or the pattern's own name
+// when none is given.
+bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
+                       const std::optional<std::string>& name);
+
+}  // namespace vesk
