@@ -1,7 +1,23 @@
 # The application shell: the platform stand-in (platform/), the shell
 # written against it (app/), the vesk program and the shell's tests.
 file(GLOB VESK_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp)
+# The GTK host lives in its own module (cmake/parts/25-gtk.cmake), loaded
+# only when a window is shown; each platform compiles its own native host.
+list(FILTER VESK_PLATFORM_SOURCES EXCLUDE REGEX "/platform/gtk_[^/]*\\.cpp$")
+# The fallback (no window anywhere) stands in only where no native host
+# is written yet.
+if(WIN32)
+  list(FILTER VESK_PLATFORM_SOURCES EXCLUDE REGEX "/platform/[^/]*_posix\\.cpp$")
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/platform/native_host_win32.cpp)
+    list(FILTER VESK_PLATFORM_SOURCES EXCLUDE REGEX "/platform/native_host_fallback\\.cpp$")
+  endif()
+else()
+  list(FILTER VESK_PLATFORM_SOURCES EXCLUDE REGEX
+    "/platform/([^/]*_win32|win32_[^/]*|native_host_fallback)\\.cpp$")
+endif()
 add_library(vesk_platform STATIC ${VESK_PLATFORM_SOURCES})
+# Position-independent, since the GTK module links it as well.
+set_target_properties(vesk_platform PROPERTIES POSITION_INDEPENDENT_CODE ON)
 target_include_directories(vesk_platform PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 file(GLOB VESK_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp)
@@ -10,7 +26,7 @@ add_library(vesk_shell STATIC ${VESK_SHELL_SOURCES})
 target_link_libraries(vesk_shell PUBLIC vesk_platform vesk_core)
 
 add_executable(vesk ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
-target_link_libraries(vesk PRIVATE vesk_shell)
+target_link_libraries(vesk PRIVATE vesk_shell ${CMAKE_DL_LIBS})
 
 if(VESK_BUILD_TESTS)
   enable_testing()
