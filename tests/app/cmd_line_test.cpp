@@ -55,7 +55,7 @@ const CommandLineCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.title); });
+                         [](const auto& param) { return std::string(param.param.title); });
 
 TEST(AppName, IsTheExecutableNameWithoutDirectoryAndExtension) {
   EXPECT_EQ(CPartsListApp::AppNameFromModulePath("/usr/local/bin/vesk"), "vesk");

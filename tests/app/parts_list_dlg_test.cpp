@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/exit_status.h"
+#include "app/parts_list_dlg.h"
 #include "platform/code_page.h"
 #include "tests/app/test_support.h"
 
@@ -267,7 +268,9 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
     EXPECT_TRUE(host.Messages().empty());
     ASSERT_EQ(host.ModalRuns().size(), 1u);
     EXPECT_EQ(host.ModalRuns()[0].result, kIdOk);
-    if (!c.output.empty()) EXPECT_EQ(readFile(c.output), c.bytes) << c.output;
+    if (!c.output.empty()) {
+      EXPECT_EQ(readFile(c.output), c.bytes) << c.output;
+    }
   }
   EXPECT_FALSE(std::filesystem::exists(dir.file("e.csv")));
   EXPECT_EQ(readFile(input), schematicText({{"U1", "74HC00", ""}}));
@@ -298,7 +301,7 @@ TEST(PartsListDialog, BrowseInputAddsTheChosenFilesInOrder) {
   });
   ASSERT_EQ(host->FileDialogs().size(), 3u);
   for (const auto& request : host->FileDialogs()) {
-    EXPECT_EQ(request.filter, std::string("Kolva data(*.ce3)\0*.CE3\0\0", 26));
+    EXPECT_EQ(request.filter, std::string("Kolva data(*.ce3)\0*.CE3\0\0", 25));
     EXPECT_EQ(request.flags & (kOfnFileMustExist | kOfnHideReadOnly | kOfnAllowMultiSelect),
               kOfnFileMustExist | kOfnHideReadOnly | kOfnAllowMultiSelect);
     EXPECT_EQ(request.initialName, "*.CE3");
@@ -321,7 +324,7 @@ TEST(PartsListDialog, BrowseOutputSetsTheChosenPath) {
     user.PressButton(kIdCancel);
   });
   ASSERT_EQ(host->FileDialogs().size(), 2u);
-  EXPECT_EQ(host->FileDialogs()[0].filter, std::string("Netlist(*.net)\0*.NET\0\0", 23));
+  EXPECT_EQ(host->FileDialogs()[0].filter, std::string("Netlist(*.net)\0*.NET\0\0", 22));
   EXPECT_EQ(host->FileDialogs()[0].flags & kOfnAllowMultiSelect, 0u);
   EXPECT_NE(host->FileDialogs()[0].flags & kOfnFileMustExist, 0u);
   EXPECT_EQ(host->FileDialogs()[0].initialName, "");

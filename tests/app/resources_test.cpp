@@ -19,7 +19,9 @@ TEST(Resources, IconImagesAreCompletePixelTables) {
       ASSERT_EQ(image.rows.size(), static_cast<std::size_t>(image.height)) << id;
       for (std::string_view row : image.rows) {
         ASSERT_EQ(row.size(), static_cast<std::size_t>(image.width)) << id << ": " << row;
-        for (char pixel : row) EXPECT_TRUE(pixel == '.' || iconPaletteIndex(pixel) >= 0) << row;
+        for (char pixel : row) {
+          EXPECT_TRUE(pixel == '.' || iconPaletteIndex(pixel) >= 0) << row;
+        }
       }
     }
   }
@@ -40,7 +42,9 @@ TEST(Resources, ControlsLieInsideTheirDialogAndIdsAreUnique) {
       EXPECT_GE(control.y, 0);
       EXPECT_LE(control.x + control.width, layout->width) << control.text;
       EXPECT_LE(control.y + control.height, layout->height) << control.text;
-      if (control.id != kIdStatic) EXPECT_TRUE(ids.insert(control.id).second) << control.id;
+      if (control.id != kIdStatic) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.id;
+      }
       if (control.kind == ControlKind::kIcon) {
         EXPECT_NE(partsListResources().findIcon(control.iconId), nullptr);
       }
