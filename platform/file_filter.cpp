@@ -14,9 +14,8 @@ std::string caseInsensitiveGlob(std::string_view windowsPattern) {
       glob.push_back(upper ? c : static_cast<char>(c - 'a' + 'A'));
       glob.push_back(']');
     } else if (c == '[' || c == ']' || c == '\\') {
-      glob.push_back('[');
+      glob.push_back('\\');
       glob.push_back(c);
-      glob.push_back(']');
     } else {
       glob.push_back(c);
     }

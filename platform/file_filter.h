@@ -7,7 +7,8 @@
 // Toolkits such as GTK match glob patterns case-sensitively, so each
 // pattern is rewritten with a bracket pair for every letter ("*.CE3"
 // becomes "*.[cC][eE]3"), and the glob specials that Windows treats as
-// plain characters ('[', ']', '\') are bracketed so that they stay plain.
+// plain characters ('[', ']', '\') are escaped with '\' so that they stay
+// plain.
 #pragma once
 
 #include <string>

@@ -24,3 +24,21 @@ if(NOT WIN32)
   endif()
 endif()
 install(TARGETS vesk RUNTIME DESTINATION bin)
+
+# The GTK host's tests: its filters through GTK's matcher, and the vesk
+# program's windows under Xvfb (skipped, and reported so, without Xvfb).
+if(VESK_BUILD_TESTS AND VESK_GTK_FOUND)
+  file(GLOB VESK_GTK_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/gtk/*.cpp)
+  add_executable(vesk_gtk_tests ${VESK_GTK_TESTS})
+  target_link_libraries(vesk_gtk_tests PRIVATE vesk_shell PkgConfig::VESK_GTK
+    GTest::gtest GTest::gtest_main)
+  target_compile_definitions(vesk_gtk_tests PRIVATE
+    VESK_PROGRAM="$<TARGET_FILE:vesk>"
+    VESK_GTK_MODULE="$<TARGET_FILE:vesk-gtk>"
+    VESK_EXAMPLES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/examples"
+    VESK_LSAN_SUPPRESSIONS="${CMAKE_CURRENT_SOURCE_DIR}/tests/gtk/lsan-gtk.supp"
+    VESK_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/artifacts")
+  add_dependencies(vesk_gtk_tests vesk vesk-gtk)
+  gtest_discover_tests(vesk_gtk_tests DISCOVERY_TIMEOUT 60
+    PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" TIMEOUT 60)
+endif()
