@@ -245,6 +245,7 @@ class WindowTest : public ::testing::Test {
             {"VESK_GTK_REPORT", (dir_ / "report.txt").string()},
             {"GTK_THEME", "Adwaita"},
             {"NO_AT_BRIDGE", "1"},
+            {"GSETTINGS_BACKEND", "memory"},  // no session bus for the chooser's settings
             {"LSAN_OPTIONS", "suppressions=" VESK_LSAN_SUPPRESSIONS}};
   }
 
@@ -501,6 +502,39 @@ TEST_F(WindowTest, AboutBoxOpensFromTheContextMenu) {
   keys(aboutWindow, "Return");  // OK is its default button
   const Snapshot closed = snapshotWhen([](const Snapshot& s) { return !showsDialog(s, 100); });
   EXPECT_TRUE(showsDialog(closed, 102));
+  EXPECT_EQ(endWithEscape(window), 0);
+}
+
+TEST_F(WindowTest, BrowseAddsTheChosenInputAndSetsTheChosenOutput) {
+  fs::copy_file(dir_ / "b.ce3", dir_ / "POWER.CE3");
+  std::ofstream(dir_ / "parts.NET") << "";
+  startVesk({});
+  waitForSnapshot([](const Snapshot& s) { return showsDialog(s, 102); });
+  const std::string window = windowByCaption(kMainCaption);
+  ASSERT_FALSE(window.empty());
+  keys(window, "alt+r");  // 参照(&R)...
+  const std::string chooser = windowByCaption("(Select a File|ファイルの選択)");
+  ASSERT_FALSE(chooser.empty()) << "no file chooser";
+  // Typing a path opens the chooser's location field.
+  xdotool("type --delay 20 '" + (dir_ / "POWER.CE3").string() + "'");
+  std::this_thread::sleep_for(300ms);
+  xdotool("key Return");
+  const Snapshot chosen = snapshotWhen([](const Snapshot& s) {
+    return showsDialog(s, 102) && !s.dialogs.at(102).rows.empty();
+  });
+  EXPECT_EQ(chosen.dialogs.at(102).rows, std::vector<std::string>{(dir_ / "POWER.CE3").string()});
+  EXPECT_EQ(chosen.dialogs.at(102).controls.at(2).text, (dir_ / "POWER.csv").string());
+  EXPECT_TRUE(chosen.dialogs.at(102).controls.at(4).sensitive);
+
+  keys(window, "alt+f");  // 参照(&F)... for the output
+  ASSERT_FALSE(windowByCaption("(Select a File|ファイルの選択)").empty());
+  xdotool("type --delay 20 '" + (dir_ / "parts.NET").string() + "'");
+  std::this_thread::sleep_for(300ms);
+  xdotool("key Return");
+  const std::string output = (dir_ / "parts.NET").string();
+  snapshotWhen([&](const Snapshot& s) {
+    return showsDialog(s, 102) && s.dialogs.at(102).controls.at(2).text == output;
+  });
   EXPECT_EQ(endWithEscape(window), 0);
 }
 
