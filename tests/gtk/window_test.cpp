@@ -404,6 +404,21 @@ class WindowTest : public ::testing::Test {
     }
   }
 
+  // Types `path` into the location field of the file chooser now opening
+  // and confirms it; false when no chooser appeared.
+  bool chooseInFileChooser(const fs::path& path) {
+    const std::string chooser = windowByCaption("(Select a File|ファイルの選択)");
+    if (chooser.empty()) return false;
+    std::this_thread::sleep_for(500ms);  // let it settle on its folder first
+    xdotool("windowfocus --sync " + chooser);
+    xdotool("key ctrl+l");
+    std::this_thread::sleep_for(300ms);
+    xdotool("type --delay 20 '" + path.string() + "'");
+    std::this_thread::sleep_for(500ms);
+    xdotool("key Return");
+    return true;
+  }
+
   std::optional<int> endWithEscape(const std::string& window) {
     keys(window, "Escape");
     return vesk_->waitFor(10s);
@@ -513,12 +528,7 @@ TEST_F(WindowTest, BrowseAddsTheChosenInputAndSetsTheChosenOutput) {
   const std::string window = windowByCaption(kMainCaption);
   ASSERT_FALSE(window.empty());
   keys(window, "alt+r");  // 参照(&R)...
-  const std::string chooser = windowByCaption("(Select a File|ファイルの選択)");
-  ASSERT_FALSE(chooser.empty()) << "no file chooser";
-  // Typing a path opens the chooser's location field.
-  xdotool("type --delay 20 '" + (dir_ / "POWER.CE3").string() + "'");
-  std::this_thread::sleep_for(300ms);
-  xdotool("key Return");
+  ASSERT_TRUE(chooseInFileChooser(dir_ / "POWER.CE3"));
   const Snapshot chosen = snapshotWhen([](const Snapshot& s) {
     return showsDialog(s, 102) && !s.dialogs.at(102).rows.empty();
   });
@@ -527,10 +537,7 @@ TEST_F(WindowTest, BrowseAddsTheChosenInputAndSetsTheChosenOutput) {
   EXPECT_TRUE(chosen.dialogs.at(102).controls.at(4).sensitive);
 
   keys(window, "alt+f");  // 参照(&F)... for the output
-  ASSERT_FALSE(windowByCaption("(Select a File|ファイルの選択)").empty());
-  xdotool("type --delay 20 '" + (dir_ / "parts.NET").string() + "'");
-  std::this_thread::sleep_for(300ms);
-  xdotool("key Return");
+  ASSERT_TRUE(chooseInFileChooser(dir_ / "parts.NET"));
   const std::string output = (dir_ / "parts.NET").string();
   snapshotWhen([&](const Snapshot& s) {
     return showsDialog(s, 102) && s.dialogs.at(102).controls.at(2).text == output;
