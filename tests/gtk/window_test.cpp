@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,6 +64,8 @@ class Process {
           const fs::path& output, int keepFd = -1) {
     pid_ = fork();
     if (pid_ != 0) return;
+    // Ends with the test, even when a timeout kills the test abruptly.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (chdir(directory.c_str()) != 0) _exit(126);
     for (const auto& [name, value] : environment) {
       if (value) {
