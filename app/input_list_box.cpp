@@ -1,7 +1,7 @@
 #include "app/input_list_box.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 #include "app/path_parts.h"
 
@@ -34,11 +34,14 @@ void CInputListBox::OnDropFiles(HostDrop drop) {
     m_host.DragFinish(drop);
     return;
   }
-  std::array<char, kMaxPath> path{};
+  // The host's path limit: MAX_PATH on Windows, where longer paths are cut,
+  // the system's own elsewhere.
+  const std::size_t capacity = std::max<std::size_t>(m_host.MaxPathLength(), 1);
+  std::vector<char> path(capacity, '\0');
   for (int i = 0; i < count; ++i) {
-    const unsigned length =
-        m_host.DragQueryFile(drop, static_cast<unsigned>(i), path.data(), kMaxPath);
-    const std::string_view text(path.data(), std::min<std::size_t>(length, kMaxPath - 1));
+    const unsigned length = m_host.DragQueryFile(drop, static_cast<unsigned>(i), path.data(),
+                                                 static_cast<unsigned>(capacity));
+    const std::string_view text(path.data(), std::min<std::size_t>(length, capacity - 1));
     const PathParts parts = PathParts::Split(text, m_host);
     if (EqualsIgnoringAsciiCase(parts.extension, kSchematicExtension)) AddString(text);
   }

@@ -5,6 +5,7 @@
 // the main dialog needs a window system; where none can be shown the
 // program says so and ends.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,21 +17,24 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
-  // The in-memory host runs the automatic mode and shows nothing; any
-  // other command line ends there at once with "no window", and then goes
-  // to the platform's real windows where there are any.
-  vesk::CMemoryHost host(vesk::partsListResources(), args);
-  vesk::CPartsListApp app(host);
+  const vesk::ResourceSet& resources = vesk::partsListResources();
+  // The in-memory host runs the automatic mode and needs no toolkit; only
+  // an interactive run asks for the platform's windows.
+  vesk::CMemoryHost memoryHost(resources, args);
+  vesk::CPartsListApp app(memoryHost);
   app.InitInstance();
-  if (app.ExitCode() == vesk::kExitNoWindow) {
-    if (auto native = vesk::CreateNativeHost(vesk::partsListResources(), std::move(args))) {
-      vesk::CPartsListApp windowed(*native);
-      windowed.InitInstance();
-      return windowed.ExitCode();
+  int exitCode = app.ExitCode();
+  if (!app.CmdInfo().m_bAutoRun) {
+    if (std::unique_ptr<vesk::CUiHost> nativeHost = vesk::CreateNativeHost(resources, args)) {
+      vesk::CPartsListApp windowApp(*nativeHost);
+      windowApp.InitInstance();
+      exitCode = windowApp.ExitCode();
     }
+  }
+  if (exitCode == vesk::kExitNoWindow) {
     std::fprintf(stderr,
                  "%s: no window can be shown here; use -F to convert without a window\n",
                  app.AppName().c_str());
   }
-  return app.ExitCode();
+  return exitCode;
 }

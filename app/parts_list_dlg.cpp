@@ -1,7 +1,7 @@
 #include "app/parts_list_dlg.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 #include <cstdio>
 #include <cstring>
 
@@ -45,7 +45,8 @@ CPartsListDlg::CPartsListDlg(CPartsListApp& app)
     : CHostDialog(app.Host(), kIddPartsListDialog),
       m_app(app),
       m_inputList(app.Host()),
-      m_pathBuffer(new char[kPathBufferSize]()),
+      m_pathBufferSize(PathBufferSizeFor(app.Host().MaxPathLength())),
+      m_pathBuffer(new char[m_pathBufferSize]()),
       m_hIcon(app.Host().LoadIcon(kIdrMainFrame)) {}
 
 CPartsListDlg::~CPartsListDlg() = default;
@@ -160,7 +161,7 @@ int CPartsListDlg::GatherInputPaths(const char* paths[kMaxInputs]) {
     char* slot = m_pathBuffer.get() + position;
     // A text that does not fit the rest of the buffer fails like a bad
     // index: the gathering stops before it.
-    const int length = m_inputList.GetText(i, slot, kPathBufferSize - position);
+    const int length = m_inputList.GetText(i, slot, m_pathBufferSize - position);
     if (length <= 0) break;
     paths[gathered++] = slot;
     position += static_cast<std::size_t>(length) + 1;
@@ -212,7 +213,7 @@ void CPartsListDlg::OnExecute() {
 void CPartsListDlg::OnBrowseInput() {
   // Cleared first, so that nothing left from an earlier gathering can pass
   // for a selected name after the dialog's result.
-  std::memset(m_pathBuffer.get(), 0, kPathBufferSize);
+  std::memset(m_pathBuffer.get(), 0, m_pathBufferSize);
   std::memcpy(m_pathBuffer.get(), kInitialInputName.data(), kInitialInputName.size());
   const std::string filter = filterFromBars(kInputFilter);
   COpenFileRequest request;
@@ -220,7 +221,7 @@ void CPartsListDlg::OnBrowseInput() {
   request.filter = filter;
   request.flags = kOfnFileMustExist | kOfnHideReadOnly | kOfnAllowMultiSelect | kOfnExplorer;
   request.fileBuffer = m_pathBuffer.get();
-  request.fileBufferSize = kPathBufferSize;
+  request.fileBufferSize = m_pathBufferSize;
   if (!m_host.GetOpenFileName(request)) return;
   AddChosenFiles();
   m_inputList.UpdateHorizontalExtent();
@@ -231,10 +232,10 @@ void CPartsListDlg::OnBrowseInput() {
 // names, every text zero-terminated and the list ended by an empty text.
 void CPartsListDlg::AddChosenFiles() {
   const char* buffer = m_pathBuffer.get();
-  const std::string_view first = textAt(buffer, kPathBufferSize, 0);
+  const std::string_view first = textAt(buffer, m_pathBufferSize, 0);
   if (first.empty()) return;
   std::size_t position = first.size() + 1;
-  std::string_view name = textAt(buffer, kPathBufferSize, position);
+  std::string_view name = textAt(buffer, m_pathBufferSize, position);
   if (name.empty()) {
     m_inputList.AddString(first);
     return;
@@ -249,12 +250,12 @@ void CPartsListDlg::AddChosenFiles() {
     path.append(name);
     m_inputList.AddString(path);
     position += name.size() + 1;
-    name = textAt(buffer, kPathBufferSize, position);
+    name = textAt(buffer, m_pathBufferSize, position);
   }
 }
 
 void CPartsListDlg::OnBrowseOutput() {
-  std::array<char, kMaxPath> chosen{};
+  std::vector<char> chosen(m_host.MaxPathLength(), '\0');
   const std::string filter = filterFromBars(kOutputFilter);
   COpenFileRequest request;
   request.owner = m_hWnd;

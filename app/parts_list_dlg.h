@@ -25,8 +25,12 @@ class CPartsListApp;
 
 class CPartsListDlg : public CHostDialog {
  public:
-  // Room for 64 paths of up to 259 bytes, each with its zero, and a final zero.
+  // Room for 64 paths of the host's longest path (259 bytes on Windows),
+  // each with its zero, and a final zero.
   static constexpr int kMaxInputs = 64;
+  static constexpr std::size_t PathBufferSizeFor(std::size_t maxPath) {
+    return kMaxInputs * maxPath + 1;
+  }
   static constexpr std::size_t kPathBufferSize = kMaxInputs * kMaxPath + 1;
 
   enum class Outcome {
@@ -66,6 +70,7 @@ class CPartsListDlg : public CHostDialog {
 
   CPartsListApp& m_app;
   CInputListBox m_inputList;
+  std::size_t m_pathBufferSize;
   std::unique_ptr<char[]> m_pathBuffer;
   bool m_bSilent = false;
   HostIcon m_hIcon = nullptr;

@@ -36,6 +36,8 @@ class CMemoryHost final : public CUiHost {
   void SetCanShowWindows(bool can) { m_canShowWindows = can; }
   void SetCodePage(unsigned codePage) { m_codePage = codePage; }
   void SetSlashStartsFlag(bool slashStartsFlag) { m_slashStartsFlag = slashStartsFlag; }
+  // The path limit the host reports; MAX_PATH (260) unless set.
+  void SetMaxPathLength(std::size_t length) { m_maxPathLength = length; }
 
   // The user: `script` runs each time the dialog of `templateId` is shown,
   // after its initialisation, and acts on it through the calls below.
@@ -124,6 +126,7 @@ class CMemoryHost final : public CUiHost {
   std::vector<std::string> GetCommandLineArgs() const override { return m_args; }
   bool SlashStartsFlag() const override { return m_slashStartsFlag; }
   bool CanShowWindows() const override { return m_canShowWindows; }
+  std::size_t MaxPathLength() const override { return m_maxPathLength; }
   int DoModal(int templateId, CHostDialog& dialog, HostWindow owner) override;
   void EndDialog(HostWindow dialog, int result) override;
   HostWindow GetDlgItem(HostWindow dialog, int controlId) const override;
@@ -192,6 +195,7 @@ class CMemoryHost final : public CUiHost {
 
   std::vector<std::string> m_args;
   bool m_canShowWindows = false;
+  std::size_t m_maxPathLength = kMaxPath;
   bool m_slashStartsFlag;
   unsigned m_codePage;
   std::map<int, UserScript> m_scripts;

@@ -115,6 +115,10 @@ class CUiHost {
   virtual bool SlashStartsFlag() const = 0;
   // False where no window can be shown at all (no display).
   virtual bool CanShowWindows() const = 0;
+  // Room for one path with its terminating zero: MAX_PATH on Windows, the
+  // system's own limit (PATH_MAX) on POSIX. The shell sizes its path
+  // buffers from it.
+  virtual std::size_t MaxPathLength() const { return kMaxPath; }
   const ResourceSet& Resources() const { return m_resources; }
 
   // Modal dialogs. DoModal builds the dialog from template `templateId`,

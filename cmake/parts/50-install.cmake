@@ -50,7 +50,7 @@ else()
   set(CPACK_DEBIAN_BASE_PACKAGE_NAME vesk)
   set(CPACK_DEBIAN_BASE_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
   set(CPACK_COMPONENT_BASE_DESCRIPTION
-      "Vesk reads Kolvane schematic files (.ce3) and writes one combined,\n sorted parts list as a CSV file. This package holds the program and its\n command-line mode (vesk -F); the dialog needs the vesk-gtk package.")
+      "Vesk reads Kolvane schematic files (.ce3) and writes one combined,\nsorted parts list as a CSV file. This package holds the program and its\ncommand-line mode (vesk -F); the dialog needs the vesk-gtk package.")
 endif()
 
 set(CPACK_PACKAGE_NAME vesk)
@@ -59,5 +59,16 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Parts list generator for Kolvane schematics")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_COMPONENTS_ALL base)
+if(TARGET vesk-gtk)
+  # The window module is a package of its own, so that the base package
+  # (and vesk -F) needs no toolkit; the base package recommends it.
+  list(APPEND CPACK_COMPONENTS_ALL gtk)
+  set(CPACK_DEBIAN_GTK_PACKAGE_NAME vesk-gtk)
+  set(CPACK_DEBIAN_GTK_PACKAGE_DEPENDS
+      "vesk (= ${PROJECT_VERSION}), libgtk-3-0, libfontconfig1, fonts-ipafont-gothic")
+  set(CPACK_DEBIAN_BASE_PACKAGE_RECOMMENDS vesk-gtk)
+  set(CPACK_COMPONENT_GTK_DESCRIPTION
+      "The dialog of Vesk as a GTK 3 window; vesk loads it when started\nwithout -F.")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)
