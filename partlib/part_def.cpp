@@ -120,7 +120,7 @@ void decodeRow(std::string_view text, std::vector<unsigned char>& bitmap, std::s
   }
 }
 
-bool startsWith(const std::string& field, char c) { return !field.empty() && field[0] == c; }
+bool startsWith(std::string_view field, char c) { return !field.empty() && field[0] == c; }
 
 }  // namespace
 
@@ -342,9 +342,9 @@ std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
 
   std::vector<unsigned char> bitmap(dataSize, 0);
   int row = 0;
-  std::string field;
+  std::string_view field;
   for (;;) {
-    if (reader.readField(field) == -1) return std::nullopt;
+    if (reader.readFieldView(field) == -1) return std::nullopt;
     if (startsWith(field, '-')) {
       if (field == kBitmapEnd) return bitmap;
       return std::nullopt;
