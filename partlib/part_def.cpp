@@ -19,11 +19,6 @@ constexpr std::string_view kBitmapEnd = "-BMP";
 // nibble v as the character 0x40 + v ("@" for 0 ... "O" for 15).
 constexpr unsigned char kNibbleBase = 0x40;
 
-bool isNibbleChar(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u >= kNibbleBase && u <= kNibbleBase + 15;
-}
-
 // Pin names mark characters by setting bit 7; the file spells such a
 // byte as a backslash followed by the byte without that bit.
 constexpr char kMarkEscape = '\\';
@@ -102,21 +97,20 @@ std::string lettersForFlags(int flags) {
   return letters;
 }
 
-// Decodes one row text into `row` (at most `maxBytes` bytes, and never
-// past the end of the bitmap). A pair with a character outside "@".."O"
-// gives 0 for that byte only.
+// Decodes one row text into the bitmap from `rowStart` on (at most
+// `maxBytes` bytes, and never past the end of the bitmap). A pair with a
+// character outside "@".."O" gives 0 for that byte only.
 void decodeRow(std::string_view text, std::vector<unsigned char>& bitmap, std::size_t rowStart,
                std::size_t maxBytes) {
-  const std::size_t pairs = std::min(maxBytes, text.size() / 2);
-  for (std::size_t j = 0; j < pairs && rowStart + j < bitmap.size(); ++j) {
-    const char hi = text[2 * j];
-    const char lo = text[2 * j + 1];
-    unsigned char byte = 0;
-    if (isNibbleChar(hi) && isNibbleChar(lo)) {
-      byte = static_cast<unsigned char>(((static_cast<unsigned char>(hi) - kNibbleBase) << 4) |
-                                        (static_cast<unsigned char>(lo) - kNibbleBase));
-    }
-    bitmap[rowStart + j] = byte;
+  if (rowStart >= bitmap.size()) return;
+  const std::size_t pairs = std::min({maxBytes, text.size() / 2, bitmap.size() - rowStart});
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  unsigned char* out = bitmap.data() + rowStart;
+  for (std::size_t j = 0; j < pairs; ++j) {
+    // Both nibbles below 16 only when both characters lie in "@".."O".
+    const unsigned hi = static_cast<unsigned>(in[2 * j]) - kNibbleBase;
+    const unsigned lo = static_cast<unsigned>(in[2 * j + 1]) - kNibbleBase;
+    out[j] = (hi | lo) < 16 ? static_cast<unsigned char>((hi << 4) | lo) : 0;
   }
 }
 

@@ -1,61 +1,13 @@
 #include "schfile/record_reader.h"
 
-#include <array>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 namespace vesk {
 
 namespace {
 
-// Bytes that end an ordinary run inside a field: the three terminators and
-// the escape introducer.
-constexpr std::array<bool, 256> makeSpecialTable() {
-  std::array<bool, 256> table{};
-  table[static_cast<unsigned char>(',')] = true;
-  table[static_cast<unsigned char>('\n')] = true;
-  table[static_cast<unsigned char>('\r')] = true;
-  table[static_cast<unsigned char>('%')] = true;
-  return table;
-}
-constexpr std::array<bool, 256> kSpecial = makeSpecialTable();
-
 bool isTerminator(int c) { return c == ',' || c == '\n' || c == '\r'; }
 bool isLeadingSpace(int c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
-
-// Every special byte is below this one; the bytes of keys, numbers, bitmap
-// rows and double-byte text are nearly all at or above it.
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-constexpr std::uint64_t kBelowSpecialBound = 0x2d * kOnes;  // '-'
-
-// The first special byte in [p, limit), or limit. Eight bytes at a time, a
-// word that holds no byte below '-' is passed over whole; in a word that
-// does, the first such byte is looked up, and the scan goes on after it
-// when it is an ordinary byte ('+', a space, ...).
-const unsigned char* findSpecial(const unsigned char* p, const unsigned char* limit) {
-  while (limit - p >= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    // The high bit of a byte is set in `low` for every byte below the
-    // bound (and, past the first one, possibly for later bytes too: the
-    // borrow runs towards the more significant end). Bytes 0x80 and above
-    // are never flagged.
-    const std::uint64_t low = (word - kBelowSpecialBound) & ~word & kHighBits;
-    if (low == 0) {
-      p += 8;
-      continue;
-    }
-    const int bit = std::endian::native == std::endian::little ? std::countr_zero(low)
-                                                               : std::countl_zero(low);
-    p += bit / 8;
-    if (kSpecial[*p]) return p;
-    ++p;
-  }
-  while (p != limit && !kSpecial[*p]) ++p;
-  return p;
-}
 
 int hexDigit(int c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -137,7 +89,7 @@ int RecordReader::readField(std::string& field) {
   return line;
 }
 
-int RecordReader::readFieldView(std::string_view& field) {
+int RecordReader::readFieldSlowly(std::string_view& field) {
   field = std::string_view();
   for (;;) {
     if (pos_ == end_ && !refill()) return -1;

@@ -21,13 +21,26 @@
 // before the buffer is filled again, so that it stays in one piece.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace vesk {
+
+namespace record_detail {
+// A table that is true for the given bytes.
+constexpr std::array<bool, 256> byteTable(std::string_view bytes) {
+  std::array<bool, 256> table{};
+  for (const char c : bytes) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}
+}  // namespace record_detail
 
 class RecordReader {
  public:
@@ -51,7 +64,24 @@ class RecordReader {
 
   // The same, without a copy: `field` views the decoded bytes, which stay
   // valid until the next call of any reading operation of this reader.
-  int readFieldView(std::string_view& field);
+  int readFieldView(std::string_view& field) {
+    // The common case inline: the field starts at once (no white space
+    // before it), ends in the buffer at a comma or line end, holds no
+    // escape and is not over-long. Everything else takes the long way.
+    const unsigned char* start = pos_;
+    if (start != end_ && !kLeadingSpace[*start]) {
+      const unsigned char* p = findSpecial(start, end_);
+      if (p != end_ && *p != '%' && static_cast<std::size_t>(p - start) < kMaxFieldLength) {
+        const int fieldLine = line_;
+        if (*p == '\n') countLine();
+        field = std::string_view(reinterpret_cast<const char*>(start),
+                                 static_cast<std::size_t>(p - start));
+        pos_ = p + 1;
+        return fieldLine;
+      }
+    }
+    return readFieldSlowly(field);
+  }
 
   // Reads fields until one equals `text` exactly. 0 when found (the reader
   // stands just after it), -1 when the input ended first. `text` must not
@@ -65,6 +95,44 @@ class RecordReader {
   bool hadReadError() const { return readError_; }
 
  private:
+  // Bytes that end an ordinary run inside a field: the three terminators
+  // and the escape introducer; and the white space skipped before a field.
+  static constexpr std::array<bool, 256> kSpecial = record_detail::byteTable(",\n\r%");
+  static constexpr std::array<bool, 256> kLeadingSpace = record_detail::byteTable("\t\n\r ");
+
+  // The first special byte in [p, limit), or limit. Eight bytes at a time,
+  // a word that holds no byte below '-' (every special byte is below it,
+  // the bytes of keys, numbers, bitmap rows and double-byte text nearly
+  // never) is passed over whole; in a word that does, the first such byte
+  // is looked up, and the scan goes on after it when it is an ordinary
+  // byte ('+', a space, ...).
+  static const unsigned char* findSpecial(const unsigned char* p, const unsigned char* limit) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    constexpr std::uint64_t kBound = 0x2d * kOnes;  // '-'
+    while (limit - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      // The high bit of a byte is set for every byte below the bound (and,
+      // past the first one, possibly for later bytes too: the borrow runs
+      // towards the more significant end). Bytes 0x80 and above are never
+      // flagged.
+      const std::uint64_t low = (word - kBound) & ~word & kHighBits;
+      if (low == 0) {
+        p += 8;
+        continue;
+      }
+      const int bit = std::endian::native == std::endian::little ? std::countr_zero(low)
+                                                                 : std::countl_zero(low);
+      p += bit / 8;
+      if (kSpecial[*p]) return p;
+      ++p;
+    }
+    while (p != limit && !kSpecial[*p]) ++p;
+    return p;
+  }
+
+  int readFieldSlowly(std::string_view& field);
   // Returns the next byte (0..255) or -1 at the end of input.
   int nextByte() {
     if (pos_ == end_ && !refill()) return -1;
