@@ -1,6 +1,7 @@
 #include "partlib/part_def.h"
 
 #include <algorithm>
+#include <array>
 
 #include "schfile/number_text.h"
 #include "schfile/record_reader.h"
@@ -18,6 +19,20 @@ constexpr std::string_view kBitmapEnd = "-BMP";
 // A bitmap byte is written as two characters, high nibble first, each
 // nibble v as the character 0x40 + v ("@" for 0 ... "O" for 15).
 constexpr unsigned char kNibbleBase = 0x40;
+
+// The byte of every pair of row characters (first character in the high
+// half of the index); 0 for a pair with a character outside "@".."O".
+constexpr std::array<unsigned char, 65536> makePairBytes() {
+  std::array<unsigned char, 65536> bytes{};
+  for (unsigned hi = 0; hi < 16; ++hi) {
+    for (unsigned lo = 0; lo < 16; ++lo) {
+      bytes[((kNibbleBase + hi) << 8) | (kNibbleBase + lo)] =
+          static_cast<unsigned char>((hi << 4) | lo);
+    }
+  }
+  return bytes;
+}
+constexpr std::array<unsigned char, 65536> kPairByte = makePairBytes();
 
 // Pin names mark characters by setting bit 7; the file spells such a
 // byte as a backslash followed by the byte without that bit.
@@ -106,12 +121,7 @@ void decodeRow(std::string_view text, std::vector<unsigned char>& bitmap, std::s
   const std::size_t pairs = std::min({maxBytes, text.size() / 2, bitmap.size() - rowStart});
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
   unsigned char* out = bitmap.data() + rowStart;
-  for (std::size_t j = 0; j < pairs; ++j) {
-    // Both nibbles below 16 only when both characters lie in "@".."O".
-    const unsigned hi = static_cast<unsigned>(in[2 * j]) - kNibbleBase;
-    const unsigned lo = static_cast<unsigned>(in[2 * j + 1]) - kNibbleBase;
-    out[j] = (hi | lo) < 16 ? static_cast<unsigned char>((hi << 4) | lo) : 0;
-  }
+  for (std::size_t j = 0; j < pairs; ++j) out[j] = kPairByte[(in[2 * j] << 8) | in[2 * j + 1]];
 }
 
 bool startsWith(std::string_view field, char c) { return !field.empty() && field[0] == c; }
