@@ -70,10 +70,15 @@ fuzz:
 fuzz-smoke:
 	@scripts/fuzz.sh $(FUZZ_SMOKE_SECONDS)
 
+# Micro-benchmarks, then the whole conversion over generated sets of 1 MB
+# to 200 MB (made on first use into BENCH_DATA, outside the sources).
+BENCH_DATA ?= build-release/bench-data
 bench:
 	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build-release -j$(JOBS)
 	@build-release/vesk_reader_bench
+	@build-release/vesk_parts_list_bench
+	@python3 bench/run_bench.py build-release/vesk $(BENCH_DATA)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz build-pkg

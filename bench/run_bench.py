@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Converts generated schematic sets with `vesk -F` and prints, per set:
 input MB, components, wall seconds, MB/s, components/s, peak resident
-memory, and the time of `wc -l` over the same files as the reference of one
-plain pass over the bytes.
+memory (with its limit: 3 x input + 16 MB for one file, 2 x input + 16 MB
+for many), and the time of `wc -l` over the same files as the reference of
+one plain pass over the bytes. Missing sets are generated first.
 
 usage: run_bench.py VESK DATA_DIR
 """
@@ -39,8 +40,10 @@ def timed(cmd):
 
 def main():
     vesk, data_dir = sys.argv[1], sys.argv[2]
-    print("%-18s %9s %10s %8s %8s %12s %9s %9s %7s" % (
-        "set", "input MB", "components", "wall s", "MB/s", "comp/s", "peak MB", "wc -l s", "ratio"))
+    print("%-18s %9s %10s %8s %8s %12s %9s %9s %9s %7s" % (
+        "set", "input MB", "components", "wall s", "MB/s", "comp/s", "peak MB", "limit MB",
+        "wc -l s", "ratio"))
+    walls = {}
     for label, mb, files in SETS:
         paths = ensure_set(data_dir, mb, files)
         size_mb = sum(os.path.getsize(p) for p in paths) / (1024.0 * 1024.0)
@@ -55,9 +58,13 @@ def main():
         with open(out, "rb") as f:
             components = f.read().count(b"\r\n")
         wc = min(timed(["wc", "-l"] + paths)[0] for _ in range(RUNS))
-        print("%-18s %9.1f %10d %8.3f %8.0f %12.0f %9.1f %9.3f %7.1f" % (
-            label, size_mb, components, wall, size_mb / wall, components / wall, peak, wc,
-            wall / wc))
+        limit = (3 if files == 1 else 2) * size_mb + 16
+        walls[(mb, files)] = wall
+        print("%-18s %9.1f %10d %8.3f %8.0f %12.0f %9.1f %9.0f %9.3f %7.1f" % (
+            label, size_mb, components, wall, size_mb / wall, components / wall, peak, limit,
+            wc, wall / wc))
+    if (100, 1) in walls and (200, 1) in walls:
+        print("200 MB / 100 MB wall time: %.2f (limit 2.2)" % (walls[(200, 1)] / walls[(100, 1)]))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #include "convert/parts_list_builder.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "schfile/number_text.h"
 #include "schobj/sch_component.h"
@@ -23,6 +24,26 @@ bool entryBefore(const PartsListEntry& a, const PartsListEntry& b) {
   if (const int c = a.prefix.compare(b.prefix); c != 0) return c < 0;
   if (a.number != b.number) return a.number < b.number;
   return a.name.compare(b.name) < 0;
+}
+
+// The sort key of a row; see build().
+struct SortKey {
+  std::uint64_t prefix;
+  std::uint64_t name;
+  int number;
+  std::uint32_t index;
+  bool longText;  // prefix or name longer than eight bytes
+};
+
+// The first eight bytes of a text, the first one most significant, padded
+// with zero bytes.
+std::uint64_t leadingBytes(std::string_view text) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    key <<= 8;
+    if (i < text.size()) key |= static_cast<unsigned char>(text[i]);
+  }
+  return key;
 }
 
 // A quoted CSV field: quotes doubled, CR left out (so that a CR LF in a
@@ -68,17 +89,44 @@ void PartsListBuilder::collect(const std::vector<std::unique_ptr<SchObject>>& ob
 }
 
 void PartsListBuilder::build() {
-  std::vector<PartsListEntry> entries;
-  entries.reserve(components_.size());
+  std::vector<PartsListEntry> made;
+  made.reserve(components_.size());
   for (const std::unique_ptr<SchComponent>& component : components_) {
     const ReferenceParts parts = splitReference(component->reference());
-    entries.push_back(PartsListEntry{std::string(parts.prefix), parts.number,
-                                     std::string(upToZero(component->name())),
-                                     std::string(upToZero(component->note()))});
+    made.push_back(PartsListEntry{std::string(parts.prefix), parts.number,
+                                  std::string(upToZero(component->name())),
+                                  std::string(upToZero(component->note()))});
   }
-  // Stable, so that rows equal in prefix, number and name (they differ at
-  // most in their note) keep the order of the input files.
-  std::stable_sort(entries.begin(), entries.end(), entryBefore);
+  // The rows are sorted through compact keys rather than moved about as
+  // rows of three strings: the first eight bytes of prefix and name as
+  // big-endian numbers (zero-padded, so that they order as strcmp orders:
+  // the texts hold no zero byte), the number, and the row's index. Only
+  // keys that tie on a text longer than eight bytes look at the rows.
+  // The index as the last key keeps rows equal in prefix, number and name
+  // (they differ at most in their note) in the order of the input files.
+  std::vector<SortKey> keys(made.size());
+  for (std::size_t i = 0; i < made.size(); ++i) {
+    const PartsListEntry& entry = made[i];
+    keys[i] = SortKey{leadingBytes(entry.prefix), leadingBytes(entry.name), entry.number,
+                      static_cast<std::uint32_t>(i),
+                      entry.prefix.size() > 8 || entry.name.size() > 8};
+  }
+  std::sort(keys.begin(), keys.end(), [&made](const SortKey& a, const SortKey& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (a.longText || b.longText) {
+      const PartsListEntry& x = made[a.index];
+      const PartsListEntry& y = made[b.index];
+      if (entryBefore(x, y)) return true;
+      if (entryBefore(y, x)) return false;
+      return a.index < b.index;
+    }
+    if (a.number != b.number) return a.number < b.number;
+    if (a.name != b.name) return a.name < b.name;
+    return a.index < b.index;
+  });
+  std::vector<PartsListEntry> entries;
+  entries.reserve(made.size());
+  for (const SortKey& key : keys) entries.push_back(std::move(made[key.index]));
   entries_ = std::move(entries);
 }
 

@@ -1,6 +1,7 @@
 #include "partlib/part_def.h"
 
 #include <algorithm>
+#include <array>
 
 #include "schfile/number_text.h"
 #include "schfile/record_reader.h"
@@ -19,10 +20,19 @@ constexpr std::string_view kBitmapEnd = "-BMP";
 // nibble v as the character 0x40 + v ("@" for 0 ... "O" for 15).
 constexpr unsigned char kNibbleBase = 0x40;
 
-bool isNibbleChar(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u >= kNibbleBase && u <= kNibbleBase + 15;
+// The byte of every pair of row characters (first character in the high
+// half of the index); 0 for a pair with a character outside "@".."O".
+constexpr std::array<unsigned char, 65536> makePairBytes() {
+  std::array<unsigned char, 65536> bytes{};
+  for (unsigned hi = 0; hi < 16; ++hi) {
+    for (unsigned lo = 0; lo < 16; ++lo) {
+      bytes[((kNibbleBase + hi) << 8) | (kNibbleBase + lo)] =
+          static_cast<unsigned char>((hi << 4) | lo);
+    }
+  }
+  return bytes;
 }
+constexpr std::array<unsigned char, 65536> kPairByte = makePairBytes();
 
 // Pin names mark characters by setting bit 7; the file spells such a
 // byte as a backslash followed by the byte without that bit.
@@ -102,38 +112,97 @@ std::string lettersForFlags(int flags) {
   return letters;
 }
 
-// Decodes one row text into `row` (at most `maxBytes` bytes, and never
-// past the end of the bitmap). A pair with a character outside "@".."O"
-// gives 0 for that byte only.
+// Decodes one row text into the bitmap from `rowStart` on (at most
+// `maxBytes` bytes, and never past the end of the bitmap). A pair with a
+// character outside "@".."O" gives 0 for that byte only.
 void decodeRow(std::string_view text, std::vector<unsigned char>& bitmap, std::size_t rowStart,
                std::size_t maxBytes) {
-  const std::size_t pairs = std::min(maxBytes, text.size() / 2);
-  for (std::size_t j = 0; j < pairs && rowStart + j < bitmap.size(); ++j) {
-    const char hi = text[2 * j];
-    const char lo = text[2 * j + 1];
-    unsigned char byte = 0;
-    if (isNibbleChar(hi) && isNibbleChar(lo)) {
-      byte = static_cast<unsigned char>(((static_cast<unsigned char>(hi) - kNibbleBase) << 4) |
-                                        (static_cast<unsigned char>(lo) - kNibbleBase));
-    }
-    bitmap[rowStart + j] = byte;
-  }
+  if (rowStart >= bitmap.size()) return;
+  const std::size_t pairs = std::min({maxBytes, text.size() / 2, bitmap.size() - rowStart});
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  unsigned char* out = bitmap.data() + rowStart;
+  for (std::size_t j = 0; j < pairs; ++j) out[j] = kPairByte[(in[2 * j] << 8) | in[2 * j + 1]];
 }
 
-bool startsWith(const std::string& field, char c) { return !field.empty() && field[0] == c; }
+bool startsWith(std::string_view field, char c) { return !field.empty() && field[0] == c; }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Structures
 
-void PartPin::resetNumbers(int n) {
-  numbers_.assign(static_cast<std::size_t>(std::max(n, 0)), std::nullopt);
+namespace {
+
+// The entries of a pin's texts: the length plus one (0 for none) in groups
+// of seven bits, then the bytes.
+void appendEntry(std::string& packed, const std::string_view* text) {
+  std::size_t code = text != nullptr ? text->size() + 1 : 0;
+  while (code >= 0x80) {
+    packed.push_back(static_cast<char>((code & 0x7f) | 0x80));
+    code >>= 7;
+  }
+  packed.push_back(static_cast<char>(code));
+  if (text != nullptr) packed.append(*text);
 }
 
-void PartPin::setNumber(int block, std::optional<std::string> number) {
-  if (block < 0 || block >= blockCount()) return;
-  numbers_[static_cast<std::size_t>(block)] = std::move(number);
+// Reads the entry at `at` and moves `at` past it.
+std::optional<std::string_view> nextEntry(std::string_view packed, std::size_t& at) {
+  std::size_t code = 0;
+  int shift = 0;
+  for (;;) {
+    const auto byte = static_cast<unsigned char>(packed[at++]);
+    code |= static_cast<std::size_t>(byte & 0x7f) << shift;
+    if ((byte & 0x80) == 0) break;
+    shift += 7;
+  }
+  if (code == 0) return std::nullopt;
+  const std::string_view text = packed.substr(at, code - 1);
+  at += code - 1;
+  return text;
+}
+
+}  // namespace
+
+void PartPin::TextsBuilder::addNumber(std::string_view number) {
+  appendEntry(numbers_, &number);
+  ++numberCount_;
+}
+
+void PartPin::setTexts(const TextsBuilder& texts, int blockCount) {
+  blockCount_ = static_cast<std::uint16_t>(std::clamp(blockCount, 0, kMaxBlockCount));
+  numberCount_ = static_cast<std::uint16_t>(std::min<int>(texts.numberCount_, blockCount_));
+  texts_.clear();
+  if (texts.name_) {
+    const std::string_view name(*texts.name_);
+    texts_.reserve(name.size() + 2 + texts.numbers_.size());
+    appendEntry(texts_, &name);
+  } else {
+    appendEntry(texts_, nullptr);
+  }
+  texts_.append(texts.numbers_);
+}
+
+std::optional<std::string_view> PartPin::name() const {
+  if (texts_.empty()) return std::nullopt;
+  std::size_t at = 0;
+  return nextEntry(texts_, at);
+}
+
+std::optional<std::string_view> PartPin::number(int block) const {
+  if (block < 0 || block >= numberCount_) return std::nullopt;
+  std::size_t at = 0;
+  nextEntry(texts_, at);  // the name
+  for (int i = 0; i < block; ++i) nextEntry(texts_, at);
+  return nextEntry(texts_, at);
+}
+
+PartPin::Numbers PartPin::numbers() const {
+  Numbers numbers(blockCount_);
+  if (texts_.empty()) return numbers;
+  std::size_t at = 0;
+  nextEntry(texts_, at);  // the name
+  for (int i = 0; i < numberCount_; ++i) numbers[static_cast<std::size_t>(i)] = nextEntry(texts_, at);
+  return numbers;
 }
 
 PartPattern::~PartPattern() = default;
@@ -190,6 +259,7 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   int blocks = 0;
   std::string prefix = "U";
   std::vector<PartPin> pins;
+  PartPin::TextsBuilder pinTexts;
 
   BlockFields block(reader, "-COMP", ColonRule::kLax);
   block.claimNested(true);
@@ -203,9 +273,8 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
       }
       // A pin needs the block count, so the sizes come first.
       if (width < 1 || height < 1 || blocks < 1) return false;
-      PartPin pin;
-      if (!readPinBlock(reader, pin, blocks)) return false;
-      pins.push_back(std::move(pin));
+      PartPin& pin = pins.emplace_back();
+      if (!readPinBlock(reader, pin, blocks, pinTexts)) return false;
       continue;
     }
     const std::string_view key = block.key();
@@ -242,34 +311,51 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   def.setSize(Point(width, height));
   def.setBlockCount(blocks);
   def.setReferencePrefix(std::move(prefix));
+  // Every component keeps its part: no spare room in the pin array.
+  if (pins.capacity() != pins.size()) pins.shrink_to_fit();
   def.setPins(std::move(pins));
   return true;
 }
 
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount) {
-  pin.setName(std::nullopt);
-  pin.resetNumbers(blockCount);
-  int nextNumber = 0;
+  PartPin::TextsBuilder texts;
+  return readPinBlock(reader, pin, blockCount, texts);
+}
+
+bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount,
+                  PartPin::TextsBuilder& texts) {
+  texts.clear();
+  const int numbers = std::clamp(blockCount, 0, kMaxBlockCount);
 
   BlockFields block(reader, "-PIN", ColonRule::kLax);
   while (block.next() == BlockFields::kKey) {
     const std::string_view key = block.key();
     const std::string_view value = block.value();
-    if (key == "N") {
-      pin.setName(decodePinName(value));
-    } else if (key == "L") {
-      // An empty value changes neither side nor offset.
-      if (value.empty()) continue;
-      const int side = sideForLetter(value[0]);
-      if (side >= 0) pin.setSide(side);
-      const int offset = parseNumber(value.substr(1));
-      if (offset >= 0 && offset <= kMaxPinOffset) pin.setOffset(offset);
-    } else if (key == "T") {
-      pin.setFlags(flagsForLetters(value));
-    } else if (key == "M") {
-      if (nextNumber < pin.blockCount()) pin.setNumber(nextNumber++, std::string(value));
+    if (key.size() != 1) continue;
+    switch (key[0]) {
+      case 'N':
+        texts.setName(decodePinName(value));
+        break;
+      case 'L': {
+        // An empty value changes neither side nor offset.
+        if (value.empty()) break;
+        const int side = sideForLetter(value[0]);
+        if (side >= 0) pin.setSide(side);
+        const int offset = parseNumber(value.substr(1));
+        if (offset >= 0 && offset <= kMaxPinOffset) pin.setOffset(offset);
+        break;
+      }
+      case 'T':
+        pin.setFlags(flagsForLetters(value));
+        break;
+      case 'M':
+        if (texts.numberCount() < numbers) texts.addNumber(value);
+        break;
+      default:
+        break;
     }
   }
+  pin.setTexts(texts, numbers);
   // The end of input ends the pin; the enclosing readers fail on it.
   return block.end() == BlockFields::kOwnEndTag || block.end() == BlockFields::kEndOfInput;
 }
@@ -342,9 +428,9 @@ std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
 
   std::vector<unsigned char> bitmap(dataSize, 0);
   int row = 0;
-  std::string field;
+  std::string_view field;
   for (;;) {
-    if (reader.readField(field) == -1) return std::nullopt;
+    if (reader.readFieldView(field) == -1) return std::nullopt;
     if (startsWith(field, '-')) {
       if (field == kBitmapEnd) return bitmap;
       return std::nullopt;
@@ -393,15 +479,15 @@ bool writePartBlock(RecordWriter& writer, const PartDef& def,
 
 bool writePinBlock(RecordWriter& writer, const PartPin& pin) {
   writer.writeField("+PIN");
-  writer.writeText("N", encodePinName(pin.name().value_or(std::string())));
+  writer.writeText("N", encodePinName(pin.name().value_or(std::string_view())));
   std::string place(1, letterForSide(pin.side()));
   place += std::to_string(pin.offset());
   writer.writeText("L", place);
   writer.writeText("T", lettersForFlags(pin.flags()));
   // A number that was never read is written empty; it reads back as an
   // empty number in the same block, so later blocks keep their places.
-  for (const std::optional<std::string>& number : pin.numbers()) {
-    writer.writeText("M", number.value_or(std::string()));
+  for (int block = 0; block < pin.blockCount(); ++block) {
+    writer.writeText("M", pin.number(block).value_or(std::string_view()));
   }
   writer.writeField("-PIN");
   return true;

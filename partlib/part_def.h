@@ -54,31 +54,64 @@ constexpr std::int64_t kMaxBitmapBytes = 16 * 1024 * 1024;
 
 // One pin. Its name may hold marked characters: a byte with bit 7 set
 // (written in the file as a backslash before the character).
+//
+// A part carries a pin per connection, and every component of a design
+// carries its part, so pins are kept compact: the name and the numbers
+// stand one after the other in a single string of the pin (held in place,
+// without an allocation, for the short texts of nearly every pin), each
+// text behind its length (0 for none, else the length plus one, in groups
+// of seven bits, low group first, bit 7 set while more groups follow). The
+// numbers of blocks that no "M" key reached are none and take no room.
 class PartPin {
  public:
-  using Numbers = std::vector<std::optional<std::string>>;
+  // The number of each block in order, block 0 first.
+  using Numbers = std::vector<std::optional<std::string_view>>;
 
-  int blockCount() const { return static_cast<int>(numbers_.size()); }
-  const Numbers& numbers() const { return numbers_; }
-  const std::optional<std::string>& name() const { return name_; }
+  // Collects the texts of one pin while its block is read; one builder
+  // serves any number of pins in turn.
+  class TextsBuilder {
+   public:
+    void clear() {
+      name_.reset();
+      numbers_.clear();
+      numberCount_ = 0;
+    }
+    void setName(std::string name) { name_ = std::move(name); }
+    void addNumber(std::string_view number);
+    int numberCount() const { return numberCount_; }
+
+   private:
+    friend class PartPin;
+    std::optional<std::string> name_;
+    std::string numbers_;  // packed as in the pin
+    int numberCount_ = 0;
+  };
+
+  int blockCount() const { return blockCount_; }
+  std::optional<std::string_view> name() const;
+  // The number of `block`; none when it was never read or lies outside
+  // 0 ... blockCount() - 1.
+  std::optional<std::string_view> number(int block) const;
+  // All numbers, viewing the pin's own texts.
+  Numbers numbers() const;
   int flags() const { return flags_; }
   int side() const { return side_; }
   int offset() const { return offset_; }
 
-  // Makes `numbers` n entries of none (n below 0 counts as 0).
-  void resetNumbers(int n);
-  void setNumber(int block, std::optional<std::string> number);
-  void setName(std::optional<std::string> name) { name_ = std::move(name); }
-  void setFlags(int flags) { flags_ = flags; }
-  void setSide(int side) { side_ = side; }
-  void setOffset(int offset) { offset_ = offset; }
+  // A pin of `blockCount` blocks (0 to 256) with the collected texts.
+  void setTexts(const TextsBuilder& texts, int blockCount);
+  // Flags 0 to 31 (letters S, C, N, m), side 0 to 3, offset 0 to 255.
+  void setFlags(int flags) { flags_ = static_cast<std::uint8_t>(flags); }
+  void setSide(int side) { side_ = static_cast<std::uint8_t>(side); }
+  void setOffset(int offset) { offset_ = static_cast<std::uint8_t>(offset); }
 
  private:
-  Numbers numbers_;
-  std::optional<std::string> name_;
-  int flags_ = 0;
-  int side_ = 0;
-  int offset_ = 0;
+  std::string texts_;  // the name's entry, then the numbers' entries
+  std::uint16_t blockCount_ = 0;
+  std::uint16_t numberCount_ = 0;  // entries of numbers in texts_
+  std::uint8_t flags_ = 0;
+  std::uint8_t side_ = 0;
+  std::uint8_t offset_ = 0;
 };
 
 // The bitmap of a part's body: size.y rows of stride bytes each, stride
@@ -143,7 +176,6 @@ class PartDef {
   void setBlockCount(int count) { blockCount_ = count; }
   void setPattern(std::unique_ptr<PartPattern> pattern) { pattern_ = std::move(pattern); }
   void setPins(std::vector<PartPin> pins) { pins_ = std::move(pins); }
-  void addPin(PartPin pin) { pins_.push_back(std::move(pin)); }
 
   // Releases the reference prefix, the pattern and the pins; size and
   // block count stay.
@@ -167,6 +199,9 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
                    std::string& patternName);
 // The "+PIN" block, for a part of `blockCount` blocks.
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount);
+// The same, collecting the texts in `texts` (a buffer kept from pin to pin).
+bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount,
+                  PartPin::TextsBuilder& texts);
 // The "+PTN" block.
 bool readPatternBlock(RecordReader& reader, PartPattern& pattern);
 // The "+BMP" block of a pattern whose size is set; `dataSize` bytes are

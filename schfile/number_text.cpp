@@ -14,6 +14,18 @@ bool isCSpace(unsigned char c) {
 }  // namespace
 
 int parseNumber(std::string_view text) {
+  // Nearly every value is a few plain digits: at most nine cannot leave
+  // the int32 range.
+  if (!text.empty() && text.size() <= 9) {
+    int value = 0;
+    std::size_t digits = 0;
+    for (; digits < text.size(); ++digits) {
+      const unsigned d = static_cast<unsigned char>(text[digits]) - unsigned{'0'};
+      if (d > 9) break;
+      value = value * 10 + static_cast<int>(d);
+    }
+    if (digits == text.size()) return value;
+  }
   std::size_t i = 0;
   while (i < text.size() && isCSpace(static_cast<unsigned char>(text[i]))) ++i;
   bool negative = false;

@@ -1,22 +1,10 @@
 #include "schfile/record_reader.h"
 
-#include <array>
+#include <cstring>
 
 namespace vesk {
 
 namespace {
-
-// Bytes that end an ordinary run inside a field: the three terminators and
-// the escape introducer.
-constexpr std::array<bool, 256> makeSpecialTable() {
-  std::array<bool, 256> table{};
-  table[static_cast<unsigned char>(',')] = true;
-  table[static_cast<unsigned char>('\n')] = true;
-  table[static_cast<unsigned char>('\r')] = true;
-  table[static_cast<unsigned char>('%')] = true;
-  return table;
-}
-constexpr std::array<bool, 256> kSpecial = makeSpecialTable();
 
 bool isTerminator(int c) { return c == ',' || c == '\n' || c == '\r'; }
 bool isLeadingSpace(int c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
@@ -54,6 +42,11 @@ unsigned char decodeEscape(int first, int second) {
   return 0;
 }
 
+std::string_view viewOf(const unsigned char* begin, const unsigned char* end) {
+  return std::string_view(reinterpret_cast<const char*>(begin),
+                          static_cast<std::size_t>(end - begin));
+}
+
 }  // namespace
 
 RecordReader::RecordReader(std::FILE* source)
@@ -68,65 +61,107 @@ RecordReader::RecordReader(std::string_view memory)
 RecordReader::~RecordReader() = default;
 
 bool RecordReader::refill() {
+  const unsigned char* keep = end_;
+  return refillKeeping(keep);
+}
+
+bool RecordReader::refillKeeping(const unsigned char*& keep) {
   if (file_ == nullptr || readError_) return false;
-  const std::size_t got = std::fread(buffer_.get(), 1, kBufferSize, file_);
+  unsigned char* base = buffer_.get();
+  const auto kept = static_cast<std::size_t>(end_ - keep);
+  const auto posOffset = pos_ - keep;
+  if (kept > 0 && keep != base) std::memmove(base, keep, kept);
+  const std::size_t got = std::fread(base + kept, 1, kBufferSize - kept, file_);
+  keep = base;
+  pos_ = base + posOffset;
+  end_ = base + kept + got;
   if (got == 0) {
     if (std::ferror(file_)) readError_ = true;
     return false;
   }
-  pos_ = buffer_.get();
-  end_ = pos_ + got;
   return true;
 }
 
 int RecordReader::readField(std::string& field) {
-  field.clear();
-  int c = nextByte();
-  if (c < 0) return -1;
-  while (isLeadingSpace(c)) {
+  std::string_view view;
+  const int line = readFieldView(view);
+  field.assign(view);
+  return line;
+}
+
+int RecordReader::readFieldSlowly(std::string_view& field) {
+  field = std::string_view();
+  for (;;) {
+    if (pos_ == end_ && !refill()) return -1;
+    const unsigned char c = *pos_;
+    if (!isLeadingSpace(c)) break;
     if (c == '\n') countLine();
-    c = nextByte();
-    if (c < 0) return -1;
+    ++pos_;
   }
   const int fieldLine = line_;
-  // Fast path: the whole field, up to its terminator, already stands in the
-  // buffer and holds no escape. This is nearly every field of a real file.
-  {
-    const unsigned char* start = pos_ - 1;
-    const unsigned char* run = pos_ - 1;
-    const std::size_t available = static_cast<std::size_t>(end_ - run);
-    const unsigned char* limit =
-        available <= kMaxFieldLength ? end_ : run + kMaxFieldLength;
-    while (run != limit && !kSpecial[*run]) ++run;
-    if (run != end_ && *run != '%' && run != start + kMaxFieldLength) {
-      field.assign(reinterpret_cast<const char*>(start), static_cast<std::size_t>(run - start));
-      if (*run == '\n') countLine();
-      pos_ = run + 1;
+  const unsigned char* start = pos_;
+  const unsigned char* scanned = start;
+  for (;;) {
+    const bool full = static_cast<std::size_t>(end_ - start) > kMaxFieldLength;
+    const unsigned char* limit = full ? start + kMaxFieldLength : end_;
+    const unsigned char* p = findSpecial(scanned, limit);
+    if (p == end_) {
+      // The buffer ends inside the field: keep the field, read on.
+      const auto scannedLength = p - start;
+      if (refillKeeping(start)) {
+        scanned = start + scannedLength;
+        continue;
+      }
+      // A last field without a terminator ends with the input.
+      field = viewOf(start, end_);
+      pos_ = end_;
       return fieldLine;
     }
+    if (p == start + kMaxFieldLength) {
+      // A full field ends here; the byte after it is consumed and lost
+      // (an LF still counts).
+      if (*p == '\n') countLine();
+      field = viewOf(start, p);
+      pos_ = p + 1;
+      return fieldLine;
+    }
+    if (*p == '%') {
+      scratch_.assign(reinterpret_cast<const char*>(start), static_cast<std::size_t>(p - start));
+      pos_ = p + 1;
+      const int result = decodeEscapedField(fieldLine);
+      field = scratch_;
+      return result;
+    }
+    if (*p == '\n') countLine();
+    field = viewOf(start, p);
+    pos_ = p + 1;
+    return fieldLine;
   }
+}
+
+int RecordReader::decodeEscapedField(int fieldLine) {
+  int c = '%';
   for (;;) {
     if (isTerminator(c)) {
       if (c == '\n') countLine();
       return fieldLine;
     }
     // A full field ends here; the byte just read is consumed and lost.
-    if (field.size() == kMaxFieldLength) return fieldLine;
+    if (scratch_.size() == kMaxFieldLength) return fieldLine;
     if (c == '%') {
       const int first = nextByte();
       if (first < 0 || isTerminator(first)) return -1;
       const int second = nextByte();
       if (second < 0 || isTerminator(second)) return -1;
-      field.push_back(static_cast<char>(decodeEscape(first, second)));
+      scratch_.push_back(static_cast<char>(decodeEscape(first, second)));
     } else {
-      field.push_back(static_cast<char>(c));
+      scratch_.push_back(static_cast<char>(c));
       // Take the run of ordinary bytes that follows in one append.
-      const unsigned char* run = pos_;
-      std::size_t room = kMaxFieldLength - field.size();
+      const std::size_t room = kMaxFieldLength - scratch_.size();
       const unsigned char* limit =
-          static_cast<std::size_t>(end_ - run) < room ? end_ : run + room;
-      while (run != limit && !kSpecial[*run]) ++run;
-      field.append(reinterpret_cast<const char*>(pos_), static_cast<std::size_t>(run - pos_));
+          static_cast<std::size_t>(end_ - pos_) < room ? end_ : pos_ + room;
+      const unsigned char* run = findSpecial(pos_, limit);
+      scratch_.append(reinterpret_cast<const char*>(pos_), static_cast<std::size_t>(run - pos_));
       pos_ = run;
     }
     c = nextByte();
@@ -136,8 +171,8 @@ int RecordReader::readField(std::string& field) {
 }
 
 int RecordReader::skipTo(std::string_view text) {
-  std::string field;
-  while (readField(field) != -1) {
+  std::string_view field;
+  while (readFieldView(field) != -1) {
     if (field == text) return 0;
   }
   return -1;

@@ -45,8 +45,8 @@ int SchDocument::readMemory(std::string_view bytes) {
 }
 
 int SchDocument::readFrom(RecordReader& reader) {
-  std::string field;
-  if (reader.readField(field) == -1) {
+  std::string_view field;
+  if (reader.readFieldView(field) == -1) {
     // No field at all is an empty sheet; a stream that failed is not.
     return reader.hadReadError() ? kReadFailed : kLoaded;
   }
@@ -60,9 +60,9 @@ int SchDocument::readFrom(RecordReader& reader) {
 
 bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
   bool sheetInfoPending = true;
-  std::string field;
+  std::string_view field;
   for (;;) {
-    if (reader.readField(field) == -1) return true;
+    if (reader.readFieldView(field) == -1) return true;
     // An empty field at top level ends the file.
     if (field.empty()) return true;
     if (sheetInfoPending && field == kSheetInfoTag) {

@@ -15,8 +15,9 @@
 //   }
 //   return block.end() == BlockFields::kOwnEndTag && seenX && seenY;
 //
-// The views returned by key(), value() and tag() stay valid until the next
-// call of next().
+// The views returned by key(), value() and tag() look into the reader's
+// current field: they stay valid until the next call of next() or of any
+// reading operation of the reader.
 #pragma once
 
 #include <string>
@@ -74,7 +75,7 @@ class BlockFields {
   ColonRule rule_;
   bool claimNested_ = false;
   End end_ = kNotEnded;
-  std::string field_;
+  std::string_view field_;
   std::string_view key_;
   std::string_view value_;
 };

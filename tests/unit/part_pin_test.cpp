@@ -1,0 +1,77 @@
+// Pin texts: the name and the numbers of each block, kept packed in the
+// pin, come back as they were read, whatever their lengths.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "partlib/part_def.h"
+#include "schfile/record_reader.h"
+#include "schfile/record_writer.h"
+
+namespace vesk {
+namespace {
+
+PartPin readPin(const std::string& body, int blocks) {
+  RecordReader reader(body);
+  PartPin pin;
+  EXPECT_TRUE(readPinBlock(reader, pin, blocks)) << body;
+  return pin;
+}
+
+TEST(PartPin, TextsOfEveryLengthComeBack) {
+  using Numbers = PartPin::Numbers;
+  const std::string n127(127, '7');
+  const std::string n128(128, '8');
+  const std::string n20000(20000, '9');
+  {
+    const PartPin pin = readPin("L:R3,-PIN\n", 2);
+    EXPECT_EQ(pin.name(), std::nullopt);
+    EXPECT_EQ(pin.numbers(), (Numbers{std::nullopt, std::nullopt}));
+    EXPECT_EQ(pin.number(0), std::nullopt);
+  }
+  {
+    // An empty name is a name; empty numbers are numbers.
+    const PartPin pin = readPin("N:,M:,M:,M:x,-PIN\n", 2);
+    EXPECT_EQ(pin.name(), "");
+    EXPECT_EQ(pin.numbers(), (Numbers{"", ""}));
+  }
+  {
+    // Lengths around the steps of the packed length, in every place.
+    const PartPin pin =
+        readPin("M:" + n127 + ",M:" + n128 + ",N:A,M:" + n20000 + ",M:1,N:" + n128 + ",-PIN\n", 4);
+    EXPECT_EQ(pin.name(), n128);
+    EXPECT_EQ(pin.numbers(), (Numbers{n127, n128, n20000, "1"}));
+    EXPECT_EQ(pin.number(2), n20000);
+    EXPECT_EQ(pin.number(4), std::nullopt);
+    EXPECT_EQ(pin.number(-1), std::nullopt);
+  }
+  {
+    // The largest part: 256 blocks, of which the last is never numbered.
+    std::string body;
+    std::vector<std::string> texts;  // the expected numbers view these
+    for (int k = 0; k < 255; ++k) texts.push_back(std::to_string(k));
+    Numbers expected(256);
+    for (int k = 0; k < 255; ++k) {
+      body += "M:" + texts[static_cast<std::size_t>(k)] + ",";
+      expected[static_cast<std::size_t>(k)] = texts[static_cast<std::size_t>(k)];
+    }
+    const PartPin pin = readPin(body + "-PIN\n", 256);
+    EXPECT_EQ(pin.blockCount(), 256);
+    EXPECT_EQ(pin.numbers(), expected);
+  }
+}
+
+TEST(PartPin, CopiesAndWrittenPinsKeepTheTexts) {
+  const PartPin pin = readPin("N:\\R\\S,L:B12,T:SN,M:" + std::string(300, 'q') + ",M:2,-PIN\n", 3);
+  const PartPin copy = pin;
+  EXPECT_EQ(copy.name(), "\xd2\xd3");
+  EXPECT_EQ(copy.numbers(), pin.numbers());
+  std::string out;
+  RecordWriter writer(out);
+  writePinBlock(writer, copy);
+  EXPECT_EQ(out, "+PIN,N:\\R\\S,L:B12,T:SN,M:" + std::string(300, 'q') + ",M:2,M:,-PIN");
+}
+
+}  // namespace
+}  // namespace vesk

@@ -1,0 +1,65 @@
+// The order of the parts list where the sort cannot decide by the first
+// eight bytes of prefix and name alone.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "convert/parts_list_builder.h"
+#include "schobj/sch_component.h"
+
+namespace vesk {
+namespace {
+
+struct Row {
+  const char* reference;
+  const char* name;
+  const char* note;
+};
+
+std::vector<std::string> sortedRows(const std::vector<Row>& rows) {
+  std::vector<std::unique_ptr<SchObject>> objects;
+  for (const Row& row : rows) {
+    auto component = std::make_unique<SchComponent>();
+    component->setReference(row.reference);
+    component->setName(row.name);
+    component->setNote(row.note);
+    objects.push_back(std::move(component));
+  }
+  PartsListBuilder builder;
+  builder.collect(objects);
+  builder.build();
+  std::vector<std::string> out;
+  for (const PartsListEntry& e : *builder.entries()) {
+    out.push_back(e.prefix + "|" + std::to_string(e.number) + "|" + e.name + "|" + e.note);
+  }
+  return out;
+}
+
+TEST(PartsListOrder, LongTextsShortTextsAndTies) {
+  const std::vector<std::pair<std::vector<Row>, std::vector<std::string>>> cases = {
+      // Prefixes equal in their first eight bytes, told apart after them,
+      // and a prefix that is the beginning of a longer one.
+      {{{"CONNECTORB1", "x", ""}, {"CONNECTORA2", "x", ""}, {"CONNECTOR1", "x", ""},
+        {"CONNECTORA1", "x", ""}},
+       {"CONNECTOR|1|x|", "CONNECTORA|1|x|", "CONNECTORA|2|x|", "CONNECTORB|1|x|"}},
+      // Names equal in their first eight bytes; the number decides first.
+      {{{"U2", "74HC595XB", ""}, {"U1", "74HC595XB", ""}, {"U1", "74HC595XA", ""},
+        {"U1", "74HC595X", ""}},
+       {"U|1|74HC595X|", "U|1|74HC595XA|", "U|1|74HC595XB|", "U|2|74HC595XB|"}},
+      // Bytes 0x80 and above after ASCII, upper case before lower case, and
+      // rows equal in all three keys in collection order, long or short.
+      {{{"r1", "a", "1"}, {"\xb1" "1", "a", "2"}, {"R1", "a", "3"}, {"R1", "a", "4"},
+        {"LONGPREFIX1", "LONGNAME99", "5"}, {"LONGPREFIX1", "LONGNAME99", "6"}},
+       {"LONGPREFIX|1|LONGNAME99|5", "LONGPREFIX|1|LONGNAME99|6", "R|1|a|3", "R|1|a|4",
+        "r|1|a|1", "\xb1|1|a|2"}},
+      // An all-digit reference has the empty prefix, which comes first.
+      {{{"R2", "", ""}, {"7", "", ""}, {"R10", "", ""}, {"R9", "", ""}},
+       {"|7||", "R|2||", "R|9||", "R|10||"}},
+  };
+  for (const auto& [rows, expected] : cases) EXPECT_EQ(sortedRows(rows), expected);
+}
+
+}  // namespace
+}  // namespace vesk
