@@ -12,6 +12,7 @@
 #include "platform/gtk_host_parts.h"
 #include "platform/mnemonic_text.h"
 #include "platform/same_file.h"
+#include "platform/text_buffers.h"
 #include "platform/uri_list.h"
 
 namespace vesk {
@@ -779,24 +780,16 @@ int CGtkHost::ListGetCurSel(HostWindow handle) const {
 }
 
 int CGtkHost::ListGetTextLen(HostWindow handle, int index) const {
-  Window* list = findWindow(handle);
-  if (list == nullptr || !list->isList() || index < 0 ||
-      index >= static_cast<int>(list->items.size())) {
-    return kListError;
-  }
-  return static_cast<int>(list->items[static_cast<std::size_t>(index)].size());
+  const Window* list = findWindow(handle);
+  if (list == nullptr || !list->isList()) return kListError;
+  return ListItemTextLength(list->items, index);
 }
 
 int CGtkHost::ListGetText(HostWindow handle, int index, char* buffer,
                           std::size_t capacity) const {
-  const int length = ListGetTextLen(handle, index);
-  if (length < 0 || buffer == nullptr || static_cast<std::size_t>(length) >= capacity) {
-    return kListError;
-  }
-  const std::string& text = findWindow(handle)->items[static_cast<std::size_t>(index)];
-  std::memcpy(buffer, text.data(), text.size());
-  buffer[text.size()] = '\0';
-  return length;
+  const Window* list = findWindow(handle);
+  if (list == nullptr || !list->isList()) return kListError;
+  return CopyListItemText(list->items, index, buffer, capacity);
 }
 
 void CGtkHost::ListSetHorizontalExtent(HostWindow handle, int pixels) {
@@ -820,14 +813,7 @@ unsigned CGtkHost::DragQueryFile(HostDrop handle, unsigned index, char* buffer,
                                  unsigned capacity) {
   for (const auto& drop : m_drops) {
     if (handleOf<HostDrop>(drop.get()) != handle || drop->released) continue;
-    if (index == kDragQueryCount) return static_cast<unsigned>(drop->paths.size());
-    if (index >= drop->paths.size()) return 0;
-    const std::string& path = drop->paths[index];
-    if (buffer == nullptr || capacity == 0) return static_cast<unsigned>(path.size());
-    const std::size_t length = std::min<std::size_t>(path.size(), capacity - 1);
-    std::memcpy(buffer, path.data(), length);
-    buffer[length] = '\0';
-    return static_cast<unsigned>(length);
+    return CopyDroppedPath(drop->paths, index, buffer, capacity);
   }
   return 0;
 }

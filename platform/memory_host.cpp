@@ -6,6 +6,7 @@
 #include "platform/code_page.h"
 #include "platform/host_dialog.h"
 #include "platform/same_file.h"
+#include "platform/text_buffers.h"
 
 namespace vesk {
 
@@ -264,24 +265,16 @@ int CMemoryHost::ListGetCurSel(HostWindow handle) const {
 }
 
 int CMemoryHost::ListGetTextLen(HostWindow handle, int index) const {
-  Window* list = findWindow(handle);
-  if (list == nullptr || !list->isList() || index < 0 ||
-      index >= static_cast<int>(list->items.size())) {
-    return kListError;
-  }
-  return static_cast<int>(list->items[static_cast<std::size_t>(index)].size());
+  const Window* list = findWindow(handle);
+  if (list == nullptr || !list->isList()) return kListError;
+  return ListItemTextLength(list->items, index);
 }
 
 int CMemoryHost::ListGetText(HostWindow handle, int index, char* buffer,
                              std::size_t capacity) const {
-  const int length = ListGetTextLen(handle, index);
-  if (length < 0 || buffer == nullptr || static_cast<std::size_t>(length) >= capacity) {
-    return kListError;
-  }
-  const std::string& text = findWindow(handle)->items[static_cast<std::size_t>(index)];
-  std::memcpy(buffer, text.data(), text.size());
-  buffer[text.size()] = '\0';
-  return length;
+  const Window* list = findWindow(handle);
+  if (list == nullptr || !list->isList()) return kListError;
+  return CopyListItemText(list->items, index, buffer, capacity);
 }
 
 void CMemoryHost::ListSetHorizontalExtent(HostWindow handle, int pixels) {
@@ -358,14 +351,7 @@ unsigned CMemoryHost::DragQueryFile(HostDrop handle, unsigned index, char* buffe
                                     unsigned capacity) {
   for (const auto& drop : m_drops) {
     if (handleOf<Drop, HostDrop>(drop.get()) != handle || drop->released) continue;
-    if (index == kDragQueryCount) return static_cast<unsigned>(drop->paths.size());
-    if (index >= drop->paths.size()) return 0;
-    const std::string& path = drop->paths[index];
-    if (buffer == nullptr || capacity == 0) return static_cast<unsigned>(path.size());
-    const std::size_t length = std::min<std::size_t>(path.size(), capacity - 1);
-    std::memcpy(buffer, path.data(), length);
-    buffer[length] = '\0';
-    return static_cast<unsigned>(length);
+    return CopyDroppedPath(drop->paths, index, buffer, capacity);
   }
   return 0;
 }
