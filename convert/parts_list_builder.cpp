@@ -84,7 +84,7 @@ void PartsListBuilder::collect(const std::vector<std::unique_ptr<SchObject>>& ob
     if (!object || object->typeId() != kTypeComponent) continue;
     const auto* component = dynamic_cast<const SchComponent*>(object.get());
     if (component == nullptr || upToZero(component->reference()).empty()) continue;
-    components_.push_back(std::make_unique<SchComponent>(*component));
+    components_.push_back(arena_.make<SchComponent>(*component));
   }
 }
 

@@ -8,7 +8,8 @@
 // where the writer marks them.
 //
 // Ownership: the builder owns copies of the collected components (so each
-// document can go as soon as it was collected) and the rows it built.
+// document can go as soon as it was collected), kept in its own arena, and
+// the rows it built.
 #pragma once
 
 #include <cstdio>
@@ -17,6 +18,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "schobj/object_arena.h"
 
 namespace vesk {
 
@@ -65,6 +68,8 @@ class PartsListBuilder {
   }
 
  private:
+  // Declared before the copies, which live in it: destroyed after them.
+  ObjectArena arena_;
   std::vector<std::unique_ptr<SchComponent>> components_;
   std::optional<std::vector<PartsListEntry>> entries_;
 };

@@ -1,6 +1,6 @@
 #include "partlib/library_section.h"
 
-#include <memory>
+#include <optional>
 
 #include "partlib/part_def.h"
 #include "schfile/record_writer.h"
@@ -18,7 +18,7 @@ constexpr std::string_view kUnnamedPart = "EMB";
 
 bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name) {
   if (def == nullptr) return false;
-  std::unique_ptr<PartPattern> pattern;
+  std::optional<PartPattern> pattern;
   bool partRead = false;
   std::string patternName;  // read for completeness; a section's pattern is always its part's
 
@@ -36,8 +36,8 @@ bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name) {
         if (!section.skipNested()) return false;
         continue;
       }
-      auto candidate = std::make_unique<PartPattern>();
-      if (readPatternBlock(reader, *candidate)) pattern = std::move(candidate);
+      PartPattern candidate;
+      if (readPatternBlock(reader, candidate)) pattern = std::move(candidate);
     } else if (section.tag() == kPartTag) {
       if (partRead) {
         if (!section.skipNested()) return false;
@@ -48,7 +48,7 @@ bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name) {
     }
   }
   if (section.end() != BlockFields::kOwnEndTag || !partRead) return false;
-  if (pattern) def->setPattern(std::move(pattern));
+  if (pattern) def->setPattern(std::move(*pattern));
   return true;
 }
 

@@ -218,21 +218,6 @@ std::int64_t PartPattern::bitmapBytesFor(int width, int height) {
   return bytes <= kMaxBitmapBytes ? bytes : -1;
 }
 
-PartDef::PartDef(const PartDef& other)
-    : referencePrefix_(other.referencePrefix_),
-      size_(other.size_),
-      blockCount_(other.blockCount_),
-      pattern_(other.pattern_ ? std::make_unique<PartPattern>(*other.pattern_) : nullptr),
-      pins_(other.pins_) {}
-
-PartDef& PartDef::operator=(const PartDef& other) {
-  if (this != &other) {
-    PartDef copy(other);
-    *this = std::move(copy);
-  }
-  return *this;
-}
-
 PartDef::~PartDef() = default;
 
 const PartPin* PartDef::pin(int index) const {

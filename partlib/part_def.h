@@ -124,7 +124,7 @@ class PartPattern {
   PartPattern& operator=(const PartPattern&) = default;
   PartPattern(PartPattern&&) = default;
   PartPattern& operator=(PartPattern&&) = default;
-  virtual ~PartPattern();
+  ~PartPattern();
 
   const std::optional<std::string>& name() const { return name_; }
   const Point& size() const { return size_; }
@@ -154,8 +154,8 @@ class PartPattern {
 class PartDef {
  public:
   PartDef() = default;
-  PartDef(const PartDef& other);
-  PartDef& operator=(const PartDef& other);
+  PartDef(const PartDef&) = default;
+  PartDef& operator=(const PartDef&) = default;
   PartDef(PartDef&&) = default;
   PartDef& operator=(PartDef&&) = default;
   ~PartDef();
@@ -163,7 +163,7 @@ class PartDef {
   const std::optional<std::string>& referencePrefix() const { return referencePrefix_; }
   const Point& size() const { return size_; }
   int blockCount() const { return blockCount_; }
-  const PartPattern* pattern() const { return pattern_.get(); }
+  const PartPattern* pattern() const { return pattern_ ? &*pattern_ : nullptr; }
   int pinCount() const { return static_cast<int>(pins_.size()); }
   // The pin at `index`, or null outside 0 ... pinCount() - 1.
   const PartPin* pin(int index) const;
@@ -174,7 +174,14 @@ class PartDef {
   }
   void setSize(const Point& size) { size_ = size; }
   void setBlockCount(int count) { blockCount_ = count; }
-  void setPattern(std::unique_ptr<PartPattern> pattern) { pattern_ = std::move(pattern); }
+  void setPattern(std::unique_ptr<PartPattern> pattern) {
+    if (pattern) {
+      pattern_ = std::move(*pattern);
+    } else {
+      pattern_.reset();
+    }
+  }
+  void setPattern(PartPattern pattern) { pattern_ = std::move(pattern); }
   void setPins(std::vector<PartPin> pins) { pins_ = std::move(pins); }
 
   // Releases the reference prefix, the pattern and the pins; size and
@@ -185,7 +192,7 @@ class PartDef {
   std::optional<std::string> referencePrefix_;
   Point size_;
   int blockCount_ = 1;
-  std::unique_ptr<PartPattern> pattern_;
+  std::optional<PartPattern> pattern_;  // in place, like the pins
   std::vector<PartPin> pins_;
 };
 

@@ -16,17 +16,27 @@ namespace vesk {
 class PartEntry {
  public:
   PartEntry() = default;
-  explicit PartEntry(std::unique_ptr<PartDef> def) : def_(std::move(def)) {}
+  explicit PartEntry(PartDef def) : def_(std::move(def)) {}
 
   const std::optional<std::string>& name() const { return name_; }
-  const PartDef* def() const { return def_.get(); }
+  // The definition, or null when the entry has none.
+  const PartDef* def() const { return def_ ? &*def_ : nullptr; }
 
   void setName(std::optional<std::string> name) { name_ = std::move(name); }
-  void setDef(std::unique_ptr<PartDef> def) { def_ = std::move(def); }
+  void setDef(PartDef def) { def_ = std::move(def); }
+  void setDef(std::unique_ptr<PartDef> def) {
+    if (def) {
+      def_ = std::move(*def);
+    } else {
+      def_.reset();
+    }
+  }
 
  private:
   std::optional<std::string> name_;
-  std::unique_ptr<PartDef> def_;
+  // Held in place: every component owns one, and a separate block for each
+  // would cost an allocation and a header per component.
+  std::optional<PartDef> def_;
 };
 
 }  // namespace vesk

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "schobj/object_arena.h"
 #include "schobj/sch_component.h"
 #include "schobj/sch_junction.h"
 #include "schobj/sch_line.h"
@@ -13,13 +14,13 @@ namespace vesk {
 namespace {
 
 template <class T>
-std::unique_ptr<SchObject> make() {
-  return std::make_unique<T>();
+std::unique_ptr<SchObject> make(ObjectArena& arena) {
+  return arena.make<T>();
 }
 
 struct TagClass {
   std::string_view tag;
-  std::unique_ptr<SchObject> (*create)();
+  std::unique_ptr<SchObject> (*create)(ObjectArena&);
 };
 
 // "+SHEETINFO" is not here: the document reads it into the sheet info of
@@ -39,9 +40,9 @@ const std::array<TagClass, 10> kTagClasses = {{
 
 }  // namespace
 
-std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag) {
+std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag, ObjectArena& arena) {
   for (const TagClass& entry : kTagClasses) {
-    if (entry.tag == startTag) return entry.create();
+    if (entry.tag == startTag) return entry.create(arena);
   }
   return nullptr;
 }

@@ -21,7 +21,10 @@ constexpr std::string_view kSheetInfoTag = "+SHEETINFO";
 SchDocument::SchDocument() = default;
 SchDocument::~SchDocument() = default;
 
-void SchDocument::clear() { objects_.clear(); }
+void SchDocument::clear() {
+  objects_.clear();
+  arena_.release();
+}
 
 int SchDocument::load(const char* path) {
   clear();
@@ -70,9 +73,13 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
       if (!sheetInfo.readBlock(reader, nullptr, this)) return false;
       continue;
     }
-    if (std::unique_ptr<SchObject> object = makeObjectForTag(field)) {
+    if (std::unique_ptr<SchObject> object = makeObjectForTag(field, arena_)) {
       if (!object->readBlock(reader, nullptr, this)) return false;
-      if (object->isValid()) objects_.push_back(std::move(object));
+      if (object->isValid()) {
+        objects_.push_back(std::move(object));
+      } else {
+        arena_.discard(std::move(object));
+      }
       continue;
     }
     if (field == kFileEnd) return true;

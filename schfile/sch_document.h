@@ -6,7 +6,8 @@
 // the start-tag table (object_factory.h); unknown blocks are skipped, and
 // "-KOLVA_DATA_V.1.0" or the end of the input ends the file.
 //
-// The document owns its objects; clear() and the destructor release them.
+// The document owns its objects, which live in its arena; clear() and the
+// destructor release them.
 #pragma once
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "schobj/geometry.h"
+#include "schobj/object_arena.h"
 
 namespace vesk {
 
@@ -53,6 +55,8 @@ class SchDocument {
  private:
   int readFrom(RecordReader& reader);
 
+  // Declared before the objects, which live in it: destroyed after them.
+  ObjectArena arena_;
   std::vector<std::unique_ptr<SchObject>> objects_;
   Point sheetSize_{1500, 1000};
 };

@@ -51,9 +51,7 @@ SchComponent::SchComponent(const SchComponent& other)
   // The copy gets its own unnamed entry with its own definition, so that it
   // outlives its source (the parts list keeps copies of a document's
   // components after the document is gone).
-  if (const PartDef* def = other.partDef()) {
-    partEntry_ = std::make_unique<PartEntry>(std::make_unique<PartDef>(*def));
-  }
+  if (const PartDef* def = other.partDef()) partEntry_.emplace(*def);
 }
 
 SchComponent::~SchComponent() = default;
@@ -74,8 +72,8 @@ void SchComponent::setDirection(int direction) {
 
 void SchComponent::setPartDef(std::unique_ptr<PartDef> def) {
   if (def) {
-    if (!partEntry_) partEntry_ = std::make_unique<PartEntry>();
-    partEntry_->setDef(std::move(def));
+    if (!partEntry_) partEntry_.emplace();
+    partEntry_->setDef(std::move(*def));
   } else {
     partEntry_.reset();
   }
@@ -103,10 +101,10 @@ bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocum
         if (!block.skipNested()) return false;
         continue;
       }
-      auto def = std::make_unique<PartDef>();
+      PartDef def;
       std::string sectionPartName;
-      if (!readLibrarySection(reader, def.get(), sectionPartName)) return false;
-      if (!partEntry_) partEntry_ = std::make_unique<PartEntry>();
+      if (!readLibrarySection(reader, &def, sectionPartName)) return false;
+      if (!partEntry_) partEntry_.emplace();
       partEntry_->setDef(std::move(def));
       partName_ = std::move(sectionPartName);
       libraryRead = true;

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -78,7 +79,7 @@ class SchComponent : public SchObject {
   int block() const { return block_; }
   int direction() const { return direction_; }
   int pinSides() const { return pinSides_; }
-  const PartEntry* partEntry() const { return partEntry_.get(); }
+  const PartEntry* partEntry() const { return partEntry_ ? &*partEntry_ : nullptr; }
   // The part definition, or null when the component has none.
   const PartDef* partDef() const;
   const std::string& partName() const { return partName_; }
@@ -111,7 +112,8 @@ class SchComponent : public SchObject {
   int block_ = 0;
   int direction_ = 0;
   int pinSides_ = 0;
-  std::unique_ptr<PartEntry> partEntry_;
+  // In place rather than behind a pointer: see PartEntry.
+  std::optional<PartEntry> partEntry_;
   std::string partName_;
   std::string note_;
 };
