@@ -18,14 +18,6 @@ std::string_view upToZero(std::string_view text) {
 
 bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
-// std::string compares through char_traits<char>, which orders bytes as
-// unsigned values (like strcmp): "R" < "RN", "U" < "r", ASCII < 0x80.
-bool entryBefore(const PartsListEntry& a, const PartsListEntry& b) {
-  if (const int c = a.prefix.compare(b.prefix); c != 0) return c < 0;
-  if (a.number != b.number) return a.number < b.number;
-  return a.name.compare(b.name) < 0;
-}
-
 // The sort key of a row; see build().
 struct SortKey {
   std::uint64_t prefix;
@@ -88,36 +80,50 @@ void PartsListBuilder::collect(const std::vector<std::unique_ptr<SchObject>>& ob
   }
 }
 
+namespace {
+
+// The three texts a row is sorted by, viewing the component's own texts.
+struct RowKeys {
+  ReferenceParts reference;
+  std::string_view name;
+};
+
+RowKeys rowKeysOf(const SchComponent& component) {
+  return RowKeys{splitReference(component.reference()), upToZero(component.name())};
+}
+
+// The order of rows, as strcmp orders texts: std::string_view compares
+// through char_traits<char>, which orders bytes as unsigned values ("R" <
+// "RN", "U" < "r", ASCII < 0x80).
+int compareRows(const RowKeys& a, const RowKeys& b) {
+  if (const int c = a.reference.prefix.compare(b.reference.prefix); c != 0) return c;
+  if (a.reference.number != b.reference.number) return a.reference.number < b.reference.number ? -1 : 1;
+  return a.name.compare(b.name);
+}
+
+}  // namespace
+
 void PartsListBuilder::build() {
-  std::vector<PartsListEntry> made;
-  made.reserve(components_.size());
-  for (const std::unique_ptr<SchComponent>& component : components_) {
-    const ReferenceParts parts = splitReference(component->reference());
-    made.push_back(PartsListEntry{std::string(parts.prefix), parts.number,
-                                  std::string(upToZero(component->name())),
-                                  std::string(upToZero(component->note()))});
-  }
   // The rows are sorted through compact keys rather than moved about as
   // rows of three strings: the first eight bytes of prefix and name as
   // big-endian numbers (zero-padded, so that they order as strcmp orders:
   // the texts hold no zero byte), the number, and the row's index. Only
-  // keys that tie on a text longer than eight bytes look at the rows.
+  // keys that tie on a text longer than eight bytes look at the texts.
   // The index as the last key keeps rows equal in prefix, number and name
   // (they differ at most in their note) in the order of the input files.
-  std::vector<SortKey> keys(made.size());
-  for (std::size_t i = 0; i < made.size(); ++i) {
-    const PartsListEntry& entry = made[i];
-    keys[i] = SortKey{leadingBytes(entry.prefix), leadingBytes(entry.name), entry.number,
-                      static_cast<std::uint32_t>(i),
-                      entry.prefix.size() > 8 || entry.name.size() > 8};
+  // The entries are then made once, in sorted order.
+  std::vector<SortKey> keys(components_.size());
+  for (std::size_t i = 0; i < components_.size(); ++i) {
+    const RowKeys row = rowKeysOf(*components_[i]);
+    keys[i] = SortKey{leadingBytes(row.reference.prefix), leadingBytes(row.name),
+                      row.reference.number, static_cast<std::uint32_t>(i),
+                      row.reference.prefix.size() > 8 || row.name.size() > 8};
   }
-  std::sort(keys.begin(), keys.end(), [&made](const SortKey& a, const SortKey& b) {
+  std::sort(keys.begin(), keys.end(), [this](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     if (a.longText || b.longText) {
-      const PartsListEntry& x = made[a.index];
-      const PartsListEntry& y = made[b.index];
-      if (entryBefore(x, y)) return true;
-      if (entryBefore(y, x)) return false;
+      const int c = compareRows(rowKeysOf(*components_[a.index]), rowKeysOf(*components_[b.index]));
+      if (c != 0) return c < 0;
       return a.index < b.index;
     }
     if (a.number != b.number) return a.number < b.number;
@@ -125,8 +131,14 @@ void PartsListBuilder::build() {
     return a.index < b.index;
   });
   std::vector<PartsListEntry> entries;
-  entries.reserve(made.size());
-  for (const SortKey& key : keys) entries.push_back(std::move(made[key.index]));
+  entries.reserve(keys.size());
+  for (const SortKey& key : keys) {
+    const SchComponent& component = *components_[key.index];
+    const RowKeys row = rowKeysOf(component);
+    entries.push_back(PartsListEntry{std::string(row.reference.prefix), row.reference.number,
+                                     std::string(row.name),
+                                     std::string(upToZero(component.note()))});
+  }
   entries_ = std::move(entries);
 }
 

@@ -244,6 +244,10 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   int blocks = 0;
   std::string prefix = "U";
   std::vector<PartPin> pins;
+  // Most parts have a handful of pins: room for them from the start saves
+  // the small steps of growth.
+  constexpr std::size_t kTypicalPinCount = 8;
+  pins.reserve(kTypicalPinCount);
   PartPin::TextsBuilder pinTexts;
 
   BlockFields block(reader, "-COMP", ColonRule::kLax);

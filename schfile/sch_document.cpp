@@ -1,5 +1,6 @@
 #include "schfile/sch_document.h"
 
+#include <algorithm>
 #include <string>
 
 #include "schfile/object_factory.h"
@@ -39,15 +40,34 @@ int SchDocument::load(const char* path) {
 int SchDocument::read(std::FILE* stream) {
   if (stream == nullptr) return kReadFailed;
   RecordReader reader(stream);
-  return readFrom(reader);
+  return readFrom(reader, remainingBytes(stream));
 }
 
 int SchDocument::readMemory(std::string_view bytes) {
   RecordReader reader(bytes);
-  return readFrom(reader);
+  return readFrom(reader, bytes.size());
 }
 
-int SchDocument::readFrom(RecordReader& reader) {
+std::size_t SchDocument::remainingBytes(std::FILE* stream) {
+  // A stream that cannot seek (a pipe) gives no estimate.
+  const long start = std::ftell(stream);
+  if (start < 0 || std::fseek(stream, 0, SEEK_END) != 0) return 0;
+  const long end = std::ftell(stream);
+  if (std::fseek(stream, start, SEEK_SET) != 0) return 0;
+  return end > start ? static_cast<std::size_t>(end - start) : 0;
+}
+
+int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
+  // Room for about as many objects as a real file of this size can hold
+  // (its shortest blocks, the wires, take some 45 bytes). A big sheet then
+  // needs no step-by-step growth of the list, each step a new block that
+  // is copied and freed; room that stays unused is never touched, so it
+  // costs address space only. A file of still shorter blocks just grows
+  // the list as usual. The hint is capped: the size a stream reports is
+  // not always a file's (a directory may claim 2^63 bytes).
+  constexpr std::size_t kBytesPerObject = 45;
+  constexpr std::size_t kLargestHint = std::size_t{1} << 30;
+  objects_.reserve(std::min(sizeHint, kLargestHint) / kBytesPerObject);
   std::string_view field;
   if (reader.readFieldView(field) == -1) {
     // No field at all is an empty sheet; a stream that failed is not.

@@ -10,6 +10,7 @@
 // destructor release them.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -53,7 +54,9 @@ class SchDocument {
   const Point& sheetSize() const { return sheetSize_; }
 
  private:
-  int readFrom(RecordReader& reader);
+  int readFrom(RecordReader& reader, std::size_t sizeHint);
+  // The bytes from the stream's position to its end, or 0 when unknown.
+  static std::size_t remainingBytes(std::FILE* stream);
 
   // Declared before the objects, which live in it: destroyed after them.
   ObjectArena arena_;
