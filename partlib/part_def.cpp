@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <memory>
 
 #include "schfile/number_text.h"
 #include "schfile/record_reader.h"
@@ -135,13 +137,24 @@ namespace {
 
 // The entries of a pin's texts: the length plus one (0 for none) in groups
 // of seven bits, then the bytes.
-void appendEntry(std::string& packed, const std::string_view* text) {
-  std::size_t code = text != nullptr ? text->size() + 1 : 0;
-  while (code >= 0x80) {
-    packed.push_back(static_cast<char>((code & 0x7f) | 0x80));
-    code >>= 7;
+constexpr std::size_t kLongestEntryCode = 10;  // seven bits a byte for 64 bits
+
+// The length code of an entry for `text` (none when null), written into
+// `code`; returns its size.
+std::size_t writeEntryCode(const std::string_view* text, char (&code)[kLongestEntryCode]) {
+  std::size_t value = text != nullptr ? text->size() + 1 : 0;
+  std::size_t size = 0;
+  while (value >= 0x80) {
+    code[size++] = static_cast<char>((value & 0x7f) | 0x80);
+    value >>= 7;
   }
-  packed.push_back(static_cast<char>(code));
+  code[size++] = static_cast<char>(value);
+  return size;
+}
+
+void appendEntry(std::string& packed, const std::string_view* text) {
+  char code[kLongestEntryCode];
+  packed.append(code, writeEntryCode(text, code));
   if (text != nullptr) packed.append(*text);
 }
 
@@ -168,40 +181,131 @@ void PartPin::TextsBuilder::addNumber(std::string_view number) {
   ++numberCount_;
 }
 
+PartPin::PartPin(const PartPin& other)
+    : blockCount_(other.blockCount_),
+      numberCount_(other.numberCount_),
+      flags_(other.flags_),
+      side_(other.side_),
+      offset_(other.offset_) {
+  assignTexts({other.texts()});
+}
+
+PartPin::PartPin(PartPin&& other) noexcept
+    : blockCount_(other.blockCount_),
+      numberCount_(other.numberCount_),
+      flags_(other.flags_),
+      side_(other.side_),
+      offset_(other.offset_) {
+  takeTexts(other);
+}
+
+PartPin& PartPin::operator=(const PartPin& other) {
+  if (this != &other) {
+    assignTexts({other.texts()});
+    blockCount_ = other.blockCount_;
+    numberCount_ = other.numberCount_;
+    flags_ = other.flags_;
+    side_ = other.side_;
+    offset_ = other.offset_;
+  }
+  return *this;
+}
+
+PartPin& PartPin::operator=(PartPin&& other) noexcept {
+  if (this != &other) {
+    releaseTexts();
+    takeTexts(other);
+    blockCount_ = other.blockCount_;
+    numberCount_ = other.numberCount_;
+    flags_ = other.flags_;
+    side_ = other.side_;
+    offset_ = other.offset_;
+  }
+  return *this;
+}
+
+PartPin::~PartPin() { releaseTexts(); }
+
+std::string_view PartPin::texts() const {
+  if (textsSize_ == kTextsInBlock) return std::string_view(texts_.block.bytes, texts_.block.size);
+  return std::string_view(texts_.inPlace, textsSize_);
+}
+
+void PartPin::assignTexts(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (const std::string_view part : parts) size += part.size();
+  // The parts may view this pin's own texts: the new bytes are put
+  // together before the old ones go.
+  char* target = nullptr;
+  std::unique_ptr<char[]> block;
+  char inPlace[kTextsInPlace];
+  if (size <= kTextsInPlace) {
+    target = inPlace;
+  } else {
+    block = std::make_unique_for_overwrite<char[]>(size);
+    target = block.get();
+  }
+  std::size_t at = 0;
+  for (const std::string_view part : parts) {
+    if (!part.empty()) std::memcpy(target + at, part.data(), part.size());
+    at += part.size();
+  }
+  releaseTexts();
+  if (block) {
+    texts_.block.bytes = block.release();
+    // A pin's texts are a name of at most 255 bytes and at most 256
+    // numbers of at most 32,768 bytes: far below 2^32.
+    texts_.block.size = static_cast<std::uint32_t>(size);
+    textsSize_ = kTextsInBlock;
+  } else {
+    if (size > 0) std::memcpy(texts_.inPlace, inPlace, size);
+    textsSize_ = static_cast<std::uint8_t>(size);
+  }
+}
+
+void PartPin::releaseTexts() {
+  if (textsSize_ == kTextsInBlock) delete[] texts_.block.bytes;
+  textsSize_ = 0;
+}
+
+void PartPin::takeTexts(PartPin& other) {
+  texts_ = other.texts_;
+  textsSize_ = other.textsSize_;
+  other.textsSize_ = 0;
+}
+
 void PartPin::setTexts(const TextsBuilder& texts, int blockCount) {
   blockCount_ = static_cast<std::uint16_t>(std::clamp(blockCount, 0, kMaxBlockCount));
   numberCount_ = static_cast<std::uint16_t>(std::min<int>(texts.numberCount_, blockCount_));
-  texts_.clear();
-  if (texts.name_) {
-    const std::string_view name(*texts.name_);
-    texts_.reserve(name.size() + 2 + texts.numbers_.size());
-    appendEntry(texts_, &name);
-  } else {
-    appendEntry(texts_, nullptr);
-  }
-  texts_.append(texts.numbers_);
+  char code[kLongestEntryCode];
+  const std::string_view name = texts.name_ ? std::string_view(*texts.name_) : std::string_view();
+  const std::size_t codeSize = writeEntryCode(texts.name_ ? &name : nullptr, code);
+  assignTexts({std::string_view(code, codeSize), name, texts.numbers_});
 }
 
 std::optional<std::string_view> PartPin::name() const {
-  if (texts_.empty()) return std::nullopt;
+  const std::string_view packed = texts();
+  if (packed.empty()) return std::nullopt;
   std::size_t at = 0;
-  return nextEntry(texts_, at);
+  return nextEntry(packed, at);
 }
 
 std::optional<std::string_view> PartPin::number(int block) const {
   if (block < 0 || block >= numberCount_) return std::nullopt;
+  const std::string_view packed = texts();
   std::size_t at = 0;
-  nextEntry(texts_, at);  // the name
-  for (int i = 0; i < block; ++i) nextEntry(texts_, at);
-  return nextEntry(texts_, at);
+  nextEntry(packed, at);  // the name
+  for (int i = 0; i < block; ++i) nextEntry(packed, at);
+  return nextEntry(packed, at);
 }
 
 PartPin::Numbers PartPin::numbers() const {
   Numbers numbers(blockCount_);
-  if (texts_.empty()) return numbers;
+  const std::string_view packed = texts();
+  if (packed.empty()) return numbers;
   std::size_t at = 0;
-  nextEntry(texts_, at);  // the name
-  for (int i = 0; i < numberCount_; ++i) numbers[static_cast<std::size_t>(i)] = nextEntry(texts_, at);
+  nextEntry(packed, at);  // the name
+  for (int i = 0; i < numberCount_; ++i) numbers[static_cast<std::size_t>(i)] = nextEntry(packed, at);
   return numbers;
 }
 

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,12 +57,13 @@ constexpr std::int64_t kMaxBitmapBytes = 16 * 1024 * 1024;
 // (written in the file as a backslash before the character).
 //
 // A part carries a pin per connection, and every component of a design
-// carries its part, so pins are kept compact: the name and the numbers
-// stand one after the other in a single string of the pin (held in place,
-// without an allocation, for the short texts of nearly every pin), each
-// text behind its length (0 for none, else the length plus one, in groups
-// of seven bits, low group first, bit 7 set while more groups follow). The
-// numbers of blocks that no "M" key reached are none and take no room.
+// carries its part, so pins are kept compact (24 bytes): the name and the
+// numbers stand one after the other in one run of bytes, each text behind
+// its length (0 for none, else the length plus one, in groups of seven
+// bits, low group first, bit 7 set while more groups follow). The run is
+// held in the pin itself when it fits in 16 bytes, as the texts of nearly
+// every pin do, else in a block of its own. The numbers of blocks that no
+// "M" key reached are none and take no room.
 class PartPin {
  public:
   // The number of each block in order, block 0 first.
@@ -87,6 +89,13 @@ class PartPin {
     int numberCount_ = 0;
   };
 
+  PartPin() = default;
+  PartPin(const PartPin& other);
+  PartPin(PartPin&& other) noexcept;
+  PartPin& operator=(const PartPin& other);
+  PartPin& operator=(PartPin&& other) noexcept;
+  ~PartPin();
+
   int blockCount() const { return blockCount_; }
   std::optional<std::string_view> name() const;
   // The number of `block`; none when it was never read or lies outside
@@ -106,12 +115,29 @@ class PartPin {
   void setOffset(int offset) { offset_ = static_cast<std::uint8_t>(offset); }
 
  private:
-  std::string texts_;  // the name's entry, then the numbers' entries
+  static constexpr std::size_t kTextsInPlace = 16;
+  static constexpr std::uint8_t kTextsInBlock = 0xff;
+
+  // The packed texts (empty for a pin that never had any).
+  std::string_view texts() const;
+  // Replaces the texts by the bytes of `parts`, one after the other.
+  void assignTexts(std::initializer_list<std::string_view> parts);
+  void releaseTexts();
+  void takeTexts(PartPin& other);
+
+  union Texts {
+    char inPlace[kTextsInPlace];
+    struct {
+      char* bytes;  // owned by the pin: new[] in assignTexts, delete[] in releaseTexts
+      std::uint32_t size;
+    } block;
+  } texts_{};
   std::uint16_t blockCount_ = 0;
-  std::uint16_t numberCount_ = 0;  // entries of numbers in texts_
+  std::uint16_t numberCount_ = 0;  // entries of numbers in the texts
   std::uint8_t flags_ = 0;
   std::uint8_t side_ = 0;
   std::uint8_t offset_ = 0;
+  std::uint8_t textsSize_ = 0;  // bytes held in place, or kTextsInBlock
 };
 
 // The bitmap of a part's body: size.y rows of stride bytes each, stride

@@ -73,5 +73,37 @@ TEST(PartPin, CopiesAndWrittenPinsKeepTheTexts) {
   EXPECT_EQ(out, "+PIN,N:\\R\\S,L:B12,T:SN,M:" + std::string(300, 'q') + ",M:2,M:,-PIN");
 }
 
+// Texts are held in the pin up to 16 packed bytes and in a block of their
+// own beyond: every copy and move between the two kinds keeps them (and,
+// under the sanitizers, frees each block exactly once).
+TEST(PartPin, CopiesAndMovesKeepTextsHeldInPlaceOrInABlock) {
+  // Packed size: 1 + name, then 1 + number: 2 + name + number bytes.
+  const std::vector<std::string> names = {"", "A", std::string(6, 'n'), std::string(7, 'n'),
+                                          std::string(8, 'n'), std::string(200, 'n')};
+  for (const std::string& first : names) {
+    for (const std::string& second : names) {
+      const PartPin a = readPin("N:" + first + ",L:L1,T:S,M:7,-PIN\n", 1);
+      const PartPin b = readPin("N:" + second + ",L:R2,T:N,M:8,-PIN\n", 1);
+      PartPin copy = a;
+      EXPECT_EQ(copy.name(), first);
+      copy = b;  // copy over texts of the other kind
+      EXPECT_EQ(copy.name(), second);
+      EXPECT_EQ(copy.number(0), "8");
+      EXPECT_EQ(copy.side(), kSideRight);
+      PartPin moved = std::move(copy);
+      EXPECT_EQ(moved.name(), second);
+      moved = PartPin(a);  // move over texts of the other kind
+      EXPECT_EQ(moved.name(), first);
+      EXPECT_EQ(moved.number(0), "7");
+      EXPECT_EQ(moved.flags(), kPinFlagS);
+      const PartPin& self = moved;
+      moved = self;  // self-assignment
+      EXPECT_EQ(moved.name(), first);
+      copy = std::move(moved);
+      EXPECT_EQ(copy.name(), first);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vesk
