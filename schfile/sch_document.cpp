@@ -1,7 +1,11 @@
 #include "schfile/sch_document.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
 #include <string>
+#include <system_error>
 
 #include "schfile/object_factory.h"
 #include "schfile/record_reader.h"
@@ -32,7 +36,13 @@ int SchDocument::load(const char* path) {
   if (path == nullptr) return kReadFailed;
   std::FILE* stream = std::fopen(path, "r");
   if (stream == nullptr) return kReadFailed;
-  const int result = read(stream);
+  // The file's size, when it has one, tells how many objects to expect.
+  std::error_code error;
+  const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
+  constexpr std::uintmax_t kLargestSize = std::numeric_limits<std::size_t>::max();
+  const auto sizeHint = static_cast<std::size_t>(error ? 0 : std::min(fileSize, kLargestSize));
+  RecordReader reader(stream);
+  const int result = readFrom(reader, sizeHint);
   std::fclose(stream);
   return result;
 }
@@ -40,21 +50,12 @@ int SchDocument::load(const char* path) {
 int SchDocument::read(std::FILE* stream) {
   if (stream == nullptr) return kReadFailed;
   RecordReader reader(stream);
-  return readFrom(reader, remainingBytes(stream));
+  return readFrom(reader, 0);
 }
 
 int SchDocument::readMemory(std::string_view bytes) {
   RecordReader reader(bytes);
   return readFrom(reader, bytes.size());
-}
-
-std::size_t SchDocument::remainingBytes(std::FILE* stream) {
-  // A stream that cannot seek (a pipe) gives no estimate.
-  const long start = std::ftell(stream);
-  if (start < 0 || std::fseek(stream, 0, SEEK_END) != 0) return 0;
-  const long end = std::ftell(stream);
-  if (std::fseek(stream, start, SEEK_SET) != 0) return 0;
-  return end > start ? static_cast<std::size_t>(end - start) : 0;
 }
 
 int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
@@ -63,8 +64,8 @@ int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
   // needs no step-by-step growth of the list, each step a new block that
   // is copied and freed; room that stays unused is never touched, so it
   // costs address space only. A file of still shorter blocks just grows
-  // the list as usual. The hint is capped: the size a stream reports is
-  // not always a file's (a directory may claim 2^63 bytes).
+  // the list as usual. The hint is capped, so that no size, however
+  // large, reserves more than a bounded amount.
   constexpr std::size_t kBytesPerObject = 45;
   constexpr std::size_t kLargestHint = std::size_t{1} << 30;
   objects_.reserve(std::min(sizeHint, kLargestHint) / kBytesPerObject);

@@ -54,9 +54,8 @@ class SchDocument {
   const Point& sheetSize() const { return sheetSize_; }
 
  private:
+  // `sizeHint`: the bytes to be read, when known (else 0).
   int readFrom(RecordReader& reader, std::size_t sizeHint);
-  // The bytes from the stream's position to its end, or 0 when unknown.
-  static std::size_t remainingBytes(std::FILE* stream);
 
   // Declared before the objects, which live in it: destroyed after them.
   ObjectArena arena_;
