@@ -1,7 +1,6 @@
 #include "partlib/part_def.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
 
@@ -22,19 +21,13 @@ constexpr std::string_view kBitmapEnd = "-BMP";
 // nibble v as the character 0x40 + v ("@" for 0 ... "O" for 15).
 constexpr unsigned char kNibbleBase = 0x40;
 
-// The byte of every pair of row characters (first character in the high
-// half of the index); 0 for a pair with a character outside "@".."O".
-constexpr std::array<unsigned char, 65536> makePairBytes() {
-  std::array<unsigned char, 65536> bytes{};
-  for (unsigned hi = 0; hi < 16; ++hi) {
-    for (unsigned lo = 0; lo < 16; ++lo) {
-      bytes[((kNibbleBase + hi) << 8) | (kNibbleBase + lo)] =
-          static_cast<unsigned char>((hi << 4) | lo);
-    }
-  }
-  return bytes;
+// The byte a pair of row characters stands for; 0 when either character
+// lies outside "@".."O". Plain arithmetic rather than a table: rows are
+// the bulk of a file, and a table of every pair would not stay in cache.
+inline unsigned char pairByte(unsigned char high, unsigned char low) {
+  const bool valid = (high & 0xf0) == kNibbleBase && (low & 0xf0) == kNibbleBase;
+  return valid ? static_cast<unsigned char>(((high & 0x0f) << 4) | (low & 0x0f)) : 0;
 }
-constexpr std::array<unsigned char, 65536> kPairByte = makePairBytes();
 
 // Pin names mark characters by setting bit 7; the file spells such a
 // byte as a backslash followed by the byte without that bit.
@@ -123,7 +116,7 @@ void decodeRow(std::string_view text, std::vector<unsigned char>& bitmap, std::s
   const std::size_t pairs = std::min({maxBytes, text.size() / 2, bitmap.size() - rowStart});
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
   unsigned char* out = bitmap.data() + rowStart;
-  for (std::size_t j = 0; j < pairs; ++j) out[j] = kPairByte[(in[2 * j] << 8) | in[2 * j + 1]];
+  for (std::size_t j = 0; j < pairs; ++j) out[j] = pairByte(in[2 * j], in[2 * j + 1]);
 }
 
 bool startsWith(std::string_view field, char c) { return !field.empty() && field[0] == c; }
