@@ -1,8 +1,6 @@
 #include "partlib/part_def.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 
 #include "schfile/number_text.h"
 #include "schfile/record_reader.h"
@@ -174,110 +172,17 @@ void PartPin::TextsBuilder::addNumber(std::string_view number) {
   ++numberCount_;
 }
 
-PartPin::PartPin(const PartPin& other)
-    : blockCount_(other.blockCount_),
-      numberCount_(other.numberCount_),
-      flags_(other.flags_),
-      side_(other.side_),
-      offset_(other.offset_) {
-  assignTexts({other.texts()});
-}
-
-PartPin::PartPin(PartPin&& other) noexcept
-    : blockCount_(other.blockCount_),
-      numberCount_(other.numberCount_),
-      flags_(other.flags_),
-      side_(other.side_),
-      offset_(other.offset_) {
-  takeTexts(other);
-}
-
-PartPin& PartPin::operator=(const PartPin& other) {
-  if (this != &other) {
-    assignTexts({other.texts()});
-    blockCount_ = other.blockCount_;
-    numberCount_ = other.numberCount_;
-    flags_ = other.flags_;
-    side_ = other.side_;
-    offset_ = other.offset_;
-  }
-  return *this;
-}
-
-PartPin& PartPin::operator=(PartPin&& other) noexcept {
-  if (this != &other) {
-    releaseTexts();
-    takeTexts(other);
-    blockCount_ = other.blockCount_;
-    numberCount_ = other.numberCount_;
-    flags_ = other.flags_;
-    side_ = other.side_;
-    offset_ = other.offset_;
-  }
-  return *this;
-}
-
-PartPin::~PartPin() { releaseTexts(); }
-
-std::string_view PartPin::texts() const {
-  if (textsSize_ == kTextsInBlock) return std::string_view(texts_.block.bytes, texts_.block.size);
-  return std::string_view(texts_.inPlace, textsSize_);
-}
-
-void PartPin::assignTexts(std::initializer_list<std::string_view> parts) {
-  std::size_t size = 0;
-  for (const std::string_view part : parts) size += part.size();
-  // The parts may view this pin's own texts: the new bytes are put
-  // together before the old ones go.
-  char* target = nullptr;
-  std::unique_ptr<char[]> block;
-  char inPlace[kTextsInPlace];
-  if (size <= kTextsInPlace) {
-    target = inPlace;
-  } else {
-    block = std::make_unique_for_overwrite<char[]>(size);
-    target = block.get();
-  }
-  std::size_t at = 0;
-  for (const std::string_view part : parts) {
-    if (!part.empty()) std::memcpy(target + at, part.data(), part.size());
-    at += part.size();
-  }
-  releaseTexts();
-  if (block) {
-    texts_.block.bytes = block.release();
-    // A pin's texts are a name of at most 255 bytes and at most 256
-    // numbers of at most 32,768 bytes: far below 2^32.
-    texts_.block.size = static_cast<std::uint32_t>(size);
-    textsSize_ = kTextsInBlock;
-  } else {
-    if (size > 0) std::memcpy(texts_.inPlace, inPlace, size);
-    textsSize_ = static_cast<std::uint8_t>(size);
-  }
-}
-
-void PartPin::releaseTexts() {
-  if (textsSize_ == kTextsInBlock) delete[] texts_.block.bytes;
-  textsSize_ = 0;
-}
-
-void PartPin::takeTexts(PartPin& other) {
-  texts_ = other.texts_;
-  textsSize_ = other.textsSize_;
-  other.textsSize_ = 0;
-}
-
 void PartPin::setTexts(const TextsBuilder& texts, int blockCount) {
   blockCount_ = static_cast<std::uint16_t>(std::clamp(blockCount, 0, kMaxBlockCount));
   numberCount_ = static_cast<std::uint16_t>(std::min<int>(texts.numberCount_, blockCount_));
   char code[kLongestEntryCode];
   const std::string_view name = texts.name_ ? std::string_view(*texts.name_) : std::string_view();
   const std::size_t codeSize = writeEntryCode(texts.name_ ? &name : nullptr, code);
-  assignTexts({std::string_view(code, codeSize), name, texts.numbers_});
+  texts_.assign({std::string_view(code, codeSize), name, texts.numbers_});
 }
 
 std::optional<std::string_view> PartPin::name() const {
-  const std::string_view packed = texts();
+  const std::string_view packed = texts_.view();
   if (packed.empty()) return std::nullopt;
   std::size_t at = 0;
   return nextEntry(packed, at);
@@ -285,7 +190,7 @@ std::optional<std::string_view> PartPin::name() const {
 
 std::optional<std::string_view> PartPin::number(int block) const {
   if (block < 0 || block >= numberCount_) return std::nullopt;
-  const std::string_view packed = texts();
+  const std::string_view packed = texts_.view();
   std::size_t at = 0;
   nextEntry(packed, at);  // the name
   for (int i = 0; i < block; ++i) nextEntry(packed, at);
@@ -294,7 +199,7 @@ std::optional<std::string_view> PartPin::number(int block) const {
 
 PartPin::Numbers PartPin::numbers() const {
   Numbers numbers(blockCount_);
-  const std::string_view packed = texts();
+  const std::string_view packed = texts_.view();
   if (packed.empty()) return numbers;
   std::size_t at = 0;
   nextEntry(packed, at);  // the name
@@ -323,7 +228,7 @@ const PartPin* PartDef::pin(int index) const {
 }
 
 void PartDef::clear() {
-  referencePrefix_.reset();
+  referencePrefix_.setNone();
   pattern_.reset();
   pins_.clear();
 }
@@ -485,7 +390,7 @@ bool readPatternBlock(RecordReader& reader, PartPattern& pattern) {
     } else if (key == "Y") {
       pattern.setHeight(block.number());
     } else if (key == "N") {
-      pattern.setName(std::string(block.value()));
+      pattern.setName(block.value());
       localName.assign(block.value());
     }
   }
@@ -536,7 +441,7 @@ std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
 // Writers
 
 bool writePartBlock(RecordWriter& writer, const PartDef& def,
-                    const std::optional<std::string>& name) {
+                    std::optional<std::string_view> name) {
   if (!name || name->empty()) return false;
   const PartPattern* pattern = def.pattern();
   if (pattern != nullptr && !writePatternBlock(writer, *pattern, name)) return false;
@@ -548,7 +453,7 @@ bool writePartBlock(RecordWriter& writer, const PartDef& def,
   writer.writeInt("Y", def.size().y);
   writer.writeInt("B", def.blockCount());
   writer.endLine();
-  writer.writeText("R", def.referencePrefix().value_or(std::string()));
+  writer.writeText("R", def.referencePrefix().value_or(std::string_view()));
   writer.endLine();
   if (pattern != nullptr) {
     writer.writeText("P", *name);
@@ -580,10 +485,10 @@ bool writePinBlock(RecordWriter& writer, const PartPin& pin) {
 }
 
 bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
-                       const std::optional<std::string>& name) {
-  const std::optional<std::string>& written = name ? name : pattern.name();
+                       std::optional<std::string_view> name) {
+  const std::optional<std::string_view> written = name ? name : pattern.name();
   writer.writeField("+PTN");
-  writer.writeText("N", written.value_or(std::string()));
+  writer.writeText("N", written.value_or(std::string_view()));
   writer.writeInt("X", pattern.size().x);
   writer.writeInt("Y", pattern.size().y);
   writer.endLine();

@@ -17,13 +17,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "schobj/compact_text.h"
 #include "schobj/geometry.h"
 
 namespace vesk {
@@ -89,13 +89,6 @@ class PartPin {
     int numberCount_ = 0;
   };
 
-  PartPin() = default;
-  PartPin(const PartPin& other);
-  PartPin(PartPin&& other) noexcept;
-  PartPin& operator=(const PartPin& other);
-  PartPin& operator=(PartPin&& other) noexcept;
-  ~PartPin();
-
   int blockCount() const { return blockCount_; }
   std::optional<std::string_view> name() const;
   // The number of `block`; none when it was never read or lies outside
@@ -115,29 +108,12 @@ class PartPin {
   void setOffset(int offset) { offset_ = static_cast<std::uint8_t>(offset); }
 
  private:
-  static constexpr std::size_t kTextsInPlace = 16;
-  static constexpr std::uint8_t kTextsInBlock = 0xff;
-
-  // The packed texts (empty for a pin that never had any).
-  std::string_view texts() const;
-  // Replaces the texts by the bytes of `parts`, one after the other.
-  void assignTexts(std::initializer_list<std::string_view> parts);
-  void releaseTexts();
-  void takeTexts(PartPin& other);
-
-  union Texts {
-    char inPlace[kTextsInPlace];
-    struct {
-      char* bytes;  // owned by the pin: new[] in assignTexts, delete[] in releaseTexts
-      std::uint32_t size;
-    } block;
-  } texts_{};
+  CompactText texts_;  // the name's entry, then the numbers' entries
   std::uint16_t blockCount_ = 0;
-  std::uint16_t numberCount_ = 0;  // entries of numbers in the texts
+  std::uint16_t numberCount_ = 0;  // entries of numbers in texts_
   std::uint8_t flags_ = 0;
   std::uint8_t side_ = 0;
   std::uint8_t offset_ = 0;
-  std::uint8_t textsSize_ = 0;  // bytes held in place, or kTextsInBlock
 };
 
 // The bitmap of a part's body: size.y rows of stride bytes each, stride
@@ -152,13 +128,13 @@ class PartPattern {
   PartPattern& operator=(PartPattern&&) = default;
   ~PartPattern();
 
-  const std::optional<std::string>& name() const { return name_; }
+  std::optional<std::string_view> name() const { return name_.optionalView(); }
   const Point& size() const { return size_; }
   int dataSize() const { return static_cast<int>(data_.size()); }
   bool hasData() const { return !data_.empty(); }
   const std::vector<unsigned char>& data() const { return data_; }
 
-  void setName(std::optional<std::string> name) { name_ = std::move(name); }
+  void setName(std::optional<std::string_view> name) { name_.assignOrNone(name); }
   void setSize(const Point& size) { size_ = size; }
   void setWidth(int width) { size_.x = width; }
   void setHeight(int height) { size_.y = height; }
@@ -172,7 +148,7 @@ class PartPattern {
   static std::int64_t bitmapBytesFor(int width, int height);
 
  private:
-  std::optional<std::string> name_;
+  CompactText name_ = CompactText::none();
   Point size_;
   std::vector<unsigned char> data_;
 };
@@ -186,7 +162,9 @@ class PartDef {
   PartDef& operator=(PartDef&&) = default;
   ~PartDef();
 
-  const std::optional<std::string>& referencePrefix() const { return referencePrefix_; }
+  std::optional<std::string_view> referencePrefix() const {
+    return referencePrefix_.optionalView();
+  }
   const Point& size() const { return size_; }
   int blockCount() const { return blockCount_; }
   const PartPattern* pattern() const { return pattern_ ? &*pattern_ : nullptr; }
@@ -195,8 +173,8 @@ class PartDef {
   const PartPin* pin(int index) const;
   const std::vector<PartPin>& pins() const { return pins_; }
 
-  void setReferencePrefix(std::optional<std::string> prefix) {
-    referencePrefix_ = std::move(prefix);
+  void setReferencePrefix(std::optional<std::string_view> prefix) {
+    referencePrefix_.assignOrNone(prefix);
   }
   void setSize(const Point& size) { size_ = size; }
   void setBlockCount(int count) { blockCount_ = count; }
@@ -215,7 +193,7 @@ class PartDef {
   void clear();
 
  private:
-  std::optional<std::string> referencePrefix_;
+  CompactText referencePrefix_ = CompactText::none();
   Point size_;
   int blockCount_ = 1;
   std::optional<PartPattern> pattern_;  // in place, like the pins
@@ -249,12 +227,12 @@ std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
 // The pattern (if any) and the "+COMP" block under `name`; false, writing
 // nothing, when the name is none or empty.
 bool writePartBlock(RecordWriter& writer, const PartDef& def,
-                    const std::optional<std::string>& name);
+                    std::optional<std::string_view> name);
 // One "+PIN" block on the current line; the caller ends the line.
 bool writePinBlock(RecordWriter& writer, const PartPin& pin);
 // The "+PTN" block with its rows, named `name`, or the pattern's own name
 // when none is given.
 bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
-                       const std::optional<std::string>& name);
+                       std::optional<std::string_view> name);
 
 }  // namespace vesk

@@ -7,9 +7,10 @@
 
 #include <memory>
 #include <optional>
-#include <string>
+#include <string_view>
 
 #include "partlib/part_def.h"
+#include "schobj/compact_text.h"
 
 namespace vesk {
 
@@ -18,11 +19,11 @@ class PartEntry {
   PartEntry() = default;
   explicit PartEntry(PartDef def) : def_(std::move(def)) {}
 
-  const std::optional<std::string>& name() const { return name_; }
+  std::optional<std::string_view> name() const { return name_.optionalView(); }
   // The definition, or null when the entry has none.
   const PartDef* def() const { return def_ ? &*def_ : nullptr; }
 
-  void setName(std::optional<std::string> name) { name_ = std::move(name); }
+  void setName(std::optional<std::string_view> name) { name_.assignOrNone(name); }
   void setDef(PartDef def) { def_ = std::move(def); }
   void setDef(std::unique_ptr<PartDef> def) {
     if (def) {
@@ -33,7 +34,7 @@ class PartEntry {
   }
 
  private:
-  std::optional<std::string> name_;
+  CompactText name_ = CompactText::none();
   // Held in place: every component owns one, and a separate block for each
   // would cost an allocation and a header per component.
   std::optional<PartDef> def_;

@@ -30,8 +30,8 @@ constexpr int kHitBody = 0x10000;
 constexpr int kHitName = 0x20000;
 constexpr int kHitReference = 0x40000;
 
-int textWidth(const std::string& text) {
-  const auto length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+int textWidth(const CompactText& text) {
+  const auto length = static_cast<int>(std::min<std::size_t>(text.view().size(), INT_MAX));
   return wrapMul(kCharWidth, length);
 }
 
@@ -106,7 +106,7 @@ bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocum
       if (!readLibrarySection(reader, &def, sectionPartName)) return false;
       if (!partEntry_) partEntry_.emplace();
       partEntry_->setDef(std::move(def));
-      partName_ = std::move(sectionPartName);
+      partName_.assign(sectionPartName);
       libraryRead = true;
       continue;
     }
@@ -160,7 +160,7 @@ bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocum
 bool SchComponent::writeBlock(RecordWriter& writer, const Point* offset) {
   writer.writeField(kStartTag);
   if (const PartDef* def = partDef()) {
-    writeLibrarySection(writer, *def, name_, partName_);
+    writeLibrarySection(writer, *def, name_.view(), partName_.view());
   } else {
     // Without a definition there is no section to write; the reader takes
     // a component block without one. The keys still get a line of their
@@ -170,16 +170,16 @@ bool SchComponent::writeBlock(RecordWriter& writer, const Point* offset) {
   writer.writeInt("L", layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
-  writer.writeText("LIB", partName_);
+  writer.writeText("LIB", partName_.view());
   writer.writeInt("DIR", direction_);
   writer.writeInt("BLK", block_);
-  writer.writeText("N", name_);
+  writer.writeText("N", name_.view());
   writer.writeInt("NX", namePos_.x);
   writer.writeInt("NY", namePos_.y);
-  writer.writeText("R", reference_);
+  writer.writeText("R", reference_.view());
   writer.writeInt("RX", referencePos_.x);
   writer.writeInt("RY", referencePos_.y);
-  writer.writeText("NOTE", note_);
+  writer.writeText("NOTE", note_.view());
   endObjectBlock(writer, kEndTag);
   return true;
 }

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "partlib/part_entry.h"
+#include "schobj/compact_text.h"
 #include "schobj/sch_object.h"
 
 namespace vesk {
@@ -72,9 +73,9 @@ class SchComponent : public SchObject {
   Point bodySize() const;
   Rect bodyRect() const;
 
-  const std::string& name() const { return name_; }
+  std::string_view name() const { return name_.view(); }
   const Point& namePos() const { return namePos_; }
-  const std::string& reference() const { return reference_; }
+  std::string_view reference() const { return reference_.view(); }
   const Point& referencePos() const { return referencePos_; }
   int block() const { return block_; }
   int direction() const { return direction_; }
@@ -82,8 +83,8 @@ class SchComponent : public SchObject {
   const PartEntry* partEntry() const { return partEntry_ ? &*partEntry_ : nullptr; }
   // The part definition, or null when the component has none.
   const PartDef* partDef() const;
-  const std::string& partName() const { return partName_; }
-  const std::string& note() const { return note_; }
+  std::string_view partName() const { return partName_.view(); }
+  std::string_view note() const { return note_.view(); }
 
   void setName(std::string_view name) { name_.assign(name); }
   void setReference(std::string_view reference) { reference_.assign(reference); }
@@ -105,17 +106,17 @@ class SchComponent : public SchObject {
   void computePinSides();
   void turnQuarter();
 
-  std::string name_;
+  CompactText name_;
   Point namePos_ = kDefaultNamePos;
-  std::string reference_;
+  CompactText reference_;
   Point referencePos_ = kDefaultReferencePos;
   int block_ = 0;
   int direction_ = 0;
   int pinSides_ = 0;
   // In place rather than behind a pointer: see PartEntry.
   std::optional<PartEntry> partEntry_;
-  std::string partName_;
-  std::string note_;
+  CompactText partName_;
+  CompactText note_;
 };
 
 }  // namespace vesk

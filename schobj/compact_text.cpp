@@ -1,0 +1,100 @@
+#include "schobj/compact_text.h"
+
+#include <cstring>
+#include <memory>
+
+namespace vesk {
+
+CompactText::CompactText(CompactText&& other) noexcept {
+  std::memcpy(storage_, other.storage_, kSize);
+  other.storage_[kInPlace] = 0;  // the block, if any, is ours now
+}
+
+CompactText& CompactText::operator=(const CompactText& other) {
+  if (this != &other) assignOrNone(other.optionalView());
+  return *this;
+}
+
+CompactText& CompactText::operator=(CompactText&& other) noexcept {
+  if (this != &other) {
+    releaseBlock();
+    std::memcpy(storage_, other.storage_, kSize);
+    other.storage_[kInPlace] = 0;
+  }
+  return *this;
+}
+
+char* CompactText::blockBytes() const {
+  char* bytes = nullptr;
+  std::memcpy(&bytes, storage_, sizeof bytes);
+  return bytes;
+}
+
+std::uint32_t CompactText::blockSize() const {
+  std::uint32_t size = 0;
+  std::memcpy(&size, storage_ + sizeof(char*), sizeof size);
+  return size;
+}
+
+std::string_view CompactText::view() const {
+  const unsigned char k = kind();
+  if (k == kInBlock) return std::string_view(blockBytes(), blockSize());
+  if (k == kNone) return std::string_view();
+  return std::string_view(reinterpret_cast<const char*>(storage_), k);
+}
+
+std::optional<std::string_view> CompactText::optionalView() const {
+  if (isNone()) return std::nullopt;
+  return view();
+}
+
+void CompactText::assignOrNone(const std::optional<std::string_view>& text) {
+  if (text) {
+    assign({*text});
+  } else {
+    setNone();
+  }
+}
+
+void CompactText::assign(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (const std::string_view part : parts) size += part.size();
+  // The new bytes are put together before the old ones go, since a part
+  // may view them.
+  unsigned char next[kSize] = {};
+  std::unique_ptr<char[]> block;
+  char* target = reinterpret_cast<char*>(next);
+  if (size > kInPlace) {
+    block = std::make_unique_for_overwrite<char[]>(size);
+    target = block.get();
+  }
+  for (const std::string_view part : parts) {
+    if (!part.empty()) std::memcpy(target, part.data(), part.size());
+    target += part.size();
+  }
+  if (block) {
+    // Texts come from fields of at most 32,768 bytes, or a pin's name and
+    // 256 numbers of such fields: far below 2^32.
+    const auto blockSize = static_cast<std::uint32_t>(size);
+    char* bytes = block.release();
+    std::memcpy(next, &bytes, sizeof bytes);
+    std::memcpy(next + sizeof bytes, &blockSize, sizeof blockSize);
+    next[kInPlace] = kInBlock;
+  } else {
+    next[kInPlace] = static_cast<unsigned char>(size);
+  }
+  releaseBlock();
+  std::memcpy(storage_, next, kSize);
+}
+
+void CompactText::setNone() {
+  releaseBlock();
+  storage_[kInPlace] = kNone;
+}
+
+void CompactText::releaseBlock() {
+  if (kind() == kInBlock) delete[] blockBytes();
+  storage_[kInPlace] = 0;
+}
+
+}  // namespace vesk

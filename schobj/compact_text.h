@@ -1,0 +1,71 @@
+// CompactText: a byte string in 16 bytes, which can also be "none".
+//
+// A component and its part definition hold seven texts, a pin packs its
+// name and numbers into one, and a large design holds hundreds of
+// thousands of components twice (the document's and the parts list's
+// copies). A std::string takes 32 bytes and an optional one 40. This type
+// keeps a text of up to 15 bytes in place (names, references, prefixes and
+// short notes: nearly all of them) and a longer one in a block of its own,
+// in 16 bytes either way, and tells none from the empty text.
+//
+// Any bytes may stand in a text, zero bytes included. Copies are deep; the
+// text owns its block and frees it when it is destroyed or replaced.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vesk {
+
+class CompactText {
+ public:
+  // The empty text.
+  CompactText() = default;
+  explicit CompactText(std::string_view text) { assign(text); }
+  static CompactText none() {
+    CompactText text;
+    text.setNone();
+    return text;
+  }
+  CompactText(const CompactText& other) { assignOrNone(other.optionalView()); }
+  CompactText(CompactText&& other) noexcept;
+  CompactText& operator=(const CompactText& other);
+  CompactText& operator=(CompactText&& other) noexcept;
+  ~CompactText() { releaseBlock(); }
+
+  bool isNone() const { return kind() == kNone; }
+  // The bytes; empty for none.
+  std::string_view view() const;
+  // None, or the bytes.
+  std::optional<std::string_view> optionalView() const;
+  std::string toString() const { return std::string(view()); }
+
+  void assign(std::string_view text) { assign({text}); }
+  // None for none, else the bytes.
+  void assignOrNone(const std::optional<std::string_view>& text);
+  // The bytes of `parts`, one after the other. The parts may view this
+  // text itself.
+  void assign(std::initializer_list<std::string_view> parts);
+  void setNone();
+
+ private:
+  static constexpr std::size_t kSize = 16;
+  static constexpr std::size_t kInPlace = kSize - 1;
+  // The last byte tells what the others hold: 0 to 15 bytes in place, or
+  // a block (its pointer and 32-bit size at the start), or none.
+  static constexpr unsigned char kInBlock = 0x80;
+  static constexpr unsigned char kNone = 0xff;
+
+  unsigned char kind() const { return storage_[kInPlace]; }
+  char* blockBytes() const;
+  std::uint32_t blockSize() const;
+  void releaseBlock();
+
+  alignas(8) unsigned char storage_[kSize] = {};
+};
+
+}  // namespace vesk
