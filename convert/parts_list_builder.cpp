@@ -92,12 +92,12 @@ RowKeys rowKeysOf(const SchComponent& component) {
   return RowKeys{splitReference(component.reference()), upToZero(component.name())};
 }
 
-// The order of rows, as strcmp orders texts: std::string_view compares
-// through char_traits<char>, which orders bytes as unsigned values ("R" <
-// "RN", "U" < "r", ASCII < 0x80).
-int compareRows(const RowKeys& a, const RowKeys& b) {
-  if (const int c = a.reference.prefix.compare(b.reference.prefix); c != 0) return c;
-  if (a.reference.number != b.reference.number) return a.reference.number < b.reference.number ? -1 : 1;
+// The order of rows, as strcmp orders texts: std::string compares through
+// char_traits<char>, which orders bytes as unsigned values ("R" < "RN",
+// "U" < "r", ASCII < 0x80).
+int compareEntries(const PartsListEntry& a, const PartsListEntry& b) {
+  if (const int c = a.prefix.compare(b.prefix); c != 0) return c;
+  if (a.number != b.number) return a.number < b.number ? -1 : 1;
   return a.name.compare(b.name);
 }
 
@@ -111,18 +111,26 @@ void PartsListBuilder::build() {
   // keys that tie on a text longer than eight bytes look at the texts.
   // The index as the last key keeps rows equal in prefix, number and name
   // (they differ at most in their note) in the order of the input files.
-  // The entries are then made once, in sorted order.
-  std::vector<SortKey> keys(components_.size());
-  for (std::size_t i = 0; i < components_.size(); ++i) {
-    const RowKeys row = rowKeysOf(*components_[i]);
+  // The entries are made in collection order, walking the copies in the
+  // order they lie in memory, and then moved into sorted order in place.
+  const std::size_t count = components_.size();
+  std::vector<PartsListEntry> entries;
+  entries.reserve(count);
+  std::vector<SortKey> keys(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const SchComponent& component = *components_[i];
+    const RowKeys row = rowKeysOf(component);
     keys[i] = SortKey{leadingBytes(row.reference.prefix), leadingBytes(row.name),
                       row.reference.number, static_cast<std::uint32_t>(i),
                       row.reference.prefix.size() > 8 || row.name.size() > 8};
+    entries.push_back(PartsListEntry{std::string(row.reference.prefix), row.reference.number,
+                                     std::string(row.name),
+                                     std::string(upToZero(component.note()))});
   }
-  std::sort(keys.begin(), keys.end(), [this](const SortKey& a, const SortKey& b) {
+  std::sort(keys.begin(), keys.end(), [&entries](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     if (a.longText || b.longText) {
-      const int c = compareRows(rowKeysOf(*components_[a.index]), rowKeysOf(*components_[b.index]));
+      const int c = compareEntries(entries[a.index], entries[b.index]);
       if (c != 0) return c < 0;
       return a.index < b.index;
     }
@@ -130,14 +138,23 @@ void PartsListBuilder::build() {
     if (a.name != b.name) return a.name < b.name;
     return a.index < b.index;
   });
-  std::vector<PartsListEntry> entries;
-  entries.reserve(keys.size());
-  for (const SortKey& key : keys) {
-    const SchComponent& component = *components_[key.index];
-    const RowKeys row = rowKeysOf(component);
-    entries.push_back(PartsListEntry{std::string(row.reference.prefix), row.reference.number,
-                                     std::string(row.name),
-                                     std::string(upToZero(component.note()))});
+  // Position k takes the entry keys[k].index: each cycle of that
+  // permutation is followed once, marking its keys as placed.
+  constexpr std::uint32_t kPlaced = UINT32_MAX;
+  for (std::size_t start = 0; start < count; ++start) {
+    if (keys[start].index == kPlaced) continue;
+    PartsListEntry held = std::move(entries[start]);
+    std::size_t k = start;
+    for (;;) {
+      const std::size_t from = keys[k].index;
+      keys[k].index = kPlaced;
+      if (from == start) {
+        entries[k] = std::move(held);
+        break;
+      }
+      entries[k] = std::move(entries[from]);
+      k = from;
+    }
   }
   entries_ = std::move(entries);
 }

@@ -11,8 +11,21 @@ CompactText::CompactText(CompactText&& other) noexcept {
 }
 
 CompactText& CompactText::operator=(const CompactText& other) {
-  if (this != &other) assignOrNone(other.optionalView());
+  if (this != &other) {
+    releaseBlock();
+    copyFrom(other);
+  }
   return *this;
+}
+
+void CompactText::copyFrom(const CompactText& other) {
+  // A text held in place (or none) is copied as it stands: the common
+  // case, and the one copy of a component makes for each of its texts.
+  if (other.kind() != kInBlock) {
+    std::memcpy(storage_, other.storage_, kSize);
+  } else {
+    assign(other.view());
+  }
 }
 
 CompactText& CompactText::operator=(CompactText&& other) noexcept {

@@ -31,7 +31,7 @@ class CompactText {
     text.setNone();
     return text;
   }
-  CompactText(const CompactText& other) { assignOrNone(other.optionalView()); }
+  CompactText(const CompactText& other) { copyFrom(other); }
   CompactText(CompactText&& other) noexcept;
   CompactText& operator=(const CompactText& other);
   CompactText& operator=(CompactText&& other) noexcept;
@@ -64,6 +64,8 @@ class CompactText {
   char* blockBytes() const;
   std::uint32_t blockSize() const;
   void releaseBlock();
+  // Takes a copy of `other`'s text; this text holds no block.
+  void copyFrom(const CompactText& other);
 
   alignas(8) unsigned char storage_[kSize] = {};
 };
