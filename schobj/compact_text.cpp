@@ -105,9 +105,6 @@ void CompactText::setNone() {
   storage_[kInPlace] = kNone;
 }
 
-void CompactText::releaseBlock() {
-  if (kind() == kInBlock) delete[] blockBytes();
-  storage_[kInPlace] = 0;
-}
+void CompactText::freeBlock() { delete[] blockBytes(); }
 
 }  // namespace vesk

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -44,7 +45,16 @@ class CompactText {
   std::optional<std::string_view> optionalView() const;
   std::string toString() const { return std::string(view()); }
 
-  void assign(std::string_view text) { assign({text}); }
+  void assign(std::string_view text) {
+    // The common case inline: a short text over a text held in place.
+    if (text.size() <= kInPlace && kind() != kInBlock) {
+      // memmove: the text may view these very bytes.
+      if (!text.empty()) std::memmove(storage_, text.data(), text.size());
+      storage_[kInPlace] = static_cast<unsigned char>(text.size());
+      return;
+    }
+    assign({text});
+  }
   // None for none, else the bytes.
   void assignOrNone(const std::optional<std::string_view>& text);
   // The bytes of `parts`, one after the other. The parts may view this
@@ -63,7 +73,11 @@ class CompactText {
   unsigned char kind() const { return storage_[kInPlace]; }
   char* blockBytes() const;
   std::uint32_t blockSize() const;
-  void releaseBlock();
+  void releaseBlock() {
+    if (kind() == kInBlock) freeBlock();
+    storage_[kInPlace] = 0;
+  }
+  void freeBlock();
   // Takes a copy of `other`'s text; this text holds no block.
   void copyFrom(const CompactText& other);
 

@@ -118,6 +118,35 @@ TEST(PartDef, WideBitmapDecodes501ColumnsAtTheClampedStride) {
   }
 }
 
+// Rows of every length from 1 to 11 bytes, each with one character that
+// is no nibble (below "@", above "O", or a byte with bit 7 set) at every
+// position in turn: only the byte of that pair reads 0, whatever the
+// row's length and the position of the pair in it.
+TEST(PartDef, BadCharactersSpoilOnlyTheirPairInRowsOfAnyLength) {
+  const std::string badCharacters = "?P`\xc0";
+  for (int bytes = 1; bytes <= 11; ++bytes) {
+    for (int bad = 0; bad < 2 * bytes; ++bad) {
+      const char badCharacter = badCharacters[static_cast<std::size_t>(bad) % badCharacters.size()];
+      std::string row;
+      Bytes expected;
+      for (int j = 0; j < bytes; ++j) {
+        const int value = (j * 37 + bytes) & 0xff;
+        row.push_back(static_cast<char>('@' + (value >> 4)));
+        row.push_back(static_cast<char>('@' + (value & 15)));
+        expected.push_back(static_cast<unsigned char>(value));
+      }
+      row[static_cast<std::size_t>(bad)] = badCharacter;
+      expected[static_cast<std::size_t>(bad / 2)] = 0;
+      const int width = bytes * 8;
+      const PatternRead r = readPattern("N:B,X:" + std::to_string(width) + ",Y:1,+BMP," + row +
+                                        ",-BMP,-PTN\n");
+      ASSERT_TRUE(r.ok) << row;
+      expected.resize(static_cast<std::size_t>(PartPattern::strideFor(width)), 0);
+      EXPECT_EQ(r.pattern.data(), expected) << "row " << row;
+    }
+  }
+}
+
 TEST(PartDef, BitmapRowRules) {
   // A bad character spoils its own pair only; extra rows are ignored.
   const PatternRead r = readPattern("N:B,X:24,Y:2,+BMP,OOxOAB,@A,@B,-BMP,-PTN\n");
