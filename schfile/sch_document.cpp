@@ -1,11 +1,7 @@
 #include "schfile/sch_document.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <filesystem>
-#include <limits>
 #include <string>
-#include <system_error>
 
 #include "schfile/object_factory.h"
 #include "schfile/record_reader.h"
@@ -20,6 +16,15 @@ namespace {
 constexpr std::string_view kFileMagic = "+KOLVA_DATA_V.1.0";
 constexpr std::string_view kFileEnd = "-KOLVA_DATA_V.1.0";
 constexpr std::string_view kSheetInfoTag = "+SHEETINFO";
+
+// The size of a file that was just opened; the stream is at its start
+// again afterwards. 0 when the stream cannot tell, as a pipe cannot.
+std::size_t sizeOfOpenedFile(std::FILE* stream) {
+  if (std::fseek(stream, 0, SEEK_END) != 0) return 0;
+  const long end = std::ftell(stream);
+  std::rewind(stream);
+  return end > 0 ? static_cast<std::size_t>(end) : 0;
+}
 
 }  // namespace
 
@@ -36,11 +41,8 @@ int SchDocument::load(const char* path) {
   if (path == nullptr) return kReadFailed;
   std::FILE* stream = std::fopen(path, "r");
   if (stream == nullptr) return kReadFailed;
-  // The file's size, when it has one, tells how many objects to expect.
-  std::error_code error;
-  const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
-  constexpr std::uintmax_t kLargestSize = std::numeric_limits<std::size_t>::max();
-  const auto sizeHint = static_cast<std::size_t>(error ? 0 : std::min(fileSize, kLargestSize));
+  // The file's size tells how many objects to expect.
+  const std::size_t sizeHint = sizeOfOpenedFile(stream);
   RecordReader reader(stream);
   const int result = readFrom(reader, sizeHint);
   std::fclose(stream);
