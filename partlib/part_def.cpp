@@ -34,19 +34,6 @@ inline unsigned char pairByte(unsigned char high, unsigned char low) {
 constexpr char kMarkEscape = '\\';
 constexpr unsigned char kMarkBit = 0x80;
 
-std::string decodePinName(std::string_view value) {
-  std::string name;
-  name.reserve(std::min(value.size(), kMaxPinNameLength));
-  for (std::size_t i = 0; i < value.size() && name.size() < kMaxPinNameLength; ++i) {
-    char c = value[i];
-    if (c == kMarkEscape) {
-      if (i + 1 == value.size()) break;  // a lone trailing backslash is dropped
-      c = static_cast<char>(static_cast<unsigned char>(value[++i]) | kMarkBit);
-    }
-    name.push_back(c);
-  }
-  return name;
-}
 
 std::string encodePinName(std::string_view name) {
   std::string text;
@@ -202,6 +189,23 @@ std::optional<std::string_view> nextEntry(std::string_view packed, std::size_t& 
 
 }  // namespace
 
+void PartPin::TextsBuilder::setNameFromKey(std::string_view value) {
+  hasName_ = true;
+  name_.clear();
+  if (value.find(kMarkEscape) == std::string_view::npos) {
+    name_.assign(value.substr(0, kMaxPinNameLength));
+    return;
+  }
+  for (std::size_t i = 0; i < value.size() && name_.size() < kMaxPinNameLength; ++i) {
+    char c = value[i];
+    if (c == kMarkEscape) {
+      if (i + 1 == value.size()) break;  // a lone trailing backslash is dropped
+      c = static_cast<char>(static_cast<unsigned char>(value[++i]) | kMarkBit);
+    }
+    name_.push_back(c);
+  }
+}
+
 void PartPin::TextsBuilder::addNumber(std::string_view number) {
   appendEntry(numbers_, &number);
   ++numberCount_;
@@ -211,8 +215,8 @@ void PartPin::setTexts(const TextsBuilder& texts, int blockCount) {
   blockCount_ = static_cast<std::uint16_t>(std::clamp(blockCount, 0, kMaxBlockCount));
   numberCount_ = static_cast<std::uint16_t>(std::min<int>(texts.numberCount_, blockCount_));
   char code[kLongestEntryCode];
-  const std::string_view name = texts.name_ ? std::string_view(*texts.name_) : std::string_view();
-  const std::size_t codeSize = writeEntryCode(texts.name_ ? &name : nullptr, code);
+  const std::string_view name = texts.name_;
+  const std::size_t codeSize = writeEntryCode(texts.hasName_ ? &name : nullptr, code);
   texts_.assign({std::string_view(code, codeSize), name, texts.numbers_});
 }
 
@@ -360,7 +364,7 @@ bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount,
     if (key.size() != 1) continue;
     switch (key[0]) {
       case 'N':
-        texts.setName(decodePinName(value));
+        texts.setNameFromKey(value);
         break;
       case 'L': {
         // An empty value changes neither side nor offset.

@@ -74,17 +74,23 @@ class PartPin {
   class TextsBuilder {
    public:
     void clear() {
-      name_.reset();
+      hasName_ = false;
+      name_.clear();
       numbers_.clear();
       numberCount_ = 0;
     }
-    void setName(std::string name) { name_ = std::move(name); }
+    // The name as the "N" key spells it: a backslash marks the byte after
+    // it (sets its bit 7); a lone trailing backslash is dropped; at most
+    // 255 bytes are kept.
+    void setNameFromKey(std::string_view value);
     void addNumber(std::string_view number);
     int numberCount() const { return numberCount_; }
 
    private:
     friend class PartPin;
-    std::optional<std::string> name_;
+    // The texts' buffers keep their room from pin to pin.
+    bool hasName_ = false;
+    std::string name_;
     std::string numbers_;  // packed as in the pin
     int numberCount_ = 0;
   };

@@ -49,8 +49,8 @@ BlockFields::Item BlockFields::next() {
     while (colon < size && field_[colon] != ':') ++colon;
     if (first == ':' || colon == size) continue;
     if (rule_ == ColonRule::kStrict && colon + 1 == size) continue;
-    key_ = field_.substr(0, colon);
-    value_ = field_.substr(colon + 1);
+    key_ = std::string_view(field_.data(), colon);
+    value_ = std::string_view(field_.data() + colon + 1, size - colon - 1);
     return kKey;
   }
 }
