@@ -60,10 +60,10 @@ constexpr std::int64_t kMaxBitmapBytes = 16 * 1024 * 1024;
 // carries its part, so pins are kept compact (24 bytes): the name and the
 // numbers stand one after the other in one run of bytes, each text behind
 // its length (0 for none, else the length plus one, in groups of seven
-// bits, low group first, bit 7 set while more groups follow). The run is
-// held in the pin itself when it fits in 16 bytes, as the texts of nearly
-// every pin do, else in a block of its own. The numbers of blocks that no
-// "M" key reached are none and take no room.
+// bits, low group first, bit 7 set while more groups follow). The run is a
+// CompactText: held in the pin itself up to 15 bytes, as the texts of most
+// pins are, else in a block of its own. The numbers of blocks that no "M"
+// key reached are none and take no room.
 class PartPin {
  public:
   // The number of each block in order, block 0 first.

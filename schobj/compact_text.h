@@ -17,7 +17,6 @@
 #include <cstring>
 #include <initializer_list>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace vesk {
@@ -43,7 +42,6 @@ class CompactText {
   std::string_view view() const;
   // None, or the bytes.
   std::optional<std::string_view> optionalView() const;
-  std::string toString() const { return std::string(view()); }
 
   void assign(std::string_view text) {
     // The common case inline: a short text over a text held in place.

@@ -73,13 +73,14 @@ TEST(PartPin, CopiesAndWrittenPinsKeepTheTexts) {
   EXPECT_EQ(out, "+PIN,N:\\R\\S,L:B12,T:SN,M:" + std::string(300, 'q') + ",M:2,M:,-PIN");
 }
 
-// Texts are held in the pin up to 16 packed bytes and in a block of their
+// Texts are held in the pin up to 15 packed bytes and in a block of their
 // own beyond: every copy and move between the two kinds keeps them (and,
 // under the sanitizers, frees each block exactly once).
 TEST(PartPin, CopiesAndMovesKeepTextsHeldInPlaceOrInABlock) {
-  // Packed size: 1 + name, then 1 + number: 2 + name + number bytes.
-  const std::vector<std::string> names = {"", "A", std::string(6, 'n'), std::string(7, 'n'),
-                                          std::string(8, 'n'), std::string(200, 'n')};
+  // Packed size: 1 + name, then 1 + the one-byte number: 3 + name bytes,
+  // so names of 12 and 13 bytes stand on either side of the limit.
+  const std::vector<std::string> names = {"", "A", std::string(11, 'n'), std::string(12, 'n'),
+                                          std::string(13, 'n'), std::string(200, 'n')};
   for (const std::string& first : names) {
     for (const std::string& second : names) {
       const PartPin a = readPin("N:" + first + ",L:L1,T:S,M:7,-PIN\n", 1);
