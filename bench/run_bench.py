@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Converts generated schematic sets with `vesk -F` and prints, per set:
-input MB, components, wall seconds, MB/s, components/s, peak resident
-memory (with its limit: 3 x input + 16 MB for one file, 2 x input + 16 MB
-for many), and the time of `wc -l` over the same files as the reference of
-one plain pass over the bytes. Missing sets are generated first.
+input MB, components, wall seconds (with the user and system seconds of
+that run), MB/s, components/s, peak resident memory (with its limit:
+3 x input + 16 MB for one file, 2 x input + 16 MB for many), and the time
+of `wc -l` over the same files as the reference of one plain pass over
+the bytes. Missing sets are generated first.
 
 A second reference, "touch s", is the time a fresh process takes just to
 touch as much new memory as the conversion's peak, one write per page: on
@@ -34,14 +35,14 @@ def ensure_set(data_dir, mb, files):
 
 
 def timed(cmd):
-    """Wall seconds and peak RSS (MB) of one run of cmd."""
+    """Wall seconds, peak RSS (MB), user and system seconds of one run of cmd."""
     start = time.perf_counter()
     proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     _, status, usage = os.wait4(proc.pid, 0)
     wall = time.perf_counter() - start
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit("failed: %s" % " ".join(cmd[:3]))
-    return wall, usage.ru_maxrss / 1024.0
+    return wall, usage.ru_maxrss / 1024.0, usage.ru_utime, usage.ru_stime
 
 
 TOUCH = """
@@ -64,9 +65,9 @@ def touch_seconds(megabytes):
 
 def main():
     vesk, data_dir = sys.argv[1], sys.argv[2]
-    print("%-18s %9s %10s %8s %8s %12s %9s %9s %9s %7s %8s" % (
-        "set", "input MB", "components", "wall s", "MB/s", "comp/s", "peak MB", "limit MB",
-        "wc -l s", "ratio", "touch s"))
+    print("%-18s %9s %10s %8s %7s %7s %8s %12s %9s %9s %9s %7s %8s" % (
+        "set", "input MB", "components", "wall s", "user s", "sys s", "MB/s", "comp/s",
+        "peak MB", "limit MB", "wc -l s", "ratio", "touch s"))
     walls = {}
     for label, mb, files in SETS:
         paths = ensure_set(data_dir, mb, files)
@@ -77,7 +78,8 @@ def main():
                 while f.read(1 << 20):
                     pass
         runs = [timed([vesk, "-F"] + paths + ["-o", out]) for _ in range(RUNS)]
-        wall = min(r[0] for r in runs)
+        best = min(runs, key=lambda r: r[0])
+        wall, user, system = best[0], best[2], best[3]
         peak = max(r[1] for r in runs)
         with open(out, "rb") as f:
             components = f.read().count(b"\r\n")
@@ -85,9 +87,9 @@ def main():
         limit = (3 if files == 1 else 2) * size_mb + 16
         touch = min(touch_seconds(peak) for _ in range(RUNS))
         walls[(mb, files)] = wall
-        print("%-18s %9.1f %10d %8.3f %8.0f %12.0f %9.1f %9.0f %9.3f %7.1f %8.3f" % (
-            label, size_mb, components, wall, size_mb / wall, components / wall, peak, limit,
-            wc, wall / wc, touch))
+        print("%-18s %9.1f %10d %8.3f %7.3f %7.3f %8.0f %12.0f %9.1f %9.0f %9.3f %7.1f %8.3f" % (
+            label, size_mb, components, wall, user, system, size_mb / wall, components / wall,
+            peak, limit, wc, wall / wc, touch))
     if (100, 1) in walls and (200, 1) in walls:
         print("200 MB / 100 MB wall time: %.2f (limit 2.2)" % (walls[(200, 1)] / walls[(100, 1)]))
 
