@@ -5,8 +5,8 @@
 // definition exclusively: copying an entry copies the definition.
 #pragma once
 
-#include <memory>
 #include <optional>
+#include <utility>
 #include <string_view>
 
 #include "partlib/part_def.h"
@@ -25,13 +25,6 @@ class PartEntry {
 
   void setName(std::optional<std::string_view> name) { name_.assignOrNone(name); }
   void setDef(PartDef def) { def_ = std::move(def); }
-  void setDef(std::unique_ptr<PartDef> def) {
-    if (def) {
-      def_ = std::move(*def);
-    } else {
-      def_.reset();
-    }
-  }
 
  private:
   CompactText name_ = CompactText::none();

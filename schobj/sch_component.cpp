@@ -30,8 +30,8 @@ constexpr int kHitBody = 0x10000;
 constexpr int kHitName = 0x20000;
 constexpr int kHitReference = 0x40000;
 
-int textWidth(const CompactText& text) {
-  const auto length = static_cast<int>(std::min<std::size_t>(text.view().size(), INT_MAX));
+int textWidth(std::string_view text) {
+  const auto length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
   return wrapMul(kCharWidth, length);
 }
 
@@ -266,10 +266,10 @@ int SchComponent::hitTest(const Point& p) const {
   const int py = p1_.y;
   const Rect nameRect =
       Rect::fromOriginExtent(wrapAdd(px, namePos_.x), wrapSub(wrapAdd(py, namePos_.y), kTextHeight),
-                             textWidth(name_), kTextHeight);
+                             textWidth(name_.view()), kTextHeight);
   const Rect referenceRect = Rect::fromOriginExtent(
       wrapAdd(px, referencePos_.x), wrapSub(wrapAdd(py, referencePos_.y), kTextHeight),
-      textWidth(reference_), kTextHeight);
+      textWidth(reference_.view()), kTextHeight);
   const int body = hitScore(p, bodyRect());
   const int name = hitScore(p, nameRect);
   const int reference = hitScore(p, referenceRect);
@@ -314,8 +314,8 @@ void SchComponent::rotateAt(const Point& c) {
 void SchComponent::mirrorAt(int cx) {
   const int twiceHalfWidth = wrapMul(2, bodySize().x / 2);
   const int base = wrapNeg(twiceHalfWidth);
-  namePos_.x = wrapSub(wrapSub(base, namePos_.x), textWidth(name_));
-  referencePos_.x = wrapSub(wrapSub(base, referencePos_.x), textWidth(reference_));
+  namePos_.x = wrapSub(wrapSub(base, namePos_.x), textWidth(name_.view()));
+  referencePos_.x = wrapSub(wrapSub(base, referencePos_.x), textWidth(reference_.view()));
   p1_.x = wrapAdd(wrapSub(wrapMul(2, cx), p1_.x), twiceHalfWidth);
   direction_ ^= kMirroredBit;
   const int swapped = ((pinSides_ & kPinSideLeft) ? kPinSideRight : 0) |
