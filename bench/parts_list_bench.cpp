@@ -17,13 +17,13 @@ namespace {
 
 constexpr int kComponents = 100000;
 
-const std::vector<std::unique_ptr<vesk::SchObject>>& sampleObjects() {
-  static const std::vector<std::unique_ptr<vesk::SchObject>> objects = [] {
+const vesk::ObjectList& sampleObjects() {
+  static const vesk::ObjectList objects = [] {
     const char* const prefixes[] = {"R", "R", "R", "C", "C", "U", "IC", "L", "D", "Q", "TP"};
     const char* const names[] = {"10k", "22k", "4.7k", "100n", "10u", "74HC00", "LM358"};
     const char* const notes[] = {"", "", "1/4W", "\x8b\xe0\x91\xae\x94\xe7\x96\x8c 1/4W"};
     std::mt19937 random(20261207);
-    std::vector<std::unique_ptr<vesk::SchObject>> made;
+    vesk::ObjectList made;
     made.reserve(kComponents);
     for (int i = 0; i < kComponents; ++i) {
       auto component = std::make_unique<vesk::SchComponent>();

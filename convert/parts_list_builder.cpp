@@ -71,7 +71,7 @@ ReferenceParts splitReference(std::string_view reference) {
 PartsListBuilder::PartsListBuilder() = default;
 PartsListBuilder::~PartsListBuilder() = default;
 
-void PartsListBuilder::collect(const std::vector<std::unique_ptr<SchObject>>& objects) {
+void PartsListBuilder::collect(const ObjectList& objects) {
   for (const std::unique_ptr<SchObject>& object : objects) {
     if (!object || object->typeId() != kTypeComponent) continue;
     const auto* component = dynamic_cast<const SchComponent*>(object.get());

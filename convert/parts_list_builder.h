@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "schobj/object_arena.h"
+#include "schobj/object_list.h"
 
 namespace vesk {
 
@@ -52,7 +53,7 @@ class PartsListBuilder {
   PartsListBuilder& operator=(const PartsListBuilder&) = delete;
 
   // Keeps a copy of every component of `objects` that has a reference.
-  void collect(const std::vector<std::unique_ptr<SchObject>>& objects);
+  void collect(const ObjectList& objects);
   // Makes one entry per collected component and sorts them by prefix,
   // number and name; entries equal in all three keep collection order.
   void build();

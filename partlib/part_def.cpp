@@ -120,7 +120,7 @@ inline void decodeFourPairs(const unsigned char* in, unsigned char* out) {
 // Decodes one row text into the bitmap from `rowStart` on (at most
 // `maxBytes` bytes, and never past the end of the bitmap). A pair with a
 // character outside "@".."O" gives 0 for that byte only.
-void decodeRow(std::string_view text, std::vector<unsigned char>& bitmap, std::size_t rowStart,
+void decodeRow(std::string_view text, PartPattern::Bytes& bitmap, std::size_t rowStart,
                std::size_t maxBytes) {
   if (rowStart >= bitmap.size()) return;
   const std::size_t pairs = std::min({maxBytes, text.size() / 2, bitmap.size() - rowStart});
@@ -284,7 +284,7 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   int height = 0;
   int blocks = 0;
   std::string prefix = "U";
-  std::vector<PartPin> pins;
+  PartDef::Pins pins;
   // Most parts have a handful of pins: room for them from the start saves
   // the small steps of growth.
   constexpr std::size_t kTypicalPinCount = 8;
@@ -417,7 +417,7 @@ bool readPatternBlock(RecordReader& reader, PartPattern& pattern) {
         if (!block.skipNested()) return false;
         continue;
       }
-      std::optional<std::vector<unsigned char>> data =
+      std::optional<PartPattern::Bytes> data =
           readBitmapRows(reader, pattern, static_cast<std::size_t>(bytes));
       if (!data) return false;
       pattern.setData(std::move(*data));
@@ -445,9 +445,9 @@ bool readPatternBlock(RecordReader& reader, PartPattern& pattern) {
   }
 }
 
-std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
-                                                         const PartPattern& pattern,
-                                                         std::size_t dataSize) {
+std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
+                                                 const PartPattern& pattern,
+                                                 std::size_t dataSize) {
   // Rows are plain fields, not key fields, so this block is read field by
   // field rather than through BlockFields. At most 501 columns and 501 rows
   // are decoded; the row stride follows the decoded width.
@@ -456,7 +456,7 @@ std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
   const auto stride = static_cast<std::size_t>(PartPattern::strideFor(width));
   const auto bytesPerRow = static_cast<std::size_t>((width + 7) / 8);
 
-  std::vector<unsigned char> bitmap(dataSize, 0);
+  PartPattern::Bytes bitmap(dataSize, 0);
   int row = 0;
   std::string_view field;
   for (;;) {
@@ -534,7 +534,7 @@ bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
   writer.writeField("+BMP");
   writer.endLine();
 
-  const std::vector<unsigned char>& data = pattern.data();
+  const PartPattern::Bytes& data = pattern.data();
   const std::int64_t stride = PartPattern::strideFor(pattern.size().x);
   const std::int64_t bytesPerRow = (static_cast<std::int64_t>(pattern.size().x) + 7) / 8;
   const auto dataSize = static_cast<std::int64_t>(data.size());

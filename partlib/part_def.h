@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schobj/bulk_memory.h"
 #include "schobj/compact_text.h"
 #include "schobj/geometry.h"
 
@@ -127,6 +128,8 @@ class PartPin {
 // first (size.x + 7) / 8 bytes carry pixels.
 class PartPattern {
  public:
+  using Bytes = std::vector<unsigned char, BulkAllocator<unsigned char>>;
+
   PartPattern() = default;
   PartPattern(const PartPattern&) = default;
   PartPattern& operator=(const PartPattern&) = default;
@@ -138,13 +141,13 @@ class PartPattern {
   const Point& size() const { return size_; }
   int dataSize() const { return static_cast<int>(data_.size()); }
   bool hasData() const { return !data_.empty(); }
-  const std::vector<unsigned char>& data() const { return data_; }
+  const Bytes& data() const { return data_; }
 
   void setName(std::optional<std::string_view> name) { name_.assignOrNone(name); }
   void setSize(const Point& size) { size_ = size; }
   void setWidth(int width) { size_.x = width; }
   void setHeight(int height) { size_.y = height; }
-  void setData(std::vector<unsigned char> data) { data_ = std::move(data); }
+  void setData(Bytes data) { data_ = std::move(data); }
   void releaseData() { data_.clear(); data_.shrink_to_fit(); }
 
   // Bytes per row for a width (at least 0); computed without overflow.
@@ -156,11 +159,13 @@ class PartPattern {
  private:
   CompactText name_ = CompactText::none();
   Point size_;
-  std::vector<unsigned char> data_;
+  Bytes data_;
 };
 
 class PartDef {
  public:
+  using Pins = std::vector<PartPin, BulkAllocator<PartPin>>;
+
   PartDef() = default;
   PartDef(const PartDef&) = default;
   PartDef& operator=(const PartDef&) = default;
@@ -177,7 +182,7 @@ class PartDef {
   int pinCount() const { return static_cast<int>(pins_.size()); }
   // The pin at `index`, or null outside 0 ... pinCount() - 1.
   const PartPin* pin(int index) const;
-  const std::vector<PartPin>& pins() const { return pins_; }
+  const Pins& pins() const { return pins_; }
 
   void setReferencePrefix(std::optional<std::string_view> prefix) {
     referencePrefix_.assignOrNone(prefix);
@@ -192,7 +197,7 @@ class PartDef {
     }
   }
   void setPattern(PartPattern pattern) { pattern_ = std::move(pattern); }
-  void setPins(std::vector<PartPin> pins) { pins_ = std::move(pins); }
+  void setPins(Pins pins) { pins_ = std::move(pins); }
 
   // Releases the reference prefix, the pattern and the pins; size and
   // block count stay.
@@ -203,7 +208,7 @@ class PartDef {
   Point size_;
   int blockCount_ = 1;
   std::optional<PartPattern> pattern_;  // in place, like the pins
-  std::vector<PartPin> pins_;
+  Pins pins_;
 };
 
 // Readers: each is called right after its start tag was consumed and reads
@@ -224,9 +229,9 @@ bool readPatternBlock(RecordReader& reader, PartPattern& pattern);
 // The "+BMP" block of a pattern whose size is set; `dataSize` bytes are
 // made (all rows of the full size), of which at most 501 columns and rows
 // are decoded. None when the block is malformed or cut off.
-std::optional<std::vector<unsigned char>> readBitmapRows(RecordReader& reader,
-                                                         const PartPattern& pattern,
-                                                         std::size_t dataSize);
+std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
+                                                 const PartPattern& pattern,
+                                                 std::size_t dataSize);
 
 // Writers: the inverse of the readers.
 

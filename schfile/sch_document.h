@@ -18,6 +18,7 @@
 
 #include "schobj/geometry.h"
 #include "schobj/object_arena.h"
+#include "schobj/object_list.h"
 
 namespace vesk {
 
@@ -50,7 +51,7 @@ class SchDocument {
   // The top-level block loop; true on success.
   bool readBody(RecordReader& reader, SchSheetInfo& sheetInfo);
 
-  const std::vector<std::unique_ptr<SchObject>>& objects() const { return objects_; }
+  const ObjectList& objects() const { return objects_; }
   const Point& sheetSize() const { return sheetSize_; }
 
  private:
@@ -59,7 +60,7 @@ class SchDocument {
 
   // Declared before the objects, which live in it: destroyed after them.
   ObjectArena arena_;
-  std::vector<std::unique_ptr<SchObject>> objects_;
+  ObjectList objects_;
   Point sheetSize_{1500, 1000};
 };
 

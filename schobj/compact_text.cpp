@@ -1,7 +1,8 @@
 #include "schobj/compact_text.h"
 
 #include <cstring>
-#include <memory>
+
+#include "schobj/bulk_memory.h"
 
 namespace vesk {
 
@@ -75,23 +76,23 @@ void CompactText::assign(std::initializer_list<std::string_view> parts) {
   // The new bytes are put together before the old ones go, since a part
   // may view them.
   unsigned char next[kSize] = {};
-  std::unique_ptr<char[]> block;
+  char* block = nullptr;
   char* target = reinterpret_cast<char*>(next);
   if (size > kInPlace) {
-    block = std::make_unique_for_overwrite<char[]>(size);
-    target = block.get();
+    // Nothing below can throw, so the block cannot be lost.
+    block = static_cast<char*>(allocateBulk(size, 1));
+    target = block;
   }
   for (const std::string_view part : parts) {
     if (!part.empty()) std::memcpy(target, part.data(), part.size());
     target += part.size();
   }
-  if (block) {
+  if (block != nullptr) {
     // Texts come from fields of at most 32,768 bytes, or a pin's name and
     // 256 numbers of such fields: far below 2^32.
     const auto blockSize = static_cast<std::uint32_t>(size);
-    char* bytes = block.release();
-    std::memcpy(next, &bytes, sizeof bytes);
-    std::memcpy(next + sizeof bytes, &blockSize, sizeof blockSize);
+    std::memcpy(next, &block, sizeof block);
+    std::memcpy(next + sizeof block, &blockSize, sizeof blockSize);
     next[kInPlace] = kInBlock;
   } else {
     next[kInPlace] = static_cast<unsigned char>(size);
@@ -105,6 +106,6 @@ void CompactText::setNone() {
   storage_[kInPlace] = kNone;
 }
 
-void CompactText::freeBlock() { delete[] blockBytes(); }
+void CompactText::freeBlock() { freeBulk(blockBytes(), blockSize(), 1); }
 
 }  // namespace vesk

@@ -2,7 +2,19 @@
 
 #include <cstdint>
 
+#include "schobj/bulk_memory.h"
+
 namespace vesk {
+
+// Every object fits the alignment of the largest fundamental type.
+constexpr std::size_t kBlockAlignment = alignof(std::max_align_t);
+
+ObjectArena::Block::Block(std::size_t size)
+    : bytes_(static_cast<std::byte*>(allocateBulk(size, kBlockAlignment))), size_(size) {}
+
+ObjectArena::Block::~Block() {
+  if (bytes_ != nullptr) freeBulk(bytes_, size_, kBlockAlignment);
+}
 
 ObjectArena::~ObjectArena() = default;
 
@@ -20,13 +32,12 @@ void* ObjectArena::allocate(std::size_t size, std::size_t alignment) {
 }
 
 void* ObjectArena::allocateInNewBlock(std::size_t size, std::size_t alignment) {
-  // Blocks come from new[], aligned for every fundamental type; an object
-  // larger than a block gets a block of its own.
+  // An object larger than a block gets a block of its own.
   std::size_t blockSize = nextBlockSize_;
   if (nextBlockSize_ < kLargestBlock) nextBlockSize_ *= 2;
   if (blockSize < size + alignment) blockSize = size + alignment;
-  blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(blockSize));
-  next_ = blocks_.back().get();
+  blocks_.emplace_back(blockSize);
+  next_ = blocks_.back().bytes();
   end_ = next_ + blockSize;
   return allocate(size, alignment);
 }

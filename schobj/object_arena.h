@@ -6,7 +6,8 @@
 // the general heap costs a block header and a trip through the allocator,
 // and giving them back costs as much again. The arena hands out consecutive
 // pieces of a few large blocks instead and returns the blocks all at once
-// when it is reset or destroyed.
+// when it is reset or destroyed. The blocks are bulk memory
+// (schobj/bulk_memory.h).
 //
 // Objects made here are owned through std::unique_ptr like any other:
 // deleting one runs its destructor (which frees whatever its members hold)
@@ -64,9 +65,26 @@ class ObjectArena {
   // The first block is small (a short sheet stays small); later blocks
   // grow up to the largest size, so a big sheet needs few of them.
   static constexpr std::size_t kFirstBlock = 16 * 1024;
-  static constexpr std::size_t kLargestBlock = 1024 * 1024;
+  static constexpr std::size_t kLargestBlock = 2 * 1024 * 1024;
 
-  std::vector<std::unique_ptr<std::byte[]>> blocks_;
+  // A block of bulk memory, given back when the arena lets it go.
+  class Block {
+   public:
+    explicit Block(std::size_t size);
+    Block(Block&& other) noexcept
+        : bytes_(std::exchange(other.bytes_, nullptr)), size_(other.size_) {}
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    Block& operator=(Block&&) = delete;
+    ~Block();
+    std::byte* bytes() const { return bytes_; }
+
+   private:
+    std::byte* bytes_;
+    std::size_t size_;
+  };
+
+  std::vector<Block> blocks_;
   std::byte* next_ = nullptr;
   std::byte* end_ = nullptr;
   std::byte* last_ = nullptr;  // the latest piece handed out

@@ -19,6 +19,7 @@
 #include <new>
 
 #include "schobj/geometry.h"
+#include "schobj/object_list.h"
 
 namespace vesk {
 

@@ -5,13 +5,16 @@ file(GLOB VESK_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/pl
 # the GTK host lives in its own module (cmake/parts/25-gtk.cmake), loaded
 # only when a window is shown.
 list(FILTER VESK_PLATFORM_SOURCES EXCLUDE REGEX
-  "/platform/(gtk_[^/]*|native_host_[a-z0-9]+|win32_host)\\.cpp$")
+  "/platform/(gtk_[^/]*|native_host_[a-z0-9]+|page_memory_[a-z0-9]+|win32_host)\\.cpp$")
 if(WIN32)
   list(APPEND VESK_PLATFORM_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32_host.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/platform/native_host_win32.cpp)
+    ${CMAKE_CURRENT_SOURCE_DIR}/platform/native_host_win32.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/platform/page_memory_win32.cpp)
 else()
-  list(APPEND VESK_PLATFORM_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/platform/native_host_posix.cpp)
+  list(APPEND VESK_PLATFORM_SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/platform/native_host_posix.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/platform/page_memory_posix.cpp)
 endif()
 add_library(vesk_platform STATIC ${VESK_PLATFORM_SOURCES})
 # Position-independent, since the GTK module links it as well.

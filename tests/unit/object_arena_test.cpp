@@ -33,7 +33,7 @@ std::unique_ptr<SchComponent> componentWithLongTexts(ObjectArena* arena) {
 
 TEST(ObjectArena, CopiesBetweenArenaAndHeapEachFreeTheirOwnMemory) {
   ObjectArena arena;
-  std::vector<std::unique_ptr<SchObject>> objects;
+  ObjectList objects;
   objects.push_back(componentWithLongTexts(&arena));
   // A clone of an arena object lives on the heap; an arena copy of a heap
   // object lives in the arena. Deleting each must free exactly its own.

@@ -12,7 +12,7 @@
 namespace vesk {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = PartPattern::Bytes;
 
 struct PartRead {
   bool ok;

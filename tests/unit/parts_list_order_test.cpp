@@ -20,7 +20,7 @@ struct Row {
 };
 
 std::vector<std::string> sortedRows(const std::vector<Row>& rows) {
-  std::vector<std::unique_ptr<SchObject>> objects;
+  ObjectList objects;
   for (const Row& row : rows) {
     auto component = std::make_unique<SchComponent>();
     component->setReference(row.reference);

@@ -62,7 +62,7 @@ TEST(SchComponent, RoundTripKeepsEveryField) {
                         c.referencePos(), c.note())),
             std::tuple(Point(-40, 70), "QUAD", 5, 3, Point(-3, 4), Point(5, -6), "a,b:c\r\nd"));
   const PartDef& def = *c.partDef();
-  EXPECT_EQ(def.pattern()->data(), (std::vector<unsigned char>{0xff, 0x0f, 0xf0, 0, 1, 2, 3, 0}));
+  EXPECT_EQ(def.pattern()->data(), (PartPattern::Bytes{0xff, 0x0f, 0xf0, 0, 1, 2, 3, 0}));
   EXPECT_EQ(def.pin(0)->name(), "\xc3\xd3");
   EXPECT_EQ(def.pin(0)->flags(), kPinFlagS | kPinFlagN | kPinFlagC | kPinFlagM);
   EXPECT_EQ(def.pin(0)->numbers(), (PartPin::Numbers{"1", "4", "9", "12"}));

@@ -1,0 +1,24 @@
+#include "platform/bulk_memory_pool.h"
+
+#include "platform/page_memory.h"
+
+namespace vesk {
+
+namespace {
+
+// Pieces up to the largest block of an object arena (2 MiB) are pooled, so
+// that the blocks of one document serve the next.
+std::pmr::pool_options poolOptions() {
+  std::pmr::pool_options options;
+  options.largest_required_pool_block = 4 * 1024 * 1024;
+  return options;
+}
+
+}  // namespace
+
+BulkMemoryPool::BulkMemoryPool()
+    : pool_(poolOptions(), pageMemory()), previous_(std::pmr::set_default_resource(&pool_)) {}
+
+BulkMemoryPool::~BulkMemoryPool() { std::pmr::set_default_resource(previous_); }
+
+}  // namespace vesk
