@@ -114,9 +114,9 @@ void PartsListBuilder::build() {
   // The entries are made in collection order, walking the copies in the
   // order they lie in memory, and then moved into sorted order in place.
   const std::size_t count = components_.size();
-  std::vector<PartsListEntry> entries;
+  PartsListEntries entries;
   entries.reserve(count);
-  std::vector<SortKey> keys(count);
+  std::vector<SortKey, BulkAllocator<SortKey>> keys(count);
   for (std::size_t i = 0; i < count; ++i) {
     const SchComponent& component = *components_[i];
     const RowKeys row = rowKeysOf(component);

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schobj/bulk_memory.h"
 #include "schobj/object_arena.h"
 #include "schobj/object_list.h"
 
@@ -45,6 +46,9 @@ struct ReferenceParts {
 };
 ReferenceParts splitReference(std::string_view reference);
 
+// The rows of a parts list, in bulk memory like the copies they come from.
+using PartsListEntries = std::vector<PartsListEntry, BulkAllocator<PartsListEntry>>;
+
 class PartsListBuilder {
  public:
   PartsListBuilder();
@@ -64,15 +68,16 @@ class PartsListBuilder {
 
   std::size_t collectedCount() const { return components_.size(); }
   // The sorted entries, or null before build.
-  const std::vector<PartsListEntry>* entries() const {
+  const PartsListEntries* entries() const {
     return entries_ ? &*entries_ : nullptr;
   }
 
  private:
   // Declared before the copies, which live in it: destroyed after them.
   ObjectArena arena_;
-  std::vector<std::unique_ptr<SchComponent>> components_;
-  std::optional<std::vector<PartsListEntry>> entries_;
+  std::vector<std::unique_ptr<SchComponent>, BulkAllocator<std::unique_ptr<SchComponent>>>
+      components_;
+  std::optional<PartsListEntries> entries_;
 };
 
 }  // namespace vesk
