@@ -73,7 +73,7 @@ fuzz-smoke:
 # Micro-benchmarks, then the whole conversion over generated sets of 1 MB
 # to 200 MB (made on first use into BENCH_DATA, outside the sources).
 BENCH_DATA ?= build-release/bench-data
-bench:
+bench: deps
 	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build-release -j$(JOBS)
 	@build-release/vesk_reader_bench

@@ -6,12 +6,6 @@ that run), MB/s, components/s, peak resident memory (with its limit:
 of `wc -l` over the same files as the reference of one plain pass over
 the bytes. Missing sets are generated first.
 
-A second reference, "touch s", is the time a fresh process takes just to
-touch as much new memory as the conversion's peak, one write per page: on
-a virtual machine that backs guest memory lazily this floor can be a large
-part of the conversion's time, and it is the same for any program that
-holds that much data.
-
 usage: run_bench.py VESK DATA_DIR
 """
 import os
@@ -45,29 +39,11 @@ def timed(cmd):
     return wall, usage.ru_maxrss / 1024.0, usage.ru_utime, usage.ru_stime
 
 
-TOUCH = """
-import mmap, sys, time
-size = int(sys.argv[1])
-start = time.perf_counter()
-memory = mmap.mmap(-1, size)
-for offset in range(0, size, 4096):
-    memory[offset] = 1
-print(time.perf_counter() - start)
-"""
-
-
-def touch_seconds(megabytes):
-    """Seconds a fresh process takes to touch that much new memory."""
-    out = subprocess.run([sys.executable, "-c", TOUCH, str(int(megabytes * 1024 * 1024))],
-                         check=True, capture_output=True, text=True).stdout
-    return float(out)
-
-
 def main():
     vesk, data_dir = sys.argv[1], sys.argv[2]
-    print("%-18s %9s %10s %8s %7s %7s %8s %12s %9s %9s %9s %7s %8s" % (
+    print("%-18s %9s %10s %8s %7s %7s %8s %12s %9s %9s %9s %7s" % (
         "set", "input MB", "components", "wall s", "user s", "sys s", "MB/s", "comp/s",
-        "peak MB", "limit MB", "wc -l s", "ratio", "touch s"))
+        "peak MB", "limit MB", "wc -l s", "ratio"))
     walls = {}
     for label, mb, files in SETS:
         paths = ensure_set(data_dir, mb, files)
@@ -85,11 +61,10 @@ def main():
             components = f.read().count(b"\r\n")
         wc = min(timed(["wc", "-l"] + paths)[0] for _ in range(RUNS))
         limit = (3 if files == 1 else 2) * size_mb + 16
-        touch = min(touch_seconds(peak) for _ in range(RUNS))
         walls[(mb, files)] = wall
-        print("%-18s %9.1f %10d %8.3f %7.3f %7.3f %8.0f %12.0f %9.1f %9.0f %9.3f %7.1f %8.3f" % (
+        print("%-18s %9.1f %10d %8.3f %7.3f %7.3f %8.0f %12.0f %9.1f %9.0f %9.3f %7.1f" % (
             label, size_mb, components, wall, user, system, size_mb / wall, components / wall,
-            peak, limit, wc, wall / wc, touch))
+            peak, limit, wc, wall / wc))
     if (100, 1) in walls and (200, 1) in walls:
         print("200 MB / 100 MB wall time: %.2f (limit 2.2)" % (walls[(200, 1)] / walls[(100, 1)]))
 
