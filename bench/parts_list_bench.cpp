@@ -11,11 +11,16 @@
 #include <vector>
 
 #include "convert/parts_list_builder.h"
+#include "platform/bulk_memory_pool.h"
 #include "schobj/sch_component.h"
 
 namespace {
 
 constexpr int kComponents = 100000;
+
+// The model's memory comes from where the program takes it (app/main.cpp);
+// made before, and so destroyed after, the sample below.
+const vesk::BulkMemoryPool bulkMemory;
 
 const vesk::ObjectList& sampleObjects() {
   static const vesk::ObjectList objects = [] {

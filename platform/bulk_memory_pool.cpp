@@ -6,8 +6,9 @@ namespace vesk {
 
 namespace {
 
-// Pieces up to the largest block of an object arena (2 MiB) are pooled, so
-// that the blocks of one document serve the next.
+// Pieces up to 4 MiB are pooled, the largest block of an object arena
+// (2 MiB) among them, so that the blocks of one document serve the next
+// instead of being mapped afresh.
 std::pmr::pool_options poolOptions() {
   std::pmr::pool_options options;
   options.largest_required_pool_block = 4 * 1024 * 1024;

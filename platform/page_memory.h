@@ -2,16 +2,19 @@
 // upstream of the bulk memory pool (platform/bulk_memory_pool.h).
 //
 // The pool asks for chunks that grow to a few megabytes and gives them
-// back only when it is destroyed, apart from single large pieces, which
-// come and go one by one. On Linux each request is a mapping of its own;
-// one of 2 MiB or more is aligned to 2 MiB and marked for transparent huge
-// pages. A freshly touched page costs the kernel a fault, and on a virtual
-// machine that is dear: a large design touches some hundred megabytes, and
-// with 4 KiB pages the faults alone took longer than reading the files.
-// Elsewhere the requests go to the C++ heap.
+// back only when it is destroyed, apart from single pieces larger than its
+// largest block, which come and go one by one. On Linux a request of 2 MiB
+// or more is a mapping of its own, aligned to 2 MiB, and smaller ones are
+// cut one after the other from regions of 32 MiB; every mapping is marked
+// for transparent huge pages. A freshly touched page costs the kernel a
+// fault, and on a virtual machine that is dear: a large design touches
+// some hundred megabytes, and with 4 KiB pages the faults alone took
+// longer than reading the files. A small piece is not reused once given
+// back (a pool gives its chunks back only at its end), and the regions
+// stay until the program ends. Elsewhere the requests go to the C++ heap.
 //
-// The resource is a process-wide object that lives as long as the program;
-// it keeps no state of its own, so any thread may use it.
+// The resource is one object for the whole process, living as long as the
+// program. It is not synchronized: the pool above it serves one thread.
 #pragma once
 
 #include <memory_resource>

@@ -1,10 +1,10 @@
+#include "platform/page_memory.h"
+
 #include <sys/mman.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <new>
-
-#include "platform/page_memory.h"
 
 namespace vesk {
 namespace {

@@ -38,7 +38,7 @@ class BulkAllocator {
 
   BulkAllocator() = default;
   template <class U>
-  BulkAllocator(const BulkAllocator<U>&) noexcept {}  // NOLINT: rebinding
+  BulkAllocator(const BulkAllocator<U>&) noexcept {}  // NOLINT: implicit, for rebinding
 
   T* allocate(std::size_t count) {
     return static_cast<T*>(allocateBulk(count * sizeof(T), alignof(T)));

@@ -7,5 +7,5 @@ if(benchmark_FOUND)
   target_compile_definitions(vesk_reader_bench PRIVATE
     VESK_EXAMPLES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/examples")
   add_executable(vesk_parts_list_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/parts_list_bench.cpp)
-  target_link_libraries(vesk_parts_list_bench PRIVATE vesk_core benchmark::benchmark)
+  target_link_libraries(vesk_parts_list_bench PRIVATE vesk_core vesk_platform benchmark::benchmark)
 endif()
