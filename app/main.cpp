@@ -4,27 +4,18 @@
 // tells the outcome (app/exit_status.h, README "Command line"). Without -F
 // the main dialog needs a window system; where none can be shown the
 // program says so and ends.
-//
-// The model's bulk memory comes from a pool over page memory; with
-// VESK_SYSTEM_HEAP set in the environment it comes from the C++ heap
-// instead, so that a memory checker sees every block.
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/exit_status.h"
 #include "app/parts_list_app.h"
 #include "app/resources.h"
-#include "platform/bulk_memory_pool.h"
 #include "platform/memory_host.h"
 #include "platform/native_host.h"
 
 int main(int argc, char** argv) {
-  std::optional<vesk::BulkMemoryPool> bulkMemory;
-  if (std::getenv("VESK_SYSTEM_HEAP") == nullptr) bulkMemory.emplace();
   std::vector<std::string> args(argv, argv + argc);
   const vesk::ResourceSet& resources = vesk::partsListResources();
   // The in-memory host runs the automatic mode and needs no toolkit; only

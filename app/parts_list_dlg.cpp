@@ -10,6 +10,7 @@
 #include "app/path_parts.h"
 #include "app/resource_ids.h"
 #include "convert/conversion.h"
+#include "platform/bulk_memory_pool.h"
 
 namespace vesk {
 
@@ -193,7 +194,13 @@ void CPartsListDlg::OnExecute() {
     ShowMessage(kIdsOutputOpenFailed);
     return;
   }
-  const int result = runConversion(count, paths, stream);
+  int result = 0;
+  {
+    // The run's objects live in a pool of their own, given back whole at
+    // the end of the run.
+    const BulkMemoryPool runMemory;
+    result = runConversion(count, paths, stream);
+  }
   // Rows lost to a full disk show up as a stream error or at the final
   // flush in fclose.
   const bool writeFailed = std::ferror(stream) != 0;

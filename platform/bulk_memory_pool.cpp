@@ -1,5 +1,7 @@
 #include "platform/bulk_memory_pool.h"
 
+#include <cstdlib>
+
 #include "platform/page_memory.h"
 
 namespace vesk {
@@ -17,9 +19,15 @@ std::pmr::pool_options poolOptions() {
 
 }  // namespace
 
-BulkMemoryPool::BulkMemoryPool()
-    : pool_(poolOptions(), pageMemory()), previous_(std::pmr::set_default_resource(&pool_)) {}
+BulkMemoryPool::BulkMemoryPool() {
+  if (std::getenv("VESK_SYSTEM_HEAP") != nullptr) return;
+  pages_ = makePageMemory();
+  pool_.emplace(poolOptions(), pages_.get());
+  previous_ = std::pmr::set_default_resource(&*pool_);
+}
 
-BulkMemoryPool::~BulkMemoryPool() { std::pmr::set_default_resource(previous_); }
+BulkMemoryPool::~BulkMemoryPool() {
+  if (pool_) std::pmr::set_default_resource(previous_);
+}
 
 }  // namespace vesk

@@ -1,5 +1,5 @@
 // Page memory: the platform's source of large, page-aligned memory, the
-// upstream of the bulk memory pool (platform/bulk_memory_pool.h).
+// upstream of a bulk memory pool (platform/bulk_memory_pool.h).
 //
 // The pool asks for chunks that grow to a few megabytes and gives them
 // back only when it is destroyed, apart from single pieces larger than its
@@ -10,17 +10,19 @@
 // fault, and on a virtual machine that is dear: a large design touches
 // some hundred megabytes, and with 4 KiB pages the faults alone took
 // longer than reading the files. A small piece is not reused once given
-// back (a pool gives its chunks back only at its end), and the regions
-// stay until the program ends. Elsewhere the requests go to the C++ heap.
+// back (the pool gives its chunks back only at its end); the regions go
+// when the page memory is destroyed. Elsewhere the requests go to the C++
+// heap.
 //
-// The resource is one object for the whole process, living as long as the
-// program. It is not synchronized: the pool above it serves one thread.
+// Each pool owns its page memory, which must outlive it. It is not
+// synchronized: a pool serves one thread.
 #pragma once
 
+#include <memory>
 #include <memory_resource>
 
 namespace vesk {
 
-std::pmr::memory_resource* pageMemory();
+std::unique_ptr<std::pmr::memory_resource> makePageMemory();
 
 }  // namespace vesk

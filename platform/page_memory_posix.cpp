@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <vector>
 
 namespace vesk {
 namespace {
@@ -19,6 +20,14 @@ std::size_t roundUp(std::size_t bytes, std::size_t unit) {
 }
 
 class PosixPageMemory final : public std::pmr::memory_resource {
+ public:
+  PosixPageMemory() = default;
+  PosixPageMemory(const PosixPageMemory&) = delete;
+  PosixPageMemory& operator=(const PosixPageMemory&) = delete;
+  ~PosixPageMemory() override {
+    for (std::byte* region : regions_) munmap(region, kRegion);
+  }
+
  private:
   void* do_allocate(std::size_t bytes, std::size_t alignment) override {
     // A pool asks for its chunks aligned to their block size, up to
@@ -29,7 +38,9 @@ class PosixPageMemory final : public std::pmr::memory_resource {
     std::uintptr_t at = roundUp(reinterpret_cast<std::uintptr_t>(next_), alignment);
     if (next_ == nullptr || at < reinterpret_cast<std::uintptr_t>(next_) || at > end ||
         bytes > end - at) {
+      regions_.reserve(regions_.size() + 1);  // before the mapping, which must not be lost
       next_ = static_cast<std::byte*>(mapAligned(kRegion, alignment));
+      regions_.push_back(next_);
       end_ = next_ + kRegion;
       at = reinterpret_cast<std::uintptr_t>(next_);
     }
@@ -39,8 +50,7 @@ class PosixPageMemory final : public std::pmr::memory_resource {
   }
 
   void do_deallocate(void* memory, std::size_t bytes, std::size_t) override {
-    // A small piece stays in its region: the pool gives its chunks back
-    // only when it goes, and the regions serve the program to its end.
+    // A small piece stays in its region until the regions go.
     if (bytes >= kHugePage) munmap(memory, roundUp(bytes, kSmallPage));
   }
 
@@ -71,15 +81,15 @@ class PosixPageMemory final : public std::pmr::memory_resource {
     return start + lead;
   }
 
+  std::vector<std::byte*> regions_;  // each kRegion bytes
   std::byte* next_ = nullptr;
   std::byte* end_ = nullptr;
 };
 
 }  // namespace
 
-std::pmr::memory_resource* pageMemory() {
-  static PosixPageMemory memory;
-  return &memory;
+std::unique_ptr<std::pmr::memory_resource> makePageMemory() {
+  return std::make_unique<PosixPageMemory>();
 }
 
 }  // namespace vesk

@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <memory_resource>
 #include <vector>
 
@@ -30,7 +32,8 @@ TEST(PageMemory, PiecesAreAlignedSeparateAndWritableToTheirLastByte) {
       {1, 1},         {100, 8},          {4096, 4096},          {5000, 64}, {0, 16},
       {2 * kMiB, 16}, {3 * kMiB + 5, 8}, {64 * 1024, 2 * kMiB}, {kMiB, 8},  {31 * kMiB, 8},
       {7, 1},         {2 * kMiB - 1, 16}};
-  std::pmr::memory_resource* memory = pageMemory();
+  const std::unique_ptr<std::pmr::memory_resource> pages = makePageMemory();
+  std::pmr::memory_resource* memory = pages.get();
   std::vector<unsigned char*> pieces;
   for (std::size_t i = 0; i < requests.size(); ++i) {
     const Request& r = requests[i];
@@ -73,6 +76,19 @@ TEST(BulkMemoryPool, ServesTheModelWhileItLivesAndThenPutsTheDefaultBack) {
     }
   }
   EXPECT_EQ(std::pmr::get_default_resource(), before);
+}
+
+TEST(BulkMemoryPool, StandsAsideWhenTheEnvironmentAsksForTheSystemHeap) {
+  std::pmr::memory_resource* before = std::pmr::get_default_resource();
+  ASSERT_EQ(setenv("VESK_SYSTEM_HEAP", "1", 1), 0);
+  {
+    const BulkMemoryPool pool;
+    EXPECT_FALSE(pool.installed());
+    EXPECT_EQ(std::pmr::get_default_resource(), before);
+  }
+  unsetenv("VESK_SYSTEM_HEAP");
+  const BulkMemoryPool pool;
+  EXPECT_TRUE(pool.installed());
 }
 
 }  // namespace
