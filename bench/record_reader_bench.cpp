@@ -32,6 +32,14 @@ const std::string& sampleText() {
   return text;
 }
 
+// The sample in a temporary file, rewound before each pass.
+std::FILE* sampleFile() {
+  const std::string& text = sampleText();
+  std::FILE* file = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), file);
+  return file;
+}
+
 void countFields(vesk::RecordReader& reader, benchmark::State& state) {
   std::string field;
   std::size_t fields = 0;
@@ -42,8 +50,7 @@ void countFields(vesk::RecordReader& reader, benchmark::State& state) {
 
 void BM_ReadFieldsFromFile(benchmark::State& state) {
   const std::string& text = sampleText();
-  std::FILE* file = std::tmpfile();
-  std::fwrite(text.data(), 1, text.size(), file);
+  std::FILE* file = sampleFile();
   for (auto _ : state) {
     std::rewind(file);
     vesk::RecordReader reader(file);
@@ -67,8 +74,7 @@ BENCHMARK(BM_ReadFieldsFromMemory)->Unit(benchmark::kMillisecond);
 // The way the conversion reads: views of the fields, no copies.
 void BM_ReadFieldViewsFromFile(benchmark::State& state) {
   const std::string& text = sampleText();
-  std::FILE* file = std::tmpfile();
-  std::fwrite(text.data(), 1, text.size(), file);
+  std::FILE* file = sampleFile();
   for (auto _ : state) {
     std::rewind(file);
     vesk::RecordReader reader(file);
