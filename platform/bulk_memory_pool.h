@@ -3,10 +3,11 @@
 //
 // A conversion makes a few small pieces per component, hundreds of
 // thousands in a large design, and frees them all again with the document
-// or at the end of the run. A pool serves them from chunks of page memory
-// (platform/page_memory.h), with no header per piece and no trip through
-// the general heap; what one document gave back serves the next, and the
-// whole goes back to the system when the pool is destroyed.
+// or at the end of the run. A size-class pool (platform/size_class_pool.h)
+// serves them from chunks of page memory (platform/page_memory.h), with no
+// header per piece and no trip through the general heap; what one document
+// gave back serves the next, and the whole goes back to the system when
+// the pool is destroyed.
 //
 // While it lives the pool is the process's default memory resource; it
 // puts the previous one back when it is destroyed. Its owner makes it
@@ -20,6 +21,8 @@
 #include <memory>
 #include <memory_resource>
 #include <optional>
+
+#include "platform/size_class_pool.h"
 
 namespace vesk {
 
@@ -36,7 +39,7 @@ class BulkMemoryPool {
  private:
   // Declared before the pool, which gives its chunks back to it.
   std::unique_ptr<std::pmr::memory_resource> pages_;
-  std::optional<std::pmr::unsynchronized_pool_resource> pool_;
+  std::optional<SizeClassPool> pool_;
   std::pmr::memory_resource* previous_ = nullptr;
 };
 

@@ -1,9 +1,9 @@
 // Page memory: the platform's source of large, page-aligned memory, the
 // upstream of a bulk memory pool (platform/bulk_memory_pool.h).
 //
-// The pool asks for chunks that grow to a few megabytes and gives them
-// back only when it is destroyed, apart from single pieces larger than its
-// largest block, which come and go one by one. On Linux a request of 2 MiB
+// The pool asks for chunks of 2 MiB and for single pieces of up to 4 MiB
+// and gives them back only when it is destroyed, apart from pieces larger
+// than that, which come and go one by one. On Linux a request of 2 MiB
 // or more is a mapping of its own, aligned to 2 MiB, and smaller ones are
 // cut one after the other from regions of 32 MiB; every mapping is marked
 // for transparent huge pages. A freshly touched page costs the kernel a
