@@ -102,30 +102,44 @@ inline void decodeFourPairs(const unsigned char* in, unsigned char* out) {
   constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
   std::uint64_t chars;
   std::memcpy(&chars, in, sizeof chars);
-  // A byte is nonzero for a character outside "@".."O"; a pair is bad when
-  // either of its two is, marked in the pair's first byte.
+  // A byte is nonzero for a character outside "@".."O".
   const std::uint64_t wrong = (chars & 0xf0f0f0f0f0f0f0f0ull) ^ 0x4040404040404040ull;
-  const std::uint64_t wrongPair = (wrong | (wrong >> 8)) & kEvenBytes;
-  const std::uint64_t nonzero = (((wrongPair & kLowBits) + kLowBits) | wrongPair) & kHighBits;
-  const std::uint64_t badMask = (nonzero >> 7) * 0xff;
   // The pair's byte, (first nibble << 4) | second nibble, in its first
-  // byte; bad pairs give 0. Then the four bytes next to each other.
+  // byte.
   const std::uint64_t nibbles = chars & 0x0f0f0f0f0f0f0f0full;
-  std::uint64_t value = ((nibbles << 4) | (nibbles >> 8)) & kEvenBytes & ~badMask;
+  std::uint64_t value = ((nibbles << 4) | (nibbles >> 8)) & kEvenBytes;
+  if (wrong != 0) {
+    // A pair is bad when either of its two is, marked in the pair's first
+    // byte; bad pairs give 0.
+    const std::uint64_t wrongPair = (wrong | (wrong >> 8)) & kEvenBytes;
+    const std::uint64_t nonzero = (((wrongPair & kLowBits) + kLowBits) | wrongPair) & kHighBits;
+    value &= ~((nonzero >> 7) * 0xff);
+  }
+  // Then the four bytes next to each other.
   value = (value | (value >> 8)) & 0x0000ffff0000ffffull;
   const auto bytes = static_cast<std::uint32_t>(value | (value >> 16));
   std::memcpy(out, &bytes, sizeof bytes);
 }
 
-// Decodes one row text into the bitmap from `rowStart` on (at most
-// `maxBytes` bytes, and never past the end of the bitmap). A pair with a
+// The same for the two pairs of four characters.
+inline void decodeTwoPairs(const unsigned char* in, unsigned char* out) {
+  std::uint32_t chars;
+  std::memcpy(&chars, in, sizeof chars);
+  const std::uint32_t wrong = (chars & 0xf0f0f0f0u) ^ 0x40404040u;
+  const std::uint32_t nibbles = chars & 0x0f0f0f0fu;
+  std::uint32_t value = ((nibbles << 4) | (nibbles >> 8)) & 0x00ff00ffu;
+  if (wrong != 0) {
+    const std::uint32_t wrongPair = (wrong | (wrong >> 8)) & 0x00ff00ffu;
+    const std::uint32_t nonzero = (((wrongPair & 0x7f7f7f7fu) + 0x7f7f7f7fu) | wrongPair) & 0x80808080u;
+    value &= ~((nonzero >> 7) * 0xffu);
+  }
+  const auto bytes = static_cast<std::uint16_t>(value | (value >> 8));
+  std::memcpy(out, &bytes, sizeof bytes);
+}
+
+// Decodes the first `pairs` pairs of a row text into `out`. A pair with a
 // character outside "@".."O" gives 0 for that byte only.
-void decodeRow(std::string_view text, PartPattern::Bytes& bitmap, std::size_t rowStart,
-               std::size_t maxBytes) {
-  if (rowStart >= bitmap.size()) return;
-  const std::size_t pairs = std::min({maxBytes, text.size() / 2, bitmap.size() - rowStart});
-  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-  unsigned char* out = bitmap.data() + rowStart;
+inline void decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs) {
   if constexpr (std::endian::native == std::endian::little) {
     // Rows are most of a file's bytes: eight characters (four bytes) at a
     // time, the last four of the row overlapping the ones before when the
@@ -133,6 +147,11 @@ void decodeRow(std::string_view text, PartPattern::Bytes& bitmap, std::size_t ro
     if (pairs >= 4) {
       for (std::size_t j = 0; j + 4 <= pairs; j += 4) decodeFourPairs(in + 2 * j, out + j);
       if (pairs % 4 != 0) decodeFourPairs(in + 2 * (pairs - 4), out + pairs - 4);
+      return;
+    }
+    if (pairs >= 2) {
+      decodeTwoPairs(in, out);
+      if (pairs == 3) decodeTwoPairs(in + 2, out + 1);
       return;
     }
   }
@@ -458,20 +477,34 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
 
   PartPattern::Bytes bitmap(dataSize, 0);
   int row = 0;
+  std::size_t rowStart = 0;
   std::string_view field;
   for (;;) {
     if (reader.readFieldView(field) == -1) return std::nullopt;
-    if (startsWith(field, '-')) {
-      if (field == kBitmapEnd) return bitmap;
-      return std::nullopt;
-    }
-    if (startsWith(field, '+')) {
-      if (!skipBlock(reader, field)) return std::nullopt;
-      continue;
+    // A row of bitmap characters never starts with '-' or '+' (nor is it
+    // empty): one test tells a row from an end tag or a nested block.
+    const auto first = field.empty() ? 0 : static_cast<unsigned char>(field[0]);
+    if (first <= '-') {
+      if (startsWith(field, '-')) {
+        if (field == kBitmapEnd) return bitmap;
+        return std::nullopt;
+      }
+      if (startsWith(field, '+')) {
+        if (!skipBlock(reader, field)) return std::nullopt;
+        continue;
+      }
     }
     if (row < height) {
-      decodeRow(field, bitmap, static_cast<std::size_t>(row) * stride, bytesPerRow);
+      // At most the row's bytes, the text's pairs and what is left of the
+      // bitmap.
+      if (rowStart < bitmap.size()) {
+        const std::size_t pairs =
+            std::min(std::min(bytesPerRow, field.size() / 2), bitmap.size() - rowStart);
+        decodePairs(reinterpret_cast<const unsigned char*>(field.data()),
+                    bitmap.data() + rowStart, pairs);
+      }
       ++row;
+      rowStart += stride;
     }
   }
 }
