@@ -20,12 +20,13 @@
 // reading operation of the reader.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace vesk {
+#include "schfile/record_reader.h"
 
-class RecordReader;
+namespace vesk {
 
 enum class ColonRule {
   kStrict,  // "X:" (empty value) is ignored like a field without a colon
@@ -55,7 +56,32 @@ class BlockFields {
   // skipNested().
   void claimNested(bool claim) { claimNested_ = claim; }
 
-  Item next();
+  Item next() {
+    // Inline: every key field of every block passes here.
+    if (end_ != kNotEnded) return kEnded;
+    for (;;) {
+      if (reader_.readFieldView(field_) == -1) {
+        end_ = kEndOfInput;
+        return kEnded;
+      }
+      const std::size_t size = field_.size();
+      if (size == 0) continue;  // an empty field has no key
+      const char first = field_[0];
+      if (first == '-' || first == '+') {
+        if (const Item item = nextAtTag(); item != kKey) return item;
+        continue;
+      }
+      // Keys are a few bytes long: a plain loop finds the colon sooner than
+      // a library search would be called.
+      std::size_t colon = 1;
+      while (colon < size && field_[colon] != ':') ++colon;
+      if (first == ':' || colon == size) continue;
+      if (rule_ == ColonRule::kStrict && colon + 1 == size) continue;
+      key_ = std::string_view(field_.data(), colon);
+      value_ = std::string_view(field_.data() + colon + 1, size - colon - 1);
+      return kKey;
+    }
+  }
 
   // Skips the nested block whose start tag next() just returned. False
   // (and end() == kSkipFailed) when its end tag never comes.
@@ -70,6 +96,10 @@ class BlockFields {
   RecordReader& reader() { return reader_; }
 
  private:
+  // The field begins with '-' or '+': the end of the block (kEnded), a
+  // nested block for the caller (kNested), or one skipped (kKey: read on).
+  Item nextAtTag();
+
   RecordReader& reader_;
   std::string_view endTag_;
   ColonRule rule_;
