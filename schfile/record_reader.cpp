@@ -98,7 +98,7 @@ int RecordReader::readFieldSlowly(std::string_view& field) {
     if (c == '\n') countLine();
     ++pos_;
   }
-  const int fieldLine = line_;
+  const int fieldLine = line();
   const unsigned char* start = pos_;
   const unsigned char* scanned = start;
   for (;;) {

@@ -72,7 +72,7 @@ class RecordReader {
     if (start != end_ && !kLeadingSpace[*start]) {
       const unsigned char* p = findSpecial(start, end_);
       if (p != end_ && *p != '%' && static_cast<std::size_t>(p - start) < kMaxFieldLength) {
-        const int fieldLine = line_;
+        const int fieldLine = line();
         countLineAt(*p);
         field = std::string_view(reinterpret_cast<const char*>(start),
                                  static_cast<std::size_t>(p - start));
@@ -89,7 +89,9 @@ class RecordReader {
   int skipTo(std::string_view text);
 
   // The current line: 1 at the start, one more for each LF consumed.
-  int line() const { return line_; }
+  int line() const {
+    return line_ < static_cast<std::uint64_t>(kMaxLine) ? static_cast<int>(line_) : kMaxLine;
+  }
 
   // True when the underlying stream reported an error (not merely its end).
   bool hadReadError() const { return readError_; }
@@ -146,14 +148,10 @@ class RecordReader {
   // The rest of a field from the escape at pos_ - 1 on, decoded byte by
   // byte into scratch_ (which holds the field's bytes before the escape).
   int decodeEscapedField(int fieldLine);
-  void countLine() {
-    if (line_ < kMaxLine) ++line_;
-  }
+  void countLine() { ++line_; }
   // countLine when `terminator` is an LF, without a branch: line ends fall
   // among the commas with no pattern that a branch would learn.
-  void countLineAt(unsigned char terminator) {
-    line_ += static_cast<int>(terminator == '\n') & static_cast<int>(line_ < kMaxLine);
-  }
+  void countLineAt(unsigned char terminator) { line_ += terminator == '\n'; }
 
   static constexpr int kMaxLine = 0x7fffffff;
   // Larger than the longest field, so that a field moved to the start of
@@ -165,7 +163,9 @@ class RecordReader {
   std::unique_ptr<unsigned char[]> buffer_;
   const unsigned char* pos_ = nullptr;
   const unsigned char* end_ = nullptr;
-  int line_ = 1;
+  // Counted in 64 bits, which no input can run over, and told clamped to
+  // the largest int (line()).
+  std::uint64_t line_ = 1;
   bool readError_ = false;
   std::string scratch_;
 };
