@@ -1,7 +1,9 @@
 #include "schobj/sch_line.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "schfile/record_writer.h"
 #include "schobj/block_fields.h"
@@ -112,7 +114,21 @@ Rect SchLine::pointRect() const {
 bool SchLine::isValid() const { return p1_ != p2_; }
 
 bool SchLine::readLineBlock(RecordReader& reader, const Point* offset, const char* name) {
-  const std::string endTag = std::string("-") + name;
+  // "-" and the name, on the stack: a design has hundreds of thousands of
+  // wires, and the names are a few letters.
+  constexpr std::size_t kShortName = 15;
+  const std::size_t nameLength = std::strlen(name);
+  char shortTag[kShortName + 1];
+  std::string longTag;
+  std::string_view endTag;
+  if (nameLength <= kShortName) {
+    shortTag[0] = '-';
+    std::memcpy(shortTag + 1, name, nameLength);
+    endTag = std::string_view(shortTag, nameLength + 1);
+  } else {
+    longTag = std::string("-") + name;
+    endTag = longTag;
+  }
   bool seenX1 = false;
   bool seenY1 = false;
   bool seenX2 = false;
