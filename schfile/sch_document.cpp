@@ -41,6 +41,10 @@ int SchDocument::load(const char* path) {
   if (path == nullptr) return kReadFailed;
   std::FILE* stream = std::fopen(path, "r");
   if (stream == nullptr) return kReadFailed;
+  // The reader keeps a buffer of its own; without one in the stream too,
+  // each of its reads is one read of the file, not a small one into the
+  // stream's buffer followed by the rest.
+  std::setvbuf(stream, nullptr, _IONBF, 0);
   // The file's size tells how many objects to expect.
   const std::size_t sizeHint = sizeOfOpenedFile(stream);
   RecordReader reader(stream);
