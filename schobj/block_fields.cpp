@@ -7,21 +7,24 @@
 
 namespace vesk {
 
-bool skipBlock(RecordReader& reader, std::string_view startTag) {
-  // The tag may view the reader's own field, which reading on overwrites:
-  // the end tag is made first (on the stack for every real tag).
-  constexpr std::size_t kShortTag = 64;
-  char shortTag[kShortTag];
-  std::string longTag;
-  char* endTag = shortTag;
-  if (startTag.size() > kShortTag) {
-    longTag.assign(startTag);
-    endTag = longTag.data();
-  } else if (!startTag.empty()) {
-    std::memcpy(shortTag, startTag.data(), startTag.size());
+EndTag::EndTag(std::string_view name) {
+  if (name.size() < kShortTag) {
+    shortTag_[0] = '-';
+    if (!name.empty()) std::memcpy(shortTag_ + 1, name.data(), name.size());
+    view_ = std::string_view(shortTag_, name.size() + 1);
+  } else {
+    longTag_.reserve(name.size() + 1);
+    longTag_.push_back('-');
+    longTag_.append(name);
+    view_ = longTag_;
   }
-  if (!startTag.empty()) endTag[0] = '-';
-  return reader.skipTo(std::string_view(endTag, startTag.size())) == 0;
+}
+
+bool skipBlock(RecordReader& reader, std::string_view startTag) {
+  // The tag may view the reader's own field: the end tag is made first.
+  if (startTag.empty()) return reader.skipTo(std::string_view()) == 0;
+  const EndTag endTag(startTag.substr(1));
+  return reader.skipTo(endTag.view()) == 0;
 }
 
 BlockFields::Item BlockFields::nextAtTag() {

@@ -110,6 +110,25 @@ class BlockFields {
   std::string_view value_;
 };
 
+// The end tag of a block: "-" and the block's name. It is made on the
+// stack for the names of real blocks (the heap serves longer ones), and it
+// may be made from a view of the reader's own field, which reading on
+// overwrites.
+class EndTag {
+ public:
+  explicit EndTag(std::string_view name);
+  EndTag(const EndTag&) = delete;
+  EndTag& operator=(const EndTag&) = delete;
+
+  std::string_view view() const { return view_; }
+
+ private:
+  static constexpr std::size_t kShortTag = 64;
+  char shortTag_[kShortTag];
+  std::string longTag_;
+  std::string_view view_;
+};
+
 // Skips the block opened by `startTag` (its first byte '+' is taken as '-'
 // to form the end tag), up to and including that end tag. Nested blocks are
 // not tracked. False when the input ends first.

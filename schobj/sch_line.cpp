@@ -1,7 +1,6 @@
 #include "schobj/sch_line.h"
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -114,26 +113,13 @@ Rect SchLine::pointRect() const {
 bool SchLine::isValid() const { return p1_ != p2_; }
 
 bool SchLine::readLineBlock(RecordReader& reader, const Point* offset, const char* name) {
-  // "-" and the name, on the stack: a design has hundreds of thousands of
-  // wires, and the names are a few letters.
-  constexpr std::size_t kShortName = 15;
-  const std::size_t nameLength = std::strlen(name);
-  char shortTag[kShortName + 1];
-  std::string longTag;
-  std::string_view endTag;
-  if (nameLength <= kShortName) {
-    shortTag[0] = '-';
-    std::memcpy(shortTag + 1, name, nameLength);
-    endTag = std::string_view(shortTag, nameLength + 1);
-  } else {
-    longTag = std::string("-") + name;
-    endTag = longTag;
-  }
+  // On the stack: a design has hundreds of thousands of wires.
+  const EndTag endTag(name);
   bool seenX1 = false;
   bool seenY1 = false;
   bool seenX2 = false;
   bool seenY2 = false;
-  BlockFields block(reader, endTag, ColonRule::kStrict);
+  BlockFields block(reader, endTag.view(), ColonRule::kStrict);
   while (block.next() == BlockFields::kKey) {
     const std::string_view key = block.key();
     if (key == "X1") {
