@@ -7,6 +7,8 @@
 #include <new>
 #include <vector>
 
+#include "platform/room_for_one_more.h"
+
 namespace vesk {
 namespace {
 
@@ -38,7 +40,7 @@ class PosixPageMemory final : public std::pmr::memory_resource {
     std::uintptr_t at = roundUp(reinterpret_cast<std::uintptr_t>(next_), alignment);
     if (next_ == nullptr || at < reinterpret_cast<std::uintptr_t>(next_) || at > end ||
         bytes > end - at) {
-      regions_.reserve(regions_.size() + 1);  // before the mapping, which must not be lost
+      roomForOneMore(regions_);  // before the mapping, which must not be lost
       next_ = static_cast<std::byte*>(mapAligned(kRegion, alignment));
       regions_.push_back(next_);
       end_ = next_ + kRegion;

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "platform/room_for_one_more.h"
+
 namespace vesk {
 
 namespace {
@@ -30,8 +32,9 @@ std::size_t SizeClassPool::classOf(std::size_t bytes) {
   return kFineClasses + static_cast<std::size_t>(p - kLargestFineBits - 1) * 4 + (k - 1);
 }
 
-std::size_t SizeClassPool::classSize(std::size_t bytes) {
-  const std::size_t index = classOf(bytes);
+std::size_t SizeClassPool::classSize(std::size_t bytes) { return sizeOfClass(classOf(bytes)); }
+
+std::size_t SizeClassPool::sizeOfClass(std::size_t index) {
   if (index < kFineClasses) return (index + 1) * kFineStep;
   const std::size_t above = index - kFineClasses;
   const int p = static_cast<int>(above / 4) + kLargestFineBits + 1;
@@ -40,19 +43,17 @@ std::size_t SizeClassPool::classSize(std::size_t bytes) {
 }
 
 void* SizeClassPool::do_allocate(std::size_t bytes, std::size_t alignment) {
-  if (bytes > kLargestPooled || alignment > kAlignment) {
-    return upstream_->allocate(bytes, alignment);
-  }
+  if (!pooled(bytes, alignment)) return upstream_->allocate(bytes, alignment);
   const std::size_t index = classOf(bytes);
   if (FreePiece* piece = free_[index]) {
     free_[index] = piece->next;
     return piece;
   }
-  return freshPiece(classSize(bytes));
+  return freshPiece(sizeOfClass(index));
 }
 
 void SizeClassPool::do_deallocate(void* memory, std::size_t bytes, std::size_t alignment) {
-  if (bytes > kLargestPooled || alignment > kAlignment) {
+  if (!pooled(bytes, alignment)) {
     upstream_->deallocate(memory, bytes, alignment);
     return;
   }
@@ -63,17 +64,15 @@ void SizeClassPool::do_deallocate(void* memory, std::size_t bytes, std::size_t a
 }
 
 void* SizeClassPool::freshPiece(std::size_t size) {
-  // Each time room in the list first, so that memory taken is never lost
-  // to a failing push_back.
   if (size > kLargestCut) {
-    taken_.reserve(taken_.size() + 1);
+    roomForOneMore(taken_);
     void* piece = upstream_->allocate(size, kAlignment);
     taken_.push_back(Taken{piece, size});
     return piece;
   }
   if (static_cast<std::size_t>(end_ - next_) < size) {
     // The rest of the old chunk, less than one piece, stays unused.
-    taken_.reserve(taken_.size() + 1);
+    roomForOneMore(taken_);
     next_ = static_cast<std::byte*>(upstream_->allocate(kChunk, kAlignment));
     end_ = next_ + kChunk;
     taken_.push_back(Taken{next_, kChunk});

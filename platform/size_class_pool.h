@@ -52,7 +52,12 @@ class SizeClassPool final : public std::pmr::memory_resource {
     std::size_t bytes;
   };
 
+  // Requests the pool serves itself; the others go straight upstream.
+  static bool pooled(std::size_t bytes, std::size_t alignment) {
+    return bytes <= kLargestPooled && alignment <= kAlignment;
+  }
   static std::size_t classOf(std::size_t bytes);
+  static std::size_t sizeOfClass(std::size_t index);
 
   void* do_allocate(std::size_t bytes, std::size_t alignment) override;
   void do_deallocate(void* memory, std::size_t bytes, std::size_t alignment) override;
