@@ -9,7 +9,8 @@
 //
 // Ownership: the builder owns copies of the collected components (so each
 // document can go as soon as it was collected), kept in its own arena, and
-// the rows it built.
+// the rows it built. The rows stay where they were made, in collection
+// order; sorting orders pointers to them.
 #pragma once
 
 #include <cstdio>
@@ -48,6 +49,8 @@ ReferenceParts splitReference(std::string_view reference);
 
 // The rows of a parts list, in bulk memory like the copies they come from.
 using PartsListEntries = std::vector<PartsListEntry, BulkAllocator<PartsListEntry>>;
+// The rows in parts-list order, viewing the entries the builder owns.
+using SortedPartsList = std::vector<const PartsListEntry*, BulkAllocator<const PartsListEntry*>>;
 
 class PartsListBuilder {
  public:
@@ -67,17 +70,17 @@ class PartsListBuilder {
   int write(std::FILE* out) const;
 
   std::size_t collectedCount() const { return components_.size(); }
-  // The sorted entries, or null before build.
-  const PartsListEntries* entries() const {
-    return entries_ ? &*entries_ : nullptr;
-  }
+  // The entries in sorted order, or null before build.
+  const SortedPartsList* entries() const { return sorted_ ? &*sorted_ : nullptr; }
 
  private:
   // Declared before the copies, which live in it: destroyed after them.
   ObjectArena arena_;
   std::vector<std::unique_ptr<SchComponent>, BulkAllocator<std::unique_ptr<SchComponent>>>
       components_;
-  std::optional<PartsListEntries> entries_;
+  // The entries in collection order, and the order they are listed in.
+  PartsListEntries entries_;
+  std::optional<SortedPartsList> sorted_;
 };
 
 }  // namespace vesk

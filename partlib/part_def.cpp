@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "schfile/number_text.h"
+#include "schfile/plain_fields.h"
 #include "schfile/record_reader.h"
 #include "schfile/record_writer.h"
 #include "schobj/block_fields.h"
@@ -160,6 +161,77 @@ inline void decodePairs(const unsigned char* in, unsigned char* out, std::size_t
 
 bool startsWith(std::string_view field, char c) { return !field.empty() && field[0] == c; }
 
+// True when the `count` characters at `in` (an even count of at least 2)
+// are all bitmap characters, "@" to "O": none of them is a terminator or
+// an escape, and every pair decodes to its byte.
+inline bool allBitmapCharacters(const unsigned char* in, std::size_t count) {
+  const auto bad64 = [](const unsigned char* at) {
+    std::uint64_t chars;
+    std::memcpy(&chars, at, sizeof chars);
+    return ((chars & 0xf0f0f0f0f0f0f0f0ull) ^ 0x4040404040404040ull) != 0;
+  };
+  const auto bad32 = [](const unsigned char* at) {
+    std::uint32_t chars;
+    std::memcpy(&chars, at, sizeof chars);
+    return ((chars & 0xf0f0f0f0u) ^ 0x40404040u) != 0;
+  };
+  // Whole words, the last one overlapping the one before when the count
+  // is not a multiple of its size.
+  if (count >= 8) {
+    for (std::size_t i = 0; i + 8 <= count; i += 8) {
+      if (bad64(in + i)) return false;
+    }
+    return count % 8 == 0 || !bad64(in + count - 8);
+  }
+  if (count >= 4) return !bad32(in) && !bad32(in + count - 4);
+  return (in[0] & 0xf0) == 0x40 && (in[1] & 0xf0) == 0x40;
+}
+
+// Takes the rows that follow in the reader's buffer as long as they are
+// written as the editor writes them: two bitmap characters for each byte
+// of the row and then a comma or line end. Their ends are then known
+// without a search, and they are decoded where they stand. Stops at
+// anything else (the end tag, a row of another length, a bad character,
+// the end of the buffer, the last row), which the general loop then takes.
+void readPlainBitmapRows(RecordReader& reader, std::size_t bytesPerRow, std::size_t stride,
+                         int height, PartPattern::Bytes& bitmap, int& row,
+                         std::size_t& rowStart) {
+  const std::size_t rowChars = 2 * bytesPerRow;
+  const unsigned char* const start = reader.bufferedBegin();
+  const unsigned char* const end = reader.bufferedEnd();
+  const unsigned char* p = start;
+  std::uint64_t lineEnds = 0;
+  // A field read before that ended at a CR leaves the LF after it, white
+  // space that the reader would skip before the next field.
+  if (p != end && *p == '\n') {
+    ++p;
+    ++lineEnds;
+  }
+  // Room for the row, its terminator and an LF after a CR, and for the
+  // words read over the row's last characters.
+  while (row < height && rowStart + bytesPerRow <= bitmap.size() &&
+         static_cast<std::size_t>(end - p) >= rowChars + 8 && allBitmapCharacters(p, rowChars)) {
+    const unsigned char terminator = p[rowChars];
+    std::size_t taken = rowChars + 1;
+    if (terminator == '\n') {
+      ++lineEnds;
+    } else if (terminator == '\r') {
+      // The LF after it is white space before the next field.
+      if (p[taken] == '\n') {
+        ++taken;
+        ++lineEnds;
+      }
+    } else if (terminator != ',') {
+      break;
+    }
+    decodePairs(p, bitmap.data() + rowStart, bytesPerRow);
+    p += taken;
+    ++row;
+    rowStart += stride;
+  }
+  reader.consumeBuffered(static_cast<std::size_t>(p - start), lineEnds);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -237,6 +309,37 @@ void PartPin::setTexts(const TextsBuilder& texts, int blockCount) {
   const std::string_view name = texts.name_;
   const std::size_t codeSize = writeEntryCode(texts.hasName_ ? &name : nullptr, code);
   texts_.assign({std::string_view(code, codeSize), name, texts.numbers_});
+}
+
+void PartPin::setTexts(std::string_view name, std::span<const std::string_view> numbers,
+                       int blockCount) {
+  blockCount_ = static_cast<std::uint16_t>(std::clamp(blockCount, 0, kMaxBlockCount));
+  numbers = numbers.first(std::min<std::size_t>(numbers.size(), blockCount_));
+  numberCount_ = static_cast<std::uint16_t>(numbers.size());
+  // A pin's texts are a few bytes: packed on the stack, they are copied
+  // into the pin once; longer ones are packed in a string first.
+  constexpr std::size_t kShortPacked = 64;
+  std::size_t size = kLongestEntryCode + name.size();
+  for (const std::string_view number : numbers) size += kLongestEntryCode + number.size();
+  std::string longPacked;
+  char shortPacked[kShortPacked];
+  char* packed = shortPacked;
+  if (size > kShortPacked) {
+    longPacked.resize(size);
+    packed = longPacked.data();
+  }
+  std::size_t at = 0;
+  const auto put = [&packed, &at](std::string_view text) {
+    char code[kLongestEntryCode];
+    const std::size_t codeSize = writeEntryCode(&text, code);
+    std::memcpy(packed + at, code, codeSize);
+    at += codeSize;
+    if (!text.empty()) std::memcpy(packed + at, text.data(), text.size());
+    at += text.size();
+  };
+  put(name);
+  for (const std::string_view number : numbers) put(number);
+  texts_.assign(std::string_view(packed, at));
 }
 
 std::optional<std::string_view> PartPin::name() const {
@@ -371,38 +474,87 @@ bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount) {
   return readPinBlock(reader, pin, blockCount, texts);
 }
 
+namespace {
+
+// One key field of a pin block: N (the name), L (side letter and offset),
+// T (flag letters) and M (one number per block of the part, as many as it
+// has blocks). Other keys are ignored.
+void takePinKey(char key, std::string_view value, PartPin& pin, int numbers,
+                PartPin::TextsBuilder& texts) {
+  switch (key) {
+    case 'N':
+      texts.setNameFromKey(value);
+      break;
+    case 'L': {
+      // An empty value changes neither side nor offset.
+      if (value.empty()) break;
+      const int side = sideForLetter(value[0]);
+      if (side >= 0) pin.setSide(side);
+      const int offset = parseNumber(value.substr(1));
+      if (offset >= 0 && offset <= kMaxPinOffset) pin.setOffset(offset);
+      break;
+    }
+    case 'T':
+      pin.setFlags(flagsForLetters(value));
+      break;
+    case 'M':
+      if (texts.numberCount() < numbers) texts.addNumber(value);
+      break;
+    default:
+      break;
+  }
+}
+
+// A pin block as the editor writes it, "N:A0,L:L0,T:C,M:1,-PIN" with one M
+// for each block of the part (up to a few), taken in one pass. False, with
+// nothing read, for any other form: the general reader then takes it.
+bool readPlainPinBlock(RecordReader& reader, PartPin& pin, int numbers,
+                       PartPin::TextsBuilder& texts) {
+  constexpr int kMostNumbers = 4;
+  PlainFields fields(reader);
+  std::string_view name;
+  std::string_view place;
+  std::string_view flags;
+  std::string_view pinNumbers[kMostNumbers];
+  int numberFields = 0;
+  if (!(fields.key("N:") && fields.text(name) && fields.key("L:") && fields.text(place) &&
+        fields.key("T:") && fields.text(flags))) {
+    return false;
+  }
+  while (fields.at("M:")) {
+    if (numberFields == kMostNumbers) return false;
+    if (!(fields.key("M:") && fields.text(pinNumbers[numberFields]))) return false;
+    ++numberFields;
+  }
+  if (!fields.field("-PIN")) return false;
+  takePinKey('L', place, pin, numbers, texts);
+  takePinKey('T', flags, pin, numbers, texts);
+  if (name.find(kMarkEscape) == std::string_view::npos) {
+    // The name is kept as it stands: its texts go to the pin directly.
+    pin.setTexts(name.substr(0, kMaxPinNameLength),
+                 std::span<const std::string_view>(pinNumbers, static_cast<std::size_t>(numberFields)),
+                 numbers);
+  } else {
+    takePinKey('N', name, pin, numbers, texts);
+    for (int i = 0; i < numberFields; ++i) takePinKey('M', pinNumbers[i], pin, numbers, texts);
+    pin.setTexts(texts, numbers);
+  }
+  fields.commit(reader);
+  return true;
+}
+
+}  // namespace
+
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount,
                   PartPin::TextsBuilder& texts) {
   texts.clear();
   const int numbers = std::clamp(blockCount, 0, kMaxBlockCount);
+  if (readPlainPinBlock(reader, pin, numbers, texts)) return true;
 
   BlockFields block(reader, "-PIN", ColonRule::kLax);
   while (block.next() == BlockFields::kKey) {
     const std::string_view key = block.key();
-    const std::string_view value = block.value();
-    if (key.size() != 1) continue;
-    switch (key[0]) {
-      case 'N':
-        texts.setNameFromKey(value);
-        break;
-      case 'L': {
-        // An empty value changes neither side nor offset.
-        if (value.empty()) break;
-        const int side = sideForLetter(value[0]);
-        if (side >= 0) pin.setSide(side);
-        const int offset = parseNumber(value.substr(1));
-        if (offset >= 0 && offset <= kMaxPinOffset) pin.setOffset(offset);
-        break;
-      }
-      case 'T':
-        pin.setFlags(flagsForLetters(value));
-        break;
-      case 'M':
-        if (texts.numberCount() < numbers) texts.addNumber(value);
-        break;
-      default:
-        break;
-    }
+    if (key.size() == 1) takePinKey(key[0], block.value(), pin, numbers, texts);
   }
   pin.setTexts(texts, numbers);
   // The end of input ends the pin; the enclosing readers fail on it.
@@ -480,6 +632,7 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
   std::size_t rowStart = 0;
   std::string_view field;
   for (;;) {
+    if (bytesPerRow != 0) readPlainBitmapRows(reader, bytesPerRow, stride, height, bitmap, row, rowStart);
     if (reader.readFieldView(field) == -1) return std::nullopt;
     // A row of bitmap characters never starts with '-' or '+' (nor is it
     // empty): one test tells a row from an end tag or a nested block.

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -109,6 +110,10 @@ class PartPin {
 
   // A pin of `blockCount` blocks (0 to 256) with the collected texts.
   void setTexts(const TextsBuilder& texts, int blockCount);
+  // The same from texts at hand: the name as it is kept (not as the "N"
+  // key spells it) and the numbers in block order; numbers past the block
+  // count are not kept.
+  void setTexts(std::string_view name, std::span<const std::string_view> numbers, int blockCount);
   // Flags 0 to 31 (letters S, C, N, m), side 0 to 3, offset 0 to 255.
   void setFlags(int flags) { flags_ = static_cast<std::uint8_t>(flags); }
   void setSide(int side) { side_ = static_cast<std::uint8_t>(side); }

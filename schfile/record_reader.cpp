@@ -104,7 +104,7 @@ int RecordReader::readFieldSlowly(std::string_view& field) {
   for (;;) {
     const bool full = static_cast<std::size_t>(end_ - start) > kMaxFieldLength;
     const unsigned char* limit = full ? start + kMaxFieldLength : end_;
-    const unsigned char* p = findSpecial(scanned, limit);
+    const unsigned char* p = record_detail::findSpecial(scanned, limit);
     if (p == end_) {
       // The buffer ends inside the field: keep the field, read on.
       const auto scannedLength = p - start;
@@ -160,7 +160,7 @@ int RecordReader::decodeEscapedField(int fieldLine) {
       const std::size_t room = kMaxFieldLength - scratch_.size();
       const unsigned char* limit =
           static_cast<std::size_t>(end_ - pos_) < room ? end_ : pos_ + room;
-      const unsigned char* run = findSpecial(pos_, limit);
+      const unsigned char* run = record_detail::findSpecial(pos_, limit);
       scratch_.append(reinterpret_cast<const char*>(pos_), static_cast<std::size_t>(run - pos_));
       pos_ = run;
     }

@@ -40,6 +40,43 @@ constexpr std::array<bool, 256> byteTable(std::string_view bytes) {
   for (const char c : bytes) table[static_cast<unsigned char>(c)] = true;
   return table;
 }
+
+// Bytes that end an ordinary run inside a field: the three terminators
+// and the escape introducer.
+inline constexpr std::array<bool, 256> kSpecial = byteTable(",\n\r%");
+
+// The first special byte in [p, limit), or limit. Eight bytes at a time,
+// a word that holds no byte below '-' (every special byte is below it,
+// the bytes of keys, numbers, bitmap rows and double-byte text nearly
+// never) is passed over whole; in a word that does, the first such byte
+// is looked up, and the scan goes on after it when it is an ordinary
+// byte ('+', a space, ...).
+inline const unsigned char* findSpecial(const unsigned char* p, const unsigned char* limit) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  constexpr std::uint64_t kBound = 0x2d * kOnes;  // '-'
+  while (limit - p >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    // The high bit of a byte is set for every byte below the bound (and,
+    // past the first one, possibly for later bytes too: the borrow runs
+    // towards the more significant end). Bytes 0x80 and above are never
+    // flagged.
+    const std::uint64_t low = (word - kBound) & ~word & kHighBits;
+    if (low == 0) {
+      p += 8;
+      continue;
+    }
+    const int bit = std::endian::native == std::endian::little ? std::countr_zero(low)
+                                                               : std::countl_zero(low);
+    p += bit / 8;
+    if (kSpecial[*p]) return p;
+    ++p;
+  }
+  while (p != limit && !kSpecial[*p]) ++p;
+  return p;
+}
+
 }  // namespace record_detail
 
 class RecordReader {
@@ -70,7 +107,7 @@ class RecordReader {
     // escape and is not over-long. Everything else takes the long way.
     const unsigned char* start = pos_;
     if (start != end_ && !kLeadingSpace[*start]) {
-      const unsigned char* p = findSpecial(start, end_);
+      const unsigned char* p = record_detail::findSpecial(start, end_);
       if (p != end_ && *p != '%' && static_cast<std::size_t>(p - start) < kMaxFieldLength) {
         const int fieldLine = line();
         countLineAt(*p);
@@ -96,43 +133,20 @@ class RecordReader {
   // True when the underlying stream reported an error (not merely its end).
   bool hadReadError() const { return readError_; }
 
- private:
-  // Bytes that end an ordinary run inside a field: the three terminators
-  // and the escape introducer; and the white space skipped before a field.
-  static constexpr std::array<bool, 256> kSpecial = record_detail::byteTable(",\n\r%");
-  static constexpr std::array<bool, 256> kLeadingSpace = record_detail::byteTable("\t\n\r ");
-
-  // The first special byte in [p, limit), or limit. Eight bytes at a time,
-  // a word that holds no byte below '-' (every special byte is below it,
-  // the bytes of keys, numbers, bitmap rows and double-byte text nearly
-  // never) is passed over whole; in a word that does, the first such byte
-  // is looked up, and the scan goes on after it when it is an ordinary
-  // byte ('+', a space, ...).
-  static const unsigned char* findSpecial(const unsigned char* p, const unsigned char* limit) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-    constexpr std::uint64_t kBound = 0x2d * kOnes;  // '-'
-    while (limit - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      // The high bit of a byte is set for every byte below the bound (and,
-      // past the first one, possibly for later bytes too: the borrow runs
-      // towards the more significant end). Bytes 0x80 and above are never
-      // flagged.
-      const std::uint64_t low = (word - kBound) & ~word & kHighBits;
-      if (low == 0) {
-        p += 8;
-        continue;
-      }
-      const int bit = std::endian::native == std::endian::little ? std::countr_zero(low)
-                                                                 : std::countl_zero(low);
-      p += bit / 8;
-      if (kSpecial[*p]) return p;
-      ++p;
-    }
-    while (p != limit && !kSpecial[*p]) ++p;
-    return p;
+  // The bytes already read from the source and not yet consumed, for a
+  // reader that takes a whole block from them at once (PlainFields). A
+  // field may run on past their end.
+  const unsigned char* bufferedBegin() const { return pos_; }
+  const unsigned char* bufferedEnd() const { return end_; }
+  // Consumes the first `bytes` of them, which hold `lineEnds` LF bytes.
+  void consumeBuffered(std::size_t bytes, std::uint64_t lineEnds) {
+    pos_ += bytes;
+    line_ += lineEnds;
   }
+
+ private:
+  // The white space skipped before a field.
+  static constexpr std::array<bool, 256> kLeadingSpace = record_detail::byteTable("\t\n\r ");
 
   int readFieldSlowly(std::string_view& field);
   // Returns the next byte (0..255) or -1 at the end of input.

@@ -96,7 +96,7 @@ TEST(ObjectArena, CopiesOutliveTheDocumentTheyCameFrom) {
   builder.build();
   ASSERT_NE(builder.entries(), nullptr);
   ASSERT_EQ(builder.entries()->size(), 1u);
-  EXPECT_FALSE((*builder.entries())[0].prefix.empty());
+  EXPECT_FALSE((*builder.entries())[0]->prefix.empty());
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ std::vector<std::string> sortedRows(const std::vector<Row>& rows) {
   builder.collect(objects);
   builder.build();
   std::vector<std::string> out;
-  for (const PartsListEntry& e : *builder.entries()) {
+  for (const PartsListEntry* row : *builder.entries()) {
+    const PartsListEntry& e = *row;
     out.push_back(e.prefix + "|" + std::to_string(e.number) + "|" + e.name + "|" + e.note);
   }
   return out;
