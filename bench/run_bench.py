@@ -20,12 +20,20 @@ SETS = [("1 MB, 1 file", 1, 1), ("10 MB, 1 file", 10, 1), ("100 MB, 1 file", 100
 RUNS = 3
 
 
+def schematics_in(folder):
+    """The schematic files of a set; anything else left in its folder (a
+    parts list written next to its input, say) is no part of it."""
+    if not os.path.isdir(folder):
+        return []
+    return sorted(os.path.join(folder, f) for f in os.listdir(folder) if f.endswith(".ce3"))
+
+
 def ensure_set(data_dir, mb, files):
     folder = os.path.join(data_dir, "set-%dmb-%d" % (mb, files))
-    if not os.path.isdir(folder) or len(os.listdir(folder)) != files:
+    if len(schematics_in(folder)) != files:
         subprocess.run([sys.executable, os.path.join(HERE, "gen_schematics.py"), folder,
                         str(mb), str(files)], check=True)
-    return sorted(os.path.join(folder, f) for f in os.listdir(folder))
+    return schematics_in(folder)
 
 
 def timed(cmd):
