@@ -416,6 +416,17 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   BlockFields block(reader, "-COMP", ColonRule::kLax);
   block.claimNested(true);
   for (;;) {
+    // The pins follow one another, each "+PIN" tag ended by a comma: such
+    // a tag is taken where it stands, as the general way would take it.
+    if (width >= 1 && height >= 1 && blocks >= 1) {
+      PlainFields tag(reader);
+      if (tag.field("+PIN")) {
+        tag.commit(reader);
+        PartPin& pin = pins.emplace_back();
+        if (!readPinBlock(reader, pin, blocks, pinTexts)) return false;
+        continue;
+      }
+    }
     const BlockFields::Item item = block.next();
     if (item == BlockFields::kEnded) break;
     if (item == BlockFields::kNested) {

@@ -6,27 +6,12 @@
 
 namespace vesk {
 
-CompactText::CompactText(CompactText&& other) noexcept {
-  std::memcpy(storage_, other.storage_, kSize);
-  other.storage_[kInPlace] = 0;  // the block, if any, is ours now
-}
-
 CompactText& CompactText::operator=(const CompactText& other) {
   if (this != &other) {
     releaseBlock();
     copyFrom(other);
   }
   return *this;
-}
-
-void CompactText::copyFrom(const CompactText& other) {
-  // A text held in place (or none) is copied as it stands: the common
-  // case, and the one copy of a component makes for each of its texts.
-  if (other.kind() != kInBlock) {
-    std::memcpy(storage_, other.storage_, kSize);
-  } else {
-    assign(other.view());
-  }
 }
 
 CompactText& CompactText::operator=(CompactText&& other) noexcept {
@@ -50,11 +35,9 @@ std::uint32_t CompactText::blockSize() const {
   return size;
 }
 
-std::string_view CompactText::view() const {
-  const unsigned char k = kind();
-  if (k == kInBlock) return std::string_view(blockBytes(), blockSize());
-  if (k == kNone) return std::string_view();
-  return std::string_view(reinterpret_cast<const char*>(storage_), k);
+std::string_view CompactText::viewOfBlockOrNone() const {
+  if (kind() == kInBlock) return std::string_view(blockBytes(), blockSize());
+  return std::string_view();
 }
 
 std::optional<std::string_view> CompactText::optionalView() const {

@@ -32,14 +32,21 @@ class CompactText {
     return text;
   }
   CompactText(const CompactText& other) { copyFrom(other); }
-  CompactText(CompactText&& other) noexcept;
+  CompactText(CompactText&& other) noexcept {
+    std::memcpy(storage_, other.storage_, kSize);
+    other.storage_[kInPlace] = 0;  // the block, if any, is ours now
+  }
   CompactText& operator=(const CompactText& other);
   CompactText& operator=(CompactText&& other) noexcept;
   ~CompactText() { releaseBlock(); }
 
   bool isNone() const { return kind() == kNone; }
   // The bytes; empty for none.
-  std::string_view view() const;
+  std::string_view view() const {
+    const unsigned char k = kind();
+    if (k <= kInPlace) return std::string_view(reinterpret_cast<const char*>(storage_), k);
+    return viewOfBlockOrNone();
+  }
   // None, or the bytes.
   std::optional<std::string_view> optionalView() const;
 
@@ -77,7 +84,16 @@ class CompactText {
   }
   void freeBlock();
   // Takes a copy of `other`'s text; this text holds no block.
-  void copyFrom(const CompactText& other);
+  void copyFrom(const CompactText& other) {
+    // A text held in place (or none) is copied as it stands: the common
+    // case, and the one copy of a component makes for each of its texts.
+    if (other.kind() != kInBlock) {
+      std::memcpy(storage_, other.storage_, kSize);
+    } else {
+      assign(other.view());
+    }
+  }
+  std::string_view viewOfBlockOrNone() const;
 
   alignas(8) unsigned char storage_[kSize] = {};
 };
