@@ -18,15 +18,6 @@ std::string_view upToZero(std::string_view text) {
 
 bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The sort key of a row; see build().
-struct SortKey {
-  std::uint64_t prefix;
-  std::uint64_t name;
-  int number;
-  std::uint32_t index;
-  bool longText;  // prefix or name longer than eight bytes
-};
-
 // The first eight bytes of a text, the first one most significant, padded
 // with zero bytes.
 std::uint64_t leadingBytes(std::string_view text) {
@@ -89,11 +80,14 @@ void PartsListBuilder::collect(const ObjectList& objects) {
     if (!object || object->typeId() != kTypeComponent) continue;
     const auto* component = dynamic_cast<const SchComponent*>(object.get());
     if (component == nullptr || upToZero(component->reference()).empty()) continue;
-    components_.push_back(arena_.make<SchComponent>(*component));
+    addRowFor(*components_.emplace_back(arena_.make<SchComponent>(*component)));
   }
 }
 
 namespace {
+
+// Rows per chunk: a few hundred kilobytes.
+constexpr std::size_t kRowsPerChunk = 4096;
 
 // The three texts a row is sorted by, viewing the component's own texts.
 struct RowKeys {
@@ -116,6 +110,23 @@ int compareEntries(const PartsListEntry& a, const PartsListEntry& b) {
 
 }  // namespace
 
+void PartsListBuilder::addRowFor(const SchComponent& copy) {
+  const RowKeys row = rowKeysOf(copy);
+  keys_.push_back(SortKey{leadingBytes(row.reference.prefix), leadingBytes(row.name),
+                          row.reference.number, static_cast<std::uint32_t>(keys_.size()),
+                          row.reference.prefix.size() > 8 || row.name.size() > 8});
+  if (rowChunks_.empty() || rowChunks_.back().size() == kRowsPerChunk) {
+    rowChunks_.emplace_back().reserve(kRowsPerChunk);
+  }
+  rowChunks_.back().push_back(PartsListEntry{std::string(row.reference.prefix),
+                                             row.reference.number, std::string(row.name),
+                                             std::string(upToZero(copy.note()))});
+}
+
+const PartsListEntry& PartsListBuilder::row(std::uint32_t index) const {
+  return rowChunks_[index / kRowsPerChunk][index % kRowsPerChunk];
+}
+
 void PartsListBuilder::build() {
   // The rows are sorted through compact keys rather than moved about as
   // rows of three strings: the first eight bytes of prefix and name as
@@ -124,29 +135,12 @@ void PartsListBuilder::build() {
   // keys that tie on a text longer than eight bytes look at the texts.
   // The index as the last key keeps rows equal in prefix, number and name
   // (they differ at most in their note) in the order of the input files.
-  // The entries are made in collection order, walking the copies in the
-  // order they lie in memory, and stay there: the sorted keys give the
-  // order of the pointers to them.
-  const std::size_t count = components_.size();
-  PartsListEntries& entries = entries_;
-  entries.clear();
-  entries.reserve(count);
-  std::vector<SortKey, BulkAllocator<SortKey>> keys;
-  keys.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const SchComponent& component = *components_[i];
-    const RowKeys row = rowKeysOf(component);
-    keys.push_back(SortKey{leadingBytes(row.reference.prefix), leadingBytes(row.name),
-                           row.reference.number, static_cast<std::uint32_t>(i),
-                           row.reference.prefix.size() > 8 || row.name.size() > 8});
-    entries.push_back(PartsListEntry{std::string(row.reference.prefix), row.reference.number,
-                                     std::string(row.name),
-                                     std::string(upToZero(component.note()))});
-  }
-  std::sort(keys.begin(), keys.end(), [&entries](const SortKey& a, const SortKey& b) {
+  // The rows themselves stay where collect made them: the sorted keys give
+  // the order of the pointers to them.
+  std::sort(keys_.begin(), keys_.end(), [this](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     if (a.longText || b.longText) {
-      const int c = compareEntries(entries[a.index], entries[b.index]);
+      const int c = compareEntries(row(a.index), row(b.index));
       if (c != 0) return c < 0;
       return a.index < b.index;
     }
@@ -155,8 +149,8 @@ void PartsListBuilder::build() {
     return a.index < b.index;
   });
   SortedPartsList sorted;
-  sorted.reserve(count);
-  for (const SortKey& key : keys) sorted.push_back(&entries[key.index]);
+  sorted.reserve(keys_.size());
+  for (const SortKey& key : keys_) sorted.push_back(&row(key.index));
   sorted_ = std::move(sorted);
 }
 

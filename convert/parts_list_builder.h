@@ -9,10 +9,11 @@
 //
 // Ownership: the builder owns copies of the collected components (so each
 // document can go as soon as it was collected), kept in its own arena, and
-// the rows it built. The rows stay where they were made, in collection
+// the rows it made. The rows stay where they were made, in collection
 // order; sorting orders pointers to them.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -78,8 +79,24 @@ class PartsListBuilder {
   ObjectArena arena_;
   std::vector<std::unique_ptr<SchComponent>, BulkAllocator<std::unique_ptr<SchComponent>>>
       components_;
-  // The entries in collection order, and the order they are listed in.
-  PartsListEntries entries_;
+  // What a row is sorted by (see build), made with the row.
+  struct SortKey {
+    std::uint64_t prefix;
+    std::uint64_t name;
+    int number;
+    std::uint32_t index;
+    bool longText;  // prefix or name longer than eight bytes
+  };
+  // Makes the row of a component copy just collected, and its sort key.
+  void addRowFor(const SchComponent& copy);
+  const PartsListEntry& row(std::uint32_t index) const;
+
+  // The rows in collection order, each made as its component is collected
+  // (its copy is then at hand, where a pass over all copies afterwards
+  // would fetch each from memory again). They are kept in chunks that stay
+  // where they are, since the sorted list points into them.
+  std::vector<PartsListEntries, BulkAllocator<PartsListEntries>> rowChunks_;
+  std::vector<SortKey, BulkAllocator<SortKey>> keys_;
   std::optional<SortedPartsList> sorted_;
 };
 
