@@ -1,6 +1,7 @@
 #include "convert/parts_list_builder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 #include "schfile/number_text.h"
@@ -33,11 +34,16 @@ std::uint64_t leadingBytes(std::string_view text) {
 // note reads as one line break), every other byte unchanged.
 void appendQuoted(std::string& out, std::string_view text) {
   out.push_back('"');
-  for (const char c : text) {
-    if (c == '\r') continue;
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
+  // Runs of other bytes go out whole; nearly every text is one such run.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '"' && c != '\r') continue;
+    out.append(text.data() + run, i - run);
+    if (c == '"') out.append("\"\"");
+    run = i + 1;
   }
+  out.append(text.data() + run, text.size() - run);
   out.push_back('"');
 }
 
@@ -174,7 +180,9 @@ int PartsListBuilder::write(std::FILE* out) const {
     buffer.push_back(',');
     appendQuoted(buffer, entry.prefix);
     buffer.push_back(',');
-    buffer += std::to_string(entry.number);
+    char digits[16];
+    const auto printed = std::to_chars(digits, digits + sizeof digits, entry.number);
+    buffer.append(digits, printed.ptr);
     buffer.push_back(',');
     appendQuoted(buffer, entry.name);
     buffer.push_back(',');
