@@ -96,8 +96,9 @@ std::string lettersForFlags(int flags) {
 }
 
 // pairByte for the four pairs of eight characters at once (character k
-// standing in byte k of a little-endian word).
-inline void decodeFourPairs(const unsigned char* in, unsigned char* out) {
+// standing in byte k of a little-endian word). Nonzero when a character
+// is not a bitmap character.
+inline std::uint64_t decodeFourPairs(const unsigned char* in, unsigned char* out) {
   constexpr std::uint64_t kEvenBytes = 0x00ff00ff00ff00ffull;
   constexpr std::uint64_t kLowBits = 0x7f7f7f7f7f7f7f7full;
   constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
@@ -120,10 +121,11 @@ inline void decodeFourPairs(const unsigned char* in, unsigned char* out) {
   value = (value | (value >> 8)) & 0x0000ffff0000ffffull;
   const auto bytes = static_cast<std::uint32_t>(value | (value >> 16));
   std::memcpy(out, &bytes, sizeof bytes);
+  return wrong;
 }
 
 // The same for the two pairs of four characters.
-inline void decodeTwoPairs(const unsigned char* in, unsigned char* out) {
+inline std::uint32_t decodeTwoPairs(const unsigned char* in, unsigned char* out) {
   std::uint32_t chars;
   std::memcpy(&chars, in, sizeof chars);
   const std::uint32_t wrong = (chars & 0xf0f0f0f0u) ^ 0x40404040u;
@@ -136,56 +138,38 @@ inline void decodeTwoPairs(const unsigned char* in, unsigned char* out) {
   }
   const auto bytes = static_cast<std::uint16_t>(value | (value >> 8));
   std::memcpy(out, &bytes, sizeof bytes);
+  return wrong;
 }
 
 // Decodes the first `pairs` pairs of a row text into `out`. A pair with a
-// character outside "@".."O" gives 0 for that byte only.
-inline void decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs) {
+// character outside "@".."O" gives 0 for that byte only. True when there
+// was no such character.
+inline bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs) {
   if constexpr (std::endian::native == std::endian::little) {
     // Rows are most of a file's bytes: eight characters (four bytes) at a
     // time, the last four of the row overlapping the ones before when the
     // row is not a multiple of four bytes long.
     if (pairs >= 4) {
-      for (std::size_t j = 0; j + 4 <= pairs; j += 4) decodeFourPairs(in + 2 * j, out + j);
-      if (pairs % 4 != 0) decodeFourPairs(in + 2 * (pairs - 4), out + pairs - 4);
-      return;
+      std::uint64_t wrong = 0;
+      for (std::size_t j = 0; j + 4 <= pairs; j += 4) wrong |= decodeFourPairs(in + 2 * j, out + j);
+      if (pairs % 4 != 0) wrong |= decodeFourPairs(in + 2 * (pairs - 4), out + pairs - 4);
+      return wrong == 0;
     }
     if (pairs >= 2) {
-      decodeTwoPairs(in, out);
-      if (pairs == 3) decodeTwoPairs(in + 2, out + 1);
-      return;
+      std::uint32_t wrong = decodeTwoPairs(in, out);
+      if (pairs == 3) wrong |= decodeTwoPairs(in + 2, out + 1);
+      return wrong == 0;
     }
   }
-  for (std::size_t j = 0; j < pairs; ++j) out[j] = pairByte(in[2 * j], in[2 * j + 1]);
+  bool valid = true;
+  for (std::size_t j = 0; j < pairs; ++j) {
+    out[j] = pairByte(in[2 * j], in[2 * j + 1]);
+    valid = valid && (in[2 * j] & 0xf0) == kNibbleBase && (in[2 * j + 1] & 0xf0) == kNibbleBase;
+  }
+  return valid;
 }
 
 bool startsWith(std::string_view field, char c) { return !field.empty() && field[0] == c; }
-
-// True when the `count` characters at `in` (an even count of at least 2)
-// are all bitmap characters, "@" to "O": none of them is a terminator or
-// an escape, and every pair decodes to its byte.
-inline bool allBitmapCharacters(const unsigned char* in, std::size_t count) {
-  const auto bad64 = [](const unsigned char* at) {
-    std::uint64_t chars;
-    std::memcpy(&chars, at, sizeof chars);
-    return ((chars & 0xf0f0f0f0f0f0f0f0ull) ^ 0x4040404040404040ull) != 0;
-  };
-  const auto bad32 = [](const unsigned char* at) {
-    std::uint32_t chars;
-    std::memcpy(&chars, at, sizeof chars);
-    return ((chars & 0xf0f0f0f0u) ^ 0x40404040u) != 0;
-  };
-  // Whole words, the last one overlapping the one before when the count
-  // is not a multiple of its size.
-  if (count >= 8) {
-    for (std::size_t i = 0; i + 8 <= count; i += 8) {
-      if (bad64(in + i)) return false;
-    }
-    return count % 8 == 0 || !bad64(in + count - 8);
-  }
-  if (count >= 4) return !bad32(in) && !bad32(in + count - 4);
-  return (in[0] & 0xf0) == 0x40 && (in[1] & 0xf0) == 0x40;
-}
 
 // Takes the rows that follow in the reader's buffer as long as they are
 // written as the editor writes them: two bitmap characters for each byte
@@ -210,21 +194,29 @@ void readPlainBitmapRows(RecordReader& reader, std::size_t bytesPerRow, std::siz
   // Room for the row, its terminator and an LF after a CR, and for the
   // words read over the row's last characters.
   while (row < height && rowStart + bytesPerRow <= bitmap.size() &&
-         static_cast<std::size_t>(end - p) >= rowChars + 8 && allBitmapCharacters(p, rowChars)) {
+         static_cast<std::size_t>(end - p) >= rowChars + 8) {
     const unsigned char terminator = p[rowChars];
     std::size_t taken = rowChars + 1;
+    bool endsLine = false;
     if (terminator == '\n') {
-      ++lineEnds;
+      endsLine = true;
     } else if (terminator == '\r') {
       // The LF after it is white space before the next field.
       if (p[taken] == '\n') {
         ++taken;
-        ++lineEnds;
+        endsLine = true;
       }
     } else if (terminator != ',') {
       break;
     }
-    decodePairs(p, bitmap.data() + rowStart, bytesPerRow);
+    // A row that holds anything but bitmap characters (a terminator or an
+    // escape among them, say) is the general loop's; the bytes decoded
+    // from it are cleared again, as no row was there before.
+    if (!decodePairs(p, bitmap.data() + rowStart, bytesPerRow)) {
+      std::memset(bitmap.data() + rowStart, 0, bytesPerRow);
+      break;
+    }
+    lineEnds += endsLine ? 1 : 0;
     p += taken;
     ++row;
     rowStart += stride;
