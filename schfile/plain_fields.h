@@ -98,6 +98,14 @@ class PlainFields {
     return terminator();
   }
 
+  // Takes the end tag of the block `name`: '-' and the name, then its
+  // terminator.
+  bool endTag(std::string_view name) {
+    if (!ok_ || p_ == end_ || *p_ != '-') return fail();
+    ++p_;
+    return field(name);
+  }
+
   bool ok() const { return ok_; }
 
   // Consumes from the reader what the cursor took. Only after every field

@@ -66,13 +66,13 @@ bool segmentTouches(const Point& a, const Point& b, const Rect& r) {
 // A line block as the editor writes it, "L:0,X1:10,Y1:20,X2:30,Y2:20,-WIRE"
 // (the layer is not kept), taken in one pass. False, with nothing read,
 // for any other form: the general reader then takes the block.
-bool readPlainLineBlock(RecordReader& reader, std::string_view endTag, Point& a, Point& b) {
+bool readPlainLineBlock(RecordReader& reader, std::string_view name, Point& a, Point& b) {
   PlainFields fields(reader);
   std::string_view layer;
   if (fields.at("L:")) fields.key("L:") && fields.text(layer);
   if (!(fields.key("X1:") && fields.number(a.x) && fields.key("Y1:") && fields.number(a.y) &&
         fields.key("X2:") && fields.number(b.x) && fields.key("Y2:") && fields.number(b.y) &&
-        fields.field(endTag))) {
+        fields.endTag(name))) {
     return false;
   }
   fields.commit(reader);
@@ -130,13 +130,13 @@ Rect SchLine::pointRect() const {
 bool SchLine::isValid() const { return p1_ != p2_; }
 
 bool SchLine::readLineBlock(RecordReader& reader, const Point* offset, const char* name) {
-  // On the stack: a design has hundreds of thousands of wires.
-  const EndTag endTag(name);
-  if (Point a, b; readPlainLineBlock(reader, endTag.view(), a, b)) {
+  if (Point a, b; readPlainLineBlock(reader, name, a, b)) {
     p1_ = Point(shiftX(a.x, offset), shiftY(a.y, offset));
     p2_ = Point(shiftX(b.x, offset), shiftY(b.y, offset));
     return true;
   }
+  // On the stack: a design has hundreds of thousands of wires.
+  const EndTag endTag(name);
   bool seenX1 = false;
   bool seenY1 = false;
   bool seenX2 = false;
