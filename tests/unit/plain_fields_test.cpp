@@ -49,7 +49,8 @@ std::string readPin(const std::string& body, int blocks) {
   // The numbers as the pin tells them, past its blocks too.
   std::string numbers;
   for (int block = 0; block < 6; ++block) {
-    numbers += " " + std::string(pin.number(block).value_or("(none)"));
+    numbers += ' ';
+    numbers += pin.number(block).value_or("(none)");
   }
   return std::to_string(ok) + " " + text + " blocks " + std::to_string(pin.blockCount()) +
          numbers + " then " + nextField(reader);
