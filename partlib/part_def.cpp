@@ -405,17 +405,19 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   pins.reserve(kTypicalPinCount);
   PartPin::TextsBuilder pinTexts;
 
+  // A pin needs the block count, so the sizes come first.
+  const auto sizesRead = [&] { return width >= 1 && height >= 1 && blocks >= 1; };
+  const auto readPin = [&] { return readPinBlock(reader, pins.emplace_back(), blocks, pinTexts); };
+
   BlockFields block(reader, "-COMP", ColonRule::kLax);
   block.claimNested(true);
   for (;;) {
     // The pins follow one another, each "+PIN" tag ended by a comma: such
     // a tag is taken where it stands, as the general way would take it.
-    if (width >= 1 && height >= 1 && blocks >= 1) {
-      PlainFields tag(reader);
-      if (tag.field("+PIN")) {
+    if (sizesRead()) {
+      if (PlainFields tag(reader); tag.field(kPinTag)) {
         tag.commit(reader);
-        PartPin& pin = pins.emplace_back();
-        if (!readPinBlock(reader, pin, blocks, pinTexts)) return false;
+        if (!readPin()) return false;
         continue;
       }
     }
@@ -426,10 +428,7 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
         if (!block.skipNested()) return false;
         continue;
       }
-      // A pin needs the block count, so the sizes come first.
-      if (width < 1 || height < 1 || blocks < 1) return false;
-      PartPin& pin = pins.emplace_back();
-      if (!readPinBlock(reader, pin, blocks, pinTexts)) return false;
+      if (!sizesRead() || !readPin()) return false;
       continue;
     }
     const std::string_view key = block.key();
