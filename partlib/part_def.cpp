@@ -25,9 +25,13 @@ constexpr unsigned char kNibbleBase = 0x40;
 // The byte a pair of row characters stands for; 0 when either character
 // lies outside "@".."O". Plain arithmetic rather than a table: rows are
 // the bulk of a file, and a table of every pair would not stay in cache.
+inline bool isValidPair(unsigned char high, unsigned char low) {
+  return (high & 0xf0) == kNibbleBase && (low & 0xf0) == kNibbleBase;
+}
+
 inline unsigned char pairByte(unsigned char high, unsigned char low) {
-  const bool valid = (high & 0xf0) == kNibbleBase && (low & 0xf0) == kNibbleBase;
-  return valid ? static_cast<unsigned char>(((high & 0x0f) << 4) | (low & 0x0f)) : 0;
+  return isValidPair(high, low) ? static_cast<unsigned char>(((high & 0x0f) << 4) | (low & 0x0f))
+                                : 0;
 }
 
 // Pin names mark characters by setting bit 7; the file spells such a
@@ -164,7 +168,7 @@ inline bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t
   bool valid = true;
   for (std::size_t j = 0; j < pairs; ++j) {
     out[j] = pairByte(in[2 * j], in[2 * j + 1]);
-    valid = valid && (in[2 * j] & 0xf0) == kNibbleBase && (in[2 * j + 1] & 0xf0) == kNibbleBase;
+    valid = valid && isValidPair(in[2 * j], in[2 * j + 1]);
   }
   return valid;
 }

@@ -65,13 +65,13 @@ std::string readPattern(const std::string& body) {
   return std::to_string(ok) + " [" + bytes + "] then " + nextField(reader);
 }
 
-// A space after every line end: each row and field that starts a line is
-// then read the general way.
-std::string spacedLines(const std::string& text) {
+// A space at the start and after every one of `after`: each field that
+// follows one is then read the general way, which skips the space.
+std::string spacedAfter(const std::string& text, std::string_view after) {
   std::string spaced = " ";
   for (const char c : text) {
     spaced.push_back(c);
-    if (c == '\n') spaced.push_back(' ');
+    if (after.find(c) != std::string_view::npos) spaced.push_back(' ');
   }
   return spaced;
 }
@@ -213,7 +213,7 @@ TEST(PlainBlocks, BitmapRowsReadAsTheGeneralWayReadsThem) {
       "N:p,X:16,Y:2\n+BMP\nHA@A\nOOAH\n-BMX\n-PTN\n+COMP",
   };
   for (const std::string& body : bodies) {
-    EXPECT_EQ(readPattern(body), readPattern(spacedLines(body))) << body;
+    EXPECT_EQ(readPattern(body), readPattern(spacedAfter(body, "\n"))) << body;
   }
   EXPECT_EQ(readPattern(bodies[0]), "1 [129 1 255 24 ] then 7 '+COMP'");
 }
@@ -231,11 +231,7 @@ std::string writtenObjects(const SchDocument& document) {
 TEST(PlainBlocks, ASheetWithWindowsLineEndsReadsAsTheGeneralWayReadsIt) {
   const std::string text = testDataBytes("reading/plain_forms_crlf.ce3");
   ASSERT_FALSE(text.empty());
-  std::string spaced;
-  for (const char c : text) {
-    spaced.push_back(c);
-    if (c == ',' || c == '\n') spaced.push_back(' ');
-  }
+  const std::string spaced = spacedAfter(text, ",\n");
   SchDocument plain;
   SchDocument general;
   ASSERT_EQ(plain.readMemory(text), SchDocument::kLoaded);
