@@ -252,6 +252,25 @@ std::size_t writeEntryCode(const std::string_view* text, char (&code)[kLongestEn
   return size;
 }
 
+// Copies a text of at most 15 bytes with a few fixed-size moves, which
+// compile to plain loads and stores, rather than a call of memcpy.
+inline void copyShortText(unsigned char* to, std::string_view text) {
+  const std::size_t n = text.size();
+  const char* from = text.data();
+  if (n >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + n - 8, from + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + n - 4, from + n - 4, 4);
+  } else if (n >= 2) {
+    std::memcpy(to, from, 2);
+    std::memcpy(to + n - 2, from + n - 2, 2);
+  } else if (n == 1) {
+    *to = static_cast<unsigned char>(*from);
+  }
+}
+
 void appendEntry(std::string& packed, const std::string_view* text) {
   char code[kLongestEntryCode];
   packed.append(code, writeEntryCode(text, code));
@@ -312,8 +331,25 @@ void PartPin::setTexts(std::string_view name, std::span<const std::string_view> 
   blockCount_ = static_cast<std::uint16_t>(std::clamp(blockCount, 0, kMaxBlockCount));
   numbers = numbers.first(std::min<std::size_t>(numbers.size(), blockCount_));
   numberCount_ = static_cast<std::uint16_t>(numbers.size());
-  // A pin's texts are a few bytes: packed on the stack, they are copied
-  // into the pin once; longer ones are packed in a string first.
+  // Nearly always the texts fit in the pin itself (a short name and a
+  // number or two, each entry's length in one byte): packed in place.
+  std::size_t inPlaceSize = 1 + name.size();
+  for (const std::string_view number : numbers) inPlaceSize += 1 + number.size();
+  if (inPlaceSize <= CompactText::kLongestInPlace) {
+    CompactText::Staging staged = {};
+    std::size_t at = 0;
+    const auto put = [&staged, &at](std::string_view text) {
+      staged[at++] = static_cast<unsigned char>(text.size() + 1);
+      copyShortText(staged + at, text);
+      at += text.size();
+    };
+    put(name);
+    for (const std::string_view number : numbers) put(number);
+    texts_.assignStaged(staged, at);
+    return;
+  }
+  // Else packed on the stack, or in a string when they are long, and then
+  // copied into the pin.
   constexpr std::size_t kShortPacked = 64;
   std::size_t size = kLongestEntryCode + name.size();
   for (const std::string_view number : numbers) size += kLongestEntryCode + number.size();
@@ -511,6 +547,30 @@ void takePinKey(char key, std::string_view value, PartPin& pin, int numbers,
   }
 }
 
+// The "L" value as the editor writes it, a side letter and one to three
+// digits, taken as the "L" key takes it. False for any other value.
+bool takePlainPlace(std::string_view place, PartPin& pin) {
+  if (place.size() < 2 || place.size() > 4) return false;
+  int offset = 0;
+  for (std::size_t i = 1; i < place.size(); ++i) {
+    const unsigned digit = static_cast<unsigned char>(place[i]) - unsigned{'0'};
+    if (digit > 9) return false;
+    offset = offset * 10 + static_cast<int>(digit);
+  }
+  const int side = sideForLetter(place[0]);
+  if (side >= 0) pin.setSide(side);
+  if (offset <= kMaxPinOffset) pin.setOffset(offset);
+  return true;
+}
+
+// Pin names are a few bytes: a loop beats a call of memchr.
+bool containsMarkEscape(std::string_view name) {
+  for (const char c : name) {
+    if (c == kMarkEscape) return true;
+  }
+  return false;
+}
+
 // A pin block as the editor writes it, "N:A0,L:L0,T:C,M:1,-PIN" with one M
 // for each block of the part (up to a few), taken in one pass. False, with
 // nothing read, for any other form: the general reader then takes it.
@@ -533,9 +593,9 @@ bool readPlainPinBlock(RecordReader& reader, PartPin& pin, int numbers,
     ++numberFields;
   }
   if (!fields.field("-PIN")) return false;
-  takePinKey('L', place, pin, numbers, texts);
-  takePinKey('T', flags, pin, numbers, texts);
-  if (name.find(kMarkEscape) == std::string_view::npos) {
+  if (!takePlainPlace(place, pin)) takePinKey('L', place, pin, numbers, texts);
+  pin.setFlags(flagsForLetters(flags));
+  if (!containsMarkEscape(name)) {
     // The name is kept as it stands: its texts go to the pin directly.
     pin.setTexts(name.substr(0, kMaxPinNameLength),
                  std::span<const std::string_view>(pinNumbers, static_cast<std::size_t>(numberFields)),

@@ -60,6 +60,17 @@ class CompactText {
     }
     assign({text});
   }
+  // The longest text held in the 16 bytes themselves.
+  static constexpr std::size_t kLongestInPlace = 15;
+  // A text of at most kLongestInPlace bytes, put together by the caller at
+  // the start of a buffer of the text's own size: taken with one fixed
+  // copy, where a text of any length costs a call of memmove.
+  using Staging = unsigned char[16];
+  void assignStaged(const Staging& bytes, std::size_t size) {
+    releaseBlock();
+    std::memcpy(storage_, bytes, kSize);
+    storage_[kInPlace] = static_cast<unsigned char>(size);
+  }
   // None for none, else the bytes.
   void assignOrNone(const std::optional<std::string_view>& text);
   // The bytes of `parts`, one after the other. The parts may view this
@@ -69,7 +80,8 @@ class CompactText {
 
  private:
   static constexpr std::size_t kSize = 16;
-  static constexpr std::size_t kInPlace = kSize - 1;
+  static constexpr std::size_t kInPlace = kLongestInPlace;
+  static_assert(sizeof(Staging) == kSize);
   // The last byte tells what the others hold: 0 to 15 bytes in place, or
   // a block (its pointer and 32-bit size at the start), or none.
   static constexpr unsigned char kInBlock = 0x80;
