@@ -195,36 +195,48 @@ void readPlainBitmapRows(RecordReader& reader, std::size_t bytesPerRow, std::siz
     ++p;
     ++lineEnds;
   }
-  // Room for the row, its terminator and an LF after a CR, and for the
-  // words read over the row's last characters.
-  while (row < height && rowStart + bytesPerRow <= bitmap.size() &&
-         static_cast<std::size_t>(end - p) >= rowChars + 8) {
-    const unsigned char terminator = p[rowChars];
-    std::size_t taken = rowChars + 1;
-    bool endsLine = false;
-    if (terminator == '\n') {
-      endsLine = true;
-    } else if (terminator == '\r') {
-      // The LF after it is white space before the next field.
-      if (p[taken] == '\n') {
-        ++taken;
-        endsLine = true;
+  // The rows still to fill that lie wholly in the bitmap, and the last
+  // place in the buffer where a row can start: with room for the row, its
+  // terminator and an LF after a CR, and for the words read over the
+  // row's last characters.
+  std::size_t rowsLeft = 0;
+  if (row < height && rowStart + bytesPerRow <= bitmap.size()) {
+    rowsLeft = std::min(static_cast<std::size_t>(height - row),
+                        (bitmap.size() - rowStart - bytesPerRow) / stride + 1);
+  }
+  const std::size_t room = rowChars + 8;
+  unsigned char* out = bitmap.data() + rowStart;
+  std::size_t taken = 0;
+  for (; taken < rowsLeft && static_cast<std::size_t>(end - p) >= room; ++taken) {
+    const unsigned char* next = p + rowChars + 1;
+    std::uint64_t endsLine = 1;
+    if (const unsigned char terminator = next[-1]; terminator != '\n') {
+      if (terminator == ',') {
+        endsLine = 0;
+      } else if (terminator == '\r') {
+        // The LF after it is white space before the next field.
+        if (*next == '\n') {
+          ++next;
+        } else {
+          endsLine = 0;
+        }
+      } else {
+        break;
       }
-    } else if (terminator != ',') {
-      break;
     }
     // A row that holds anything but bitmap characters (a terminator or an
     // escape among them, say) is the general loop's; the bytes decoded
     // from it are cleared again, as no row was there before.
-    if (!decodePairs(p, bitmap.data() + rowStart, bytesPerRow)) {
-      std::memset(bitmap.data() + rowStart, 0, bytesPerRow);
+    if (!decodePairs(p, out, bytesPerRow)) {
+      std::memset(out, 0, bytesPerRow);
       break;
     }
-    lineEnds += endsLine ? 1 : 0;
-    p += taken;
-    ++row;
-    rowStart += stride;
+    lineEnds += endsLine;
+    p = next;
+    out += stride;
   }
+  row += static_cast<int>(taken);
+  rowStart += taken * stride;
   reader.consumeBuffered(static_cast<std::size_t>(p - start), lineEnds);
 }
 

@@ -99,11 +99,17 @@ class PlainFields {
   }
 
   // Takes the end tag of the block `name`: '-' and the name, then its
-  // terminator.
-  bool endTag(std::string_view name) {
+  // terminator. The name is a C string, compared as it is walked rather
+  // than measured first.
+  bool endTag(const char* name) {
     if (!ok_ || p_ == end_ || *p_ != '-') return fail();
-    ++p_;
-    return field(name);
+    fieldStart_ = p_;
+    const unsigned char* p = p_ + 1;
+    for (; *name != '\0'; ++name, ++p) {
+      if (p == end_ || *p != static_cast<unsigned char>(*name)) return fail();
+    }
+    p_ = p;
+    return terminator();
   }
 
   bool ok() const { return ok_; }

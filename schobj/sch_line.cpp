@@ -66,7 +66,7 @@ bool segmentTouches(const Point& a, const Point& b, const Rect& r) {
 // A line block as the editor writes it, "L:0,X1:10,Y1:20,X2:30,Y2:20,-WIRE"
 // (the layer is not kept), taken in one pass. False, with nothing read,
 // for any other form: the general reader then takes the block.
-bool readPlainLineBlock(RecordReader& reader, std::string_view name, Point& a, Point& b) {
+bool readPlainLineBlock(RecordReader& reader, const char* name, Point& a, Point& b) {
   PlainFields fields(reader);
   std::string_view layer;
   if (fields.at("L:")) fields.key("L:") && fields.text(layer);
