@@ -137,22 +137,19 @@ void PartsListBuilder::build() {
   // The rows are sorted through compact keys rather than moved about as
   // rows of three strings: the first eight bytes of prefix and name as
   // big-endian numbers (zero-padded, so that they order as strcmp orders:
-  // the texts hold no zero byte), the number, and the row's index. Only
-  // keys that tie on a text longer than eight bytes look at the texts.
-  // The index as the last key keeps rows equal in prefix, number and name
-  // (they differ at most in their note) in the order of the input files.
+  // the texts hold no zero byte) and the number. Only keys that tie on a
+  // text longer than eight bytes look at the texts. The sort is stable, so
+  // rows equal in prefix, number and name (they differ at most in their
+  // note) stay in the order of the input files. A merge sort also suits
+  // the input: within one prefix, references mostly come in ascending
+  // order already, as annotation numbers them.
   // The rows themselves stay where collect made them: the sorted keys give
   // the order of the pointers to them.
-  std::sort(keys_.begin(), keys_.end(), [this](const SortKey& a, const SortKey& b) {
+  std::stable_sort(keys_.begin(), keys_.end(), [this](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    if (a.longText || b.longText) {
-      const int c = compareEntries(row(a.index), row(b.index));
-      if (c != 0) return c < 0;
-      return a.index < b.index;
-    }
+    if (a.longText || b.longText) return compareEntries(row(a.index), row(b.index)) < 0;
     if (a.number != b.number) return a.number < b.number;
-    if (a.name != b.name) return a.name < b.name;
-    return a.index < b.index;
+    return a.name < b.name;
   });
   SortedPartsList sorted;
   sorted.reserve(keys_.size());
