@@ -30,21 +30,20 @@ std::uint64_t leadingBytes(std::string_view text) {
   return key;
 }
 
-// A quoted CSV field: quotes doubled, CR left out (so that a CR LF in a
-// note reads as one line break), every other byte unchanged.
-void appendQuoted(std::string& out, std::string_view text) {
-  out.push_back('"');
-  // Runs of other bytes go out whole; nearly every text is one such run.
-  std::size_t run = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '"' && c != '\r') continue;
-    out.append(text.data() + run, i - run);
-    if (c == '"') out.append("\"\"");
-    run = i + 1;
+// Writes a quoted CSV field at `out` and returns its end: quotes doubled,
+// CR left out (so that a CR LF in a note reads as one line break), every
+// other byte unchanged. Needs room for 2 + 2 * text.size() bytes.
+char* putQuoted(char* out, std::string_view text) {
+  *out++ = '"';
+  // Byte by byte: the texts are a few bytes, shorter than a call of
+  // memcpy would pay off for.
+  for (const char c : text) {
+    if (c == '\r') continue;
+    if (c == '"') *out++ = '"';
+    *out++ = c;
   }
-  out.append(text.data() + run, text.size() - run);
-  out.push_back('"');
+  *out++ = '"';
+  return out;
 }
 
 // Rows go out in chunks of about this size rather than byte by byte.
@@ -63,9 +62,41 @@ inline void prefetchForRead(const void* address) {
 // How many rows ahead the writer asks for a row.
 constexpr std::size_t kRowsAhead = 8;
 
-void flush(std::string& buffer, std::FILE* out) {
-  if (!buffer.empty()) std::fwrite(buffer.data(), 1, buffer.size(), out);
-  buffer.clear();
+// The rows are put together in one buffer, written out in chunks.
+class ChunkedOutput {
+ public:
+  explicit ChunkedOutput(std::FILE* out) : out_(out), buffer_(kWriteChunk, '\0') {}
+  ChunkedOutput(const ChunkedOutput&) = delete;
+  ChunkedOutput& operator=(const ChunkedOutput&) = delete;
+  ~ChunkedOutput() { flush(); }
+
+  // Room for at least `bytes` at the returned place; commit() then says
+  // how far it was filled.
+  char* room(std::size_t bytes) {
+    if (buffer_.size() - used_ < bytes) {
+      flush();
+      if (buffer_.size() < bytes) buffer_.resize(bytes);
+    }
+    return buffer_.data() + used_;
+  }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+
+ private:
+  void flush() {
+    if (used_ != 0) std::fwrite(buffer_.data(), 1, used_, out_);
+    used_ = 0;
+  }
+
+  std::FILE* out_;
+  std::string buffer_;
+  std::size_t used_ = 0;
+};
+
+// The most bytes a row can take: the mark, four commas, three quoted
+// texts, the number and CR LF.
+std::size_t mostRowBytes(const PartsListEntry& entry) {
+  constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + 11 + 2;
+  return kFixed + 2 * (entry.prefix.size() + entry.name.size() + entry.note.size());
 }
 
 }  // namespace
@@ -159,7 +190,7 @@ void PartsListBuilder::build() {
 
 int PartsListBuilder::write(std::FILE* out) const {
   if (!sorted_) return -1;
-  std::string buffer;
+  ChunkedOutput output(out);
   const PartsListEntry* previous = nullptr;
   const SortedPartsList& sorted = *sorted_;
   for (std::size_t k = 0; k < sorted.size(); ++k) {
@@ -168,27 +199,26 @@ int PartsListBuilder::write(std::FILE* out) const {
     // so that its loads overlap with the writing of this one.
     if (k + kRowsAhead < sorted.size()) prefetchForRead(sorted[k + kRowsAhead]);
     const PartsListEntry& entry = *sorted[k];
+    char* p = output.room(mostRowBytes(entry));
     // A row repeating the reference of the row before is marked: "*" for
     // the same name (a duplicate), "?" for another name (a conflict).
     if (previous != nullptr && entry.prefix == previous->prefix &&
         entry.number == previous->number) {
-      buffer.push_back(entry.name == previous->name ? '*' : '?');
+      *p++ = entry.name == previous->name ? '*' : '?';
     }
-    buffer.push_back(',');
-    appendQuoted(buffer, entry.prefix);
-    buffer.push_back(',');
-    char digits[16];
-    const auto printed = std::to_chars(digits, digits + sizeof digits, entry.number);
-    buffer.append(digits, printed.ptr);
-    buffer.push_back(',');
-    appendQuoted(buffer, entry.name);
-    buffer.push_back(',');
-    appendQuoted(buffer, entry.note);
-    buffer += "\r\n";
-    if (buffer.size() >= kWriteChunk) flush(buffer, out);
+    *p++ = ',';
+    p = putQuoted(p, entry.prefix);
+    *p++ = ',';
+    p = std::to_chars(p, p + 11, entry.number).ptr;
+    *p++ = ',';
+    p = putQuoted(p, entry.name);
+    *p++ = ',';
+    p = putQuoted(p, entry.note);
+    *p++ = '\r';
+    *p++ = '\n';
+    output.commit(p);
     previous = &entry;
   }
-  flush(buffer, out);
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "schfile/sch_document.h"
+#include "schobj/sch_component.h"
 
 namespace vesk {
 namespace {
@@ -61,6 +62,49 @@ TEST(PartsList, WriteNeedsBuildAndLongListsKeepCollectionOrder) {
     }
   }
   EXPECT_EQ(written, expected);
+}
+
+std::string writtenBy(const PartsListBuilder& builder) {
+  std::FILE* out = std::tmpfile();
+  EXPECT_NE(out, nullptr);
+  if (out == nullptr) return {};
+  EXPECT_EQ(builder.write(out), 0);
+  std::string written(static_cast<std::size_t>(std::ftell(out)), '\0');
+  std::rewind(out);
+  EXPECT_EQ(std::fread(written.data(), 1, written.size(), out), written.size());
+  std::fclose(out);
+  return written;
+}
+
+// A row may be far longer than the chunks the rows go out in (a note of
+// quotes doubles in the file), before and after short ones.
+TEST(PartsList, RowsLongerThanAWriteChunkGoOutWhole) {
+  const std::string quotes(50000, '"');
+  const std::string crs(70000, '\r');
+  const std::string longNote = "a" + quotes + "\r\nb";
+  ObjectList objects;
+  const auto add = [&objects](const std::string& reference, const std::string& note) {
+    auto component = std::make_unique<SchComponent>();
+    component->setReference(reference);
+    component->setName("N");
+    component->setNote(note);
+    objects.push_back(std::move(component));
+  };
+  add("R1", "short");
+  add("R2", longNote);
+  add("R3", crs);
+  add("R4", longNote + longNote);
+  add("R5", "end");
+  PartsListBuilder builder;
+  builder.collect(objects);
+  builder.build();
+  const std::string doubled(100000, '"');
+  const std::string longField = "a" + doubled + "\nb";
+  EXPECT_EQ(writtenBy(builder), ",\"R\",1,\"N\",\"short\"\r\n"
+                                ",\"R\",2,\"N\",\"" + longField + "\"\r\n"
+                                ",\"R\",3,\"N\",\"\"\r\n"
+                                ",\"R\",4,\"N\",\"" + longField + longField + "\"\r\n"
+                                ",\"R\",5,\"N\",\"end\"\r\n");
 }
 
 }  // namespace
