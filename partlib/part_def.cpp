@@ -195,10 +195,9 @@ void readPlainBitmapRows(RecordReader& reader, std::size_t bytesPerRow, std::siz
     ++p;
     ++lineEnds;
   }
-  // The rows still to fill that lie wholly in the bitmap, and the last
-  // place in the buffer where a row can start: with room for the row, its
-  // terminator and an LF after a CR, and for the words read over the
-  // row's last characters.
+  // The rows still to fill that lie wholly in the bitmap, and the room a
+  // row needs in the buffer: the row, its terminator and an LF after a CR,
+  // and the words read over the row's last characters.
   std::size_t rowsLeft = 0;
   if (row < height && rowStart + bytesPerRow <= bitmap.size()) {
     rowsLeft = std::min(static_cast<std::size_t>(height - row),
