@@ -92,10 +92,13 @@ class ChunkedOutput {
   std::size_t used_ = 0;
 };
 
+// The longest number printed: "-2147483648".
+constexpr std::size_t kLongestNumber = 11;
+
 // The most bytes a row can take: the mark, four commas, three quoted
 // texts, the number and CR LF.
 std::size_t mostRowBytes(const PartsListEntry& entry) {
-  constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + 11 + 2;
+  constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + kLongestNumber + 2;
   return kFixed + 2 * (entry.prefix.size() + entry.name.size() + entry.note.size());
 }
 
@@ -209,7 +212,7 @@ int PartsListBuilder::write(std::FILE* out) const {
     *p++ = ',';
     p = putQuoted(p, entry.prefix);
     *p++ = ',';
-    p = std::to_chars(p, p + 11, entry.number).ptr;
+    p = std::to_chars(p, p + kLongestNumber, entry.number).ptr;
     *p++ = ',';
     p = putQuoted(p, entry.name);
     *p++ = ',';

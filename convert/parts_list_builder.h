@@ -84,7 +84,7 @@ class PartsListBuilder {
     std::uint64_t prefix;
     std::uint64_t name;
     int number;
-    std::uint32_t index;
+    std::uint32_t index;  // the row's place in collection order (not a key)
     bool longText;  // prefix or name longer than eight bytes
   };
   // Makes the row of a component copy just collected, and its sort key.

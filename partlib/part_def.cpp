@@ -99,49 +99,41 @@ std::string lettersForFlags(int flags) {
   return letters;
 }
 
-// pairByte for the four pairs of eight characters at once (character k
-// standing in byte k of a little-endian word). Nonzero when a character
-// is not a bitmap character.
-inline std::uint64_t decodeFourPairs(const unsigned char* in, unsigned char* out) {
-  constexpr std::uint64_t kEvenBytes = 0x00ff00ff00ff00ffull;
-  constexpr std::uint64_t kLowBits = 0x7f7f7f7f7f7f7f7full;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-  std::uint64_t chars;
+// pairByte for the pairs of one word of characters at once (character k
+// standing in byte k of a little-endian word): four pairs of a 64-bit
+// word, two of a 32-bit one. Nonzero when a character is not a bitmap
+// character.
+template <class Word>
+inline Word decodePairWord(const unsigned char* in, unsigned char* out) {
+  // A word with every byte `b`.
+  constexpr auto everyByte = [](unsigned b) { return static_cast<Word>(~Word{0} / 0xff * b); };
+  constexpr Word kEvenBytes = static_cast<Word>(~Word{0} / 0xffff * 0xff);
+  Word chars;
   std::memcpy(&chars, in, sizeof chars);
   // A byte is nonzero for a character outside "@".."O".
-  const std::uint64_t wrong = (chars & 0xf0f0f0f0f0f0f0f0ull) ^ 0x4040404040404040ull;
+  const Word wrong = (chars & everyByte(0xf0)) ^ everyByte(0x40);
   // The pair's byte, (first nibble << 4) | second nibble, in its first
   // byte.
-  const std::uint64_t nibbles = chars & 0x0f0f0f0f0f0f0f0full;
-  std::uint64_t value = ((nibbles << 4) | (nibbles >> 8)) & kEvenBytes;
+  const Word nibbles = chars & everyByte(0x0f);
+  Word value = ((nibbles << 4) | (nibbles >> 8)) & kEvenBytes;
   if (wrong != 0) {
     // A pair is bad when either of its two is, marked in the pair's first
     // byte; bad pairs give 0.
-    const std::uint64_t wrongPair = (wrong | (wrong >> 8)) & kEvenBytes;
-    const std::uint64_t nonzero = (((wrongPair & kLowBits) + kLowBits) | wrongPair) & kHighBits;
+    const Word wrongPair = (wrong | (wrong >> 8)) & kEvenBytes;
+    const Word nonzero =
+        (((wrongPair & everyByte(0x7f)) + everyByte(0x7f)) | wrongPair) & everyByte(0x80);
     value &= ~((nonzero >> 7) * 0xff);
   }
-  // Then the four bytes next to each other.
-  value = (value | (value >> 8)) & 0x0000ffff0000ffffull;
-  const auto bytes = static_cast<std::uint32_t>(value | (value >> 16));
-  std::memcpy(out, &bytes, sizeof bytes);
-  return wrong;
-}
-
-// The same for the two pairs of four characters.
-inline std::uint32_t decodeTwoPairs(const unsigned char* in, unsigned char* out) {
-  std::uint32_t chars;
-  std::memcpy(&chars, in, sizeof chars);
-  const std::uint32_t wrong = (chars & 0xf0f0f0f0u) ^ 0x40404040u;
-  const std::uint32_t nibbles = chars & 0x0f0f0f0fu;
-  std::uint32_t value = ((nibbles << 4) | (nibbles >> 8)) & 0x00ff00ffu;
-  if (wrong != 0) {
-    const std::uint32_t wrongPair = (wrong | (wrong >> 8)) & 0x00ff00ffu;
-    const std::uint32_t nonzero = (((wrongPair & 0x7f7f7f7fu) + 0x7f7f7f7fu) | wrongPair) & 0x80808080u;
-    value &= ~((nonzero >> 7) * 0xffu);
+  // Then the bytes next to each other.
+  value |= value >> 8;
+  if constexpr (sizeof(Word) == 8) {
+    value &= 0x0000ffff0000ffffull;
+    const auto bytes = static_cast<std::uint32_t>(value | (value >> 16));
+    std::memcpy(out, &bytes, sizeof bytes);
+  } else {
+    const auto bytes = static_cast<std::uint16_t>(value);
+    std::memcpy(out, &bytes, sizeof bytes);
   }
-  const auto bytes = static_cast<std::uint16_t>(value | (value >> 8));
-  std::memcpy(out, &bytes, sizeof bytes);
   return wrong;
 }
 
@@ -154,14 +146,17 @@ inline bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t
     // time, the last four of the row overlapping the ones before when the
     // row is not a multiple of four bytes long.
     if (pairs >= 4) {
-      std::uint64_t wrong = 0;
-      for (std::size_t j = 0; j + 4 <= pairs; j += 4) wrong |= decodeFourPairs(in + 2 * j, out + j);
-      if (pairs % 4 != 0) wrong |= decodeFourPairs(in + 2 * (pairs - 4), out + pairs - 4);
+      using Word = std::uint64_t;
+      Word wrong = 0;
+      for (std::size_t j = 0; j + 4 <= pairs; j += 4) {
+        wrong |= decodePairWord<Word>(in + 2 * j, out + j);
+      }
+      if (pairs % 4 != 0) wrong |= decodePairWord<Word>(in + 2 * (pairs - 4), out + pairs - 4);
       return wrong == 0;
     }
     if (pairs >= 2) {
-      std::uint32_t wrong = decodeTwoPairs(in, out);
-      if (pairs == 3) wrong |= decodeTwoPairs(in + 2, out + 1);
+      std::uint32_t wrong = decodePairWord<std::uint32_t>(in, out);
+      if (pairs == 3) wrong |= decodePairWord<std::uint32_t>(in + 2, out + 1);
       return wrong == 0;
     }
   }
