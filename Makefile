@@ -14,7 +14,7 @@ WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDL
 # `make test` builds and runs, in order: the unit and shell tests, the leak
 # check of the whole program, the tests again under the sanitizers, the
 # Windows build's tests under Wine, and brief fuzz runs.
-.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench windows windows-tests package package-tests clean
+.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench profile windows windows-tests package package-tests clean
 
 all: build
 
@@ -55,8 +55,9 @@ windows-tests: windows
 	@cd $(WIN_BUILD) && $(WINE_ENV) ctest --output-on-failure -j$(JOBS)
 
 # The .deb (Linux) and the zip (Windows) with CPack.
-package: windows
-	@cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
+package: windows profile
+	@cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
+		-DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
 	@cmake --build build-pkg -j$(JOBS)
 	@cd build-pkg && cpack -G DEB >/dev/null && ls $(CURDIR)/build-pkg/*.deb
 	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null && ls $(CURDIR)/$(WIN_BUILD)/*.zip
@@ -73,12 +74,23 @@ fuzz-smoke:
 # Micro-benchmarks, then the whole conversion over generated sets of 1 MB
 # to 200 MB (made on first use into BENCH_DATA, outside the sources).
 BENCH_DATA ?= build-release/bench-data
-bench: deps
-	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF >/dev/null
+bench: deps profile
+	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
+		-DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
 	@cmake --build build-release -j$(JOBS)
 	@build-release/vesk_reader_bench
 	@build-release/vesk_parts_list_bench
 	@python3 bench/run_bench.py build-release/vesk $(BENCH_DATA)
 
+# The run profile the Release builds (bench, package) are optimised for,
+# recorded by an instrumented build (GCC; other compilers build without).
+PROFILE_BUILD ?= build-profile
+PROFILE_DIR    = $(abspath $(PROFILE_BUILD))/profile
+profile:
+	@cmake -S . -B $(PROFILE_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
+		-DVESK_PROFILE_GENERATE=$(PROFILE_DIR) >/dev/null
+	@cmake --build $(PROFILE_BUILD) -j$(JOBS) --target vesk
+	@scripts/train-profile.sh $(PROFILE_BUILD) $(PROFILE_DIR)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz build-pkg
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz build-pkg $(PROFILE_BUILD)
