@@ -1,52 +1,78 @@
 # Vesk: the two commands that matter are `make run` and `make test`.
 BUILD      ?= build
-ASAN_BUILD ?= build-asan
+SAN_BUILD  ?= build-san
+RELEASE    ?= build-release
+WIN_BUILD  ?= build-win
 JOBS       ?= 2
 MAKEFLAGS  += --no-print-directory
 CMAKE_TYPE ?= RelWithDebInfo
 # Seconds per fuzz target: `make fuzz` runs long, `make test` briefly.
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 30
-WIN_BUILD  ?= build-win
 # Wine keeps its own prefix inside the Windows build tree, quiet.
 WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# The developers' and CI's trees treat warnings as errors; a user's plain
+# cmake build only shows them.
+STRICT     = -DVESK_WARNINGS_AS_ERRORS=ON
 
-# `make test` builds and runs, in order: the unit and shell tests, the leak
-# check of the whole program, the tests again under the sanitizers, the
-# Windows build's tests under Wine, and brief fuzz runs.
-.PHONY: all build run test deps asan-tests fuzz fuzz-smoke bench profile windows windows-tests package package-tests clean
+.PHONY: all configure build run test deps layers unit-tests leak-check san-build san-tests \
+	fuzz fuzz-smoke bench profile release windows windows-tests package package-tests clean
 
 all: build
 
-build:
+configure:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(CMAKE_TYPE) >/dev/null
+
+# Only the program (and the GTK module it shows its window with, where GTK
+# is installed), then the examples converted.
+run: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target vesk
+	@scripts/run-examples.sh $(BUILD)
+
+build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
-run: build
-	@scripts/run-examples.sh $(BUILD)
+# `make test`, in order: the packages it needs, the layer check, the unit,
+# shell and window tests, the leak check of the whole program, the tests
+# again under the sanitizers with brief fuzz runs, the Windows build's
+# tests under Wine, and the packages tried as a user would.
+test: deps layers unit-tests leak-check san-tests fuzz-smoke windows-tests package-tests
 
 deps:
 	@scripts/install-deps.sh
 
-test: deps build
-	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
-	@scripts/leak-check.sh $(BUILD)
-	@$(MAKE) --no-print-directory asan-tests
-	@$(MAKE) --no-print-directory windows-tests
-	@$(MAKE) --no-print-directory package-tests
-	@$(MAKE) --no-print-directory fuzz-smoke
+layers:
+	@python3 scripts/check-layers.py
 
-# Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer;
-# any report fails the run.
-asan-tests:
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON >/dev/null
-	@cmake --build $(ASAN_BUILD) -j$(JOBS)
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+unit-tests: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(CMAKE_TYPE) $(STRICT) >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+leak-check: unit-tests
+	@scripts/leak-check.sh $(BUILD)
+
+# Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer
+# (clang), any report failing the run. The same tree builds the fuzz
+# targets, whose coverage comes from the core's own code.
+san-build: deps
+	@CXX=clang++ cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON \
+		-DVESK_FUZZ=ON $(STRICT) >/dev/null
+	@cmake --build $(SAN_BUILD) -j$(JOBS)
+
+san-tests: san-build
+	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
-# vesk.exe and the unit tests for 64-bit Windows, cross-built with MinGW-w64.
-windows:
-	@cmake -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release \
+fuzz: san-build
+	@scripts/fuzz.sh $(SAN_BUILD) $(FUZZ_SECONDS) $(JOBS)
+
+fuzz-smoke: san-build
+	@scripts/fuzz.sh $(SAN_BUILD) $(FUZZ_SMOKE_SECONDS) $(JOBS)
+
+# vesk.exe and the core's tests for 64-bit Windows, cross-built with MinGW-w64.
+windows: deps
+	@cmake -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release $(STRICT) \
 		-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/toolchains/mingw-w64-x86_64.cmake) >/dev/null
 	@$(WINE_ENV) cmake --build $(WIN_BUILD) -j$(JOBS)
 
@@ -54,43 +80,38 @@ windows:
 windows-tests: windows
 	@cd $(WIN_BUILD) && $(WINE_ENV) ctest --output-on-failure -j$(JOBS)
 
-# The .deb (Linux) and the zip (Windows) with CPack.
-package: windows profile
-	@cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
-		-DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
-	@cmake --build build-pkg -j$(JOBS)
-	@cd build-pkg && cpack -G DEB >/dev/null && ls $(CURDIR)/build-pkg/*.deb
-	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null && ls $(CURDIR)/$(WIN_BUILD)/*.zip
-
-package-tests: package
-	@scripts/package-test.sh build-pkg $(WIN_BUILD)
-
-fuzz:
-	@scripts/fuzz.sh $(FUZZ_SECONDS)
-
-fuzz-smoke:
-	@scripts/fuzz.sh $(FUZZ_SMOKE_SECONDS)
-
-# Micro-benchmarks, then the whole conversion over generated sets of 1 MB
-# to 200 MB (made on first use into BENCH_DATA, outside the sources).
-BENCH_DATA ?= build-release/bench-data
-bench: deps profile
-	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
-		-DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
-	@cmake --build build-release -j$(JOBS)
-	@build-release/vesk_reader_bench
-	@build-release/vesk_parts_list_bench
-	@python3 bench/run_bench.py build-release/vesk $(BENCH_DATA)
-
-# The run profile the Release builds (bench, package) are optimised for,
-# recorded by an instrumented build (GCC; other compilers build without).
+# The run profile the Release tree is optimised for, recorded by an
+# instrumented build of the program alone (GCC; other compilers build
+# without).
 PROFILE_BUILD ?= build-profile
 PROFILE_DIR    = $(abspath $(PROFILE_BUILD))/profile
-profile:
+profile: deps
 	@cmake -S . -B $(PROFILE_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
 		-DVESK_PROFILE_GENERATE=$(PROFILE_DIR) >/dev/null
 	@cmake --build $(PROFILE_BUILD) -j$(JOBS) --target vesk
 	@scripts/train-profile.sh $(PROFILE_BUILD) $(PROFILE_DIR)
 
+# The Release tree that the packages and the benchmark share.
+release: profile
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
+		-DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
+	@cmake --build $(RELEASE) -j$(JOBS)
+
+# The .deb (Linux) and the zip (Windows) with CPack.
+package: release windows
+	@cd $(RELEASE) && cpack -G DEB >/dev/null && ls $(CURDIR)/$(RELEASE)/*.deb
+	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null && ls $(CURDIR)/$(WIN_BUILD)/*.zip
+
+package-tests: package
+	@scripts/package-test.sh $(RELEASE) $(WIN_BUILD)
+
+# Micro-benchmarks, then the whole conversion over generated sets of 1 MB
+# to 200 MB (made on first use into BENCH_DATA, outside the sources).
+BENCH_DATA ?= $(RELEASE)/bench-data
+bench: release
+	@$(RELEASE)/vesk_reader_bench
+	@$(RELEASE)/vesk_parts_list_bench
+	@python3 bench/run_bench.py $(RELEASE)/vesk $(BENCH_DATA)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) build-release build-fuzz build-pkg $(PROFILE_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(RELEASE) $(WIN_BUILD) $(PROFILE_BUILD)

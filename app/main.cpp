@@ -1,36 +1,36 @@
 // vesk: makes one parts list from Kolvane schematic files.
 //
-// With -F the conversion runs once without any window; the exit status
-// tells the outcome (app/exit_status.h, README "Command line"). Without -F
-// the main dialog needs a window system; where none can be shown the
-// program says so and ends.
+// With -F the conversion runs once without any window, on the headless
+// host; the exit status tells the outcome (app/exit_status.h, README
+// "Command line"). Without -F the main dialog needs the platform's windows;
+// where none can be shown the program says so and ends.
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/cmd_line_info.h"
 #include "app/exit_status.h"
 #include "app/parts_list_app.h"
 #include "app/resources.h"
-#include "platform/memory_host.h"
+#include "platform/headless/headless_host.h"
 #include "platform/native_host.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
   const vesk::ResourceSet& resources = vesk::partsListResources();
-  // The in-memory host runs the automatic mode and needs no toolkit; only
-  // an interactive run asks for the platform's windows.
-  vesk::CMemoryHost memoryHost(resources, args);
-  vesk::CPartsListApp app(memoryHost);
+  // The headless host knows how the platform splits flags; it answers
+  // before any toolkit is loaded, so -F never loads one.
+  vesk::CHeadlessHost headless(resources, args);
+  vesk::CPartsListCmdLineInfo cmdInfo;
+  vesk::CPartsListApp::ParseCommandLine(cmdInfo, args, headless.SlashStartsFlag());
+
+  std::unique_ptr<vesk::CUiHost> native;
+  if (!cmdInfo.m_bAutoRun) native = vesk::CreateNativeHost(resources, args);
+  vesk::CUiHost& host = native != nullptr ? *native : headless;
+  vesk::CPartsListApp app(host);
   app.InitInstance();
-  int exitCode = app.ExitCode();
-  if (!app.CmdInfo().m_bAutoRun) {
-    if (std::unique_ptr<vesk::CUiHost> nativeHost = vesk::CreateNativeHost(resources, args)) {
-      vesk::CPartsListApp windowApp(*nativeHost);
-      windowApp.InitInstance();
-      exitCode = windowApp.ExitCode();
-    }
-  }
+  const int exitCode = app.ExitCode();
   if (exitCode == vesk::kExitNoWindow) {
     std::fprintf(stderr,
                  "%s: no window can be shown here; use -F to convert without a window\n",

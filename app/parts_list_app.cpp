@@ -54,7 +54,7 @@ bool CPartsListApp::InitInstance() {
     m_exitCode = kExitNoWindow;
     return false;
   }
-  CPartsListDlg dialog(*this);
+  CPartsListDlg dialog(m_host, m_cmdInfo, m_appName, m_helpFilePath);
   const int result = dialog.DoModal();
   if (m_cmdInfo.m_bAutoRun) {
     m_exitCode = exitCodeOf(dialog.LastOutcome());

@@ -1,16 +1,19 @@
 #include "app/parts_list_dlg.h"
 
 #include <algorithm>
-#include <vector>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <memory_resource>
+#include <utility>
+#include <vector>
 
 #include "app/about_dlg.h"
-#include "app/parts_list_app.h"
 #include "app/path_parts.h"
 #include "app/resource_ids.h"
 #include "convert/conversion.h"
-#include "platform/bulk_memory_pool.h"
+#include "memory/bulk_memory_pool.h"
+#include "platform/page_memory.h"
 
 namespace vesk {
 
@@ -42,13 +45,16 @@ std::string_view textAt(const char* buffer, std::size_t size, std::size_t pos) {
 
 }  // namespace
 
-CPartsListDlg::CPartsListDlg(CPartsListApp& app)
-    : CHostDialog(app.Host(), kIddPartsListDialog),
-      m_app(app),
-      m_inputList(app.Host()),
-      m_pathBufferSize(PathBufferSizeFor(app.Host().MaxPathLength())),
+CPartsListDlg::CPartsListDlg(CUiHost& host, const CPartsListCmdLineInfo& cmdInfo,
+                             std::string appName, std::string helpFilePath)
+    : CHostDialog(host, kIddPartsListDialog),
+      m_cmdInfo(cmdInfo),
+      m_appName(std::move(appName)),
+      m_helpFilePath(std::move(helpFilePath)),
+      m_inputList(host),
+      m_pathBufferSize(PathBufferSizeFor(host.MaxPathLength())),
       m_pathBuffer(new char[m_pathBufferSize]()),
-      m_hIcon(app.Host().LoadIcon(kIdrMainFrame)) {}
+      m_hIcon(host.LoadIcon(kIdrMainFrame)) {}
 
 CPartsListDlg::~CPartsListDlg() = default;
 
@@ -65,7 +71,7 @@ bool CPartsListDlg::OnInitDialog() {
   m_host.SetIcon(m_hWnd, m_hIcon, true);
   m_host.SetIcon(m_hWnd, m_host.LoadIcon(kIdiSmallIcon), false);
 
-  const CPartsListCmdLineInfo& info = m_app.CmdInfo();
+  const CPartsListCmdLineInfo& info = m_cmdInfo;
   for (const std::string& path : info.m_inputPaths) m_inputList.AddString(path);
   UpdateOutputName();
   if (!info.m_outputPath.empty()) {
@@ -136,7 +142,7 @@ void CPartsListDlg::OnDropFiles(HostWindow control, HostDrop drop) {
   CHostDialog::OnDropFiles(control, drop);
 }
 
-void CPartsListDlg::OnHelp() { m_host.WinHelp(m_hWnd, m_app.HelpFilePath()); }
+void CPartsListDlg::OnHelp() { m_host.WinHelp(m_hWnd, m_helpFilePath); }
 
 void CPartsListDlg::UpdateOutputName() {
   const HostWindow outputName = GetDlgItem(kIdcOutputName);
@@ -198,7 +204,8 @@ void CPartsListDlg::OnExecute() {
   {
     // The run's objects live in a pool of their own, given back whole at
     // the end of the run.
-    const BulkMemoryPool runMemory;
+    const std::unique_ptr<std::pmr::memory_resource> pages = makePageMemory();
+    const BulkMemoryPool runMemory(pages.get());
     result = runConversion(count, paths, stream);
   }
   // Rows lost to a full disk show up as a stream error or at the final
@@ -281,7 +288,7 @@ void CPartsListDlg::OnClear() {
 
 void CPartsListDlg::ShowMessage(int stringId) {
   if (m_bSilent) return;
-  m_host.MessageBox(m_hWnd, m_host.LoadString(stringId), m_app.AppName(),
+  m_host.MessageBox(m_hWnd, m_host.LoadString(stringId), m_appName,
                     kMbOk | kMbIconExclamation);
 }
 

@@ -16,12 +16,11 @@
 #include <memory>
 #include <string>
 
+#include "app/cmd_line_info.h"
 #include "app/input_list_box.h"
 #include "platform/host_dialog.h"
 
 namespace vesk {
-
-class CPartsListApp;
 
 class CPartsListDlg : public CHostDialog {
  public:
@@ -42,7 +41,10 @@ class CPartsListDlg : public CHostDialog {
     kWriteFailed,     // writing or closing the output failed
   };
 
-  explicit CPartsListDlg(CPartsListApp& app);
+  // `cmdInfo` (the command line's results) outlives the dialog; `appName`
+  // captions its message boxes and `helpFilePath` is what F1 opens.
+  CPartsListDlg(CUiHost& host, const CPartsListCmdLineInfo& cmdInfo, std::string appName,
+                std::string helpFilePath);
   ~CPartsListDlg() override;
 
   Outcome LastOutcome() const { return m_outcome; }
@@ -68,7 +70,9 @@ class CPartsListDlg : public CHostDialog {
   int GatherInputPaths(const char* paths[kMaxInputs]);
   void AddChosenFiles();
 
-  CPartsListApp& m_app;
+  const CPartsListCmdLineInfo& m_cmdInfo;
+  std::string m_appName;
+  std::string m_helpFilePath;
   CInputListBox m_inputList;
   std::size_t m_pathBufferSize;
   std::unique_ptr<char[]> m_pathBuffer;

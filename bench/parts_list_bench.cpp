@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "convert/parts_list_builder.h"
-#include "platform/bulk_memory_pool.h"
+#include "memory/bulk_memory_pool.h"
+#include "platform/page_memory.h"
 #include "schobj/sch_component.h"
 
 namespace {
@@ -22,7 +23,8 @@ constexpr int kComponents = 100000;
 
 // The model's memory comes from where the program takes it (app/main.cpp);
 // made before, and so destroyed after, the sample below.
-const vesk::BulkMemoryPool bulkMemory;
+const std::unique_ptr<std::pmr::memory_resource> pages = vesk::makePageMemory();
+const vesk::BulkMemoryPool bulkMemory(pages.get());
 
 const vesk::ObjectList& sampleObjects() {
   static const vesk::ObjectList objects = [] {

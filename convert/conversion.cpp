@@ -1,11 +1,17 @@
 #include "convert/conversion.h"
 
+#include "convert/csv_parts_list.h"
 #include "convert/parts_list_builder.h"
 #include "schfile/sch_document.h"
 
 namespace vesk {
 
 int runConversion(int count, const char* const* paths, std::FILE* out) {
+  return runConversion(count, paths, out, CsvPartsList());
+}
+
+int runConversion(int count, const char* const* paths, std::FILE* out,
+                  const PartsListWriter& format) {
   // The builder and each document are released on every path by their
   // destructors; only one document is held at a time.
   PartsListBuilder builder;
@@ -19,7 +25,7 @@ int runConversion(int count, const char* const* paths, std::FILE* out) {
     builder.collect(document.objects());
   }
   builder.build();
-  builder.write(out);
+  format.write(*builder.entries(), out);
   return kConversionOk;
 }
 

@@ -16,9 +16,15 @@
 
 namespace vesk {
 
+class PartsListWriter;
+
 constexpr int kConversionOk = 0;
 constexpr int kConversionInputFailed = -3;
 
+// The list in the per-component CSV format (convert/csv_parts_list.h).
 int runConversion(int count, const char* const* paths, std::FILE* out);
+// The list in the format of `format`.
+int runConversion(int count, const char* const* paths, std::FILE* out,
+                  const PartsListWriter& format);
 
 }  // namespace vesk

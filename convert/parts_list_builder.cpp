@@ -1,9 +1,9 @@
 #include "convert/parts_list_builder.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 
+#include "convert/csv_parts_list.h"
 #include "schfile/number_text.h"
 #include "schobj/sch_component.h"
 
@@ -28,78 +28,6 @@ std::uint64_t leadingBytes(std::string_view text) {
     if (i < text.size()) key |= static_cast<unsigned char>(text[i]);
   }
   return key;
-}
-
-// Writes a quoted CSV field at `out` and returns its end: quotes doubled,
-// CR left out (so that a CR LF in a note reads as one line break), every
-// other byte unchanged. Needs room for 2 + 2 * text.size() bytes.
-char* putQuoted(char* out, std::string_view text) {
-  *out++ = '"';
-  // Byte by byte: the texts are a few bytes, shorter than a call of
-  // memcpy would pay off for.
-  for (const char c : text) {
-    if (c == '\r') continue;
-    if (c == '"') *out++ = '"';
-    *out++ = c;
-  }
-  *out++ = '"';
-  return out;
-}
-
-// Rows go out in chunks of about this size rather than byte by byte.
-constexpr std::size_t kWriteChunk = 1 << 16;
-
-// A hint to the processor that `address` will be read soon; nothing on
-// compilers without one.
-inline void prefetchForRead(const void* address) {
-#if defined(__GNUC__) || defined(__clang__)
-  __builtin_prefetch(address);
-#else
-  static_cast<void>(address);
-#endif
-}
-
-// How many rows ahead the writer asks for a row.
-constexpr std::size_t kRowsAhead = 8;
-
-// The rows are put together in one buffer, written out in chunks.
-class ChunkedOutput {
- public:
-  explicit ChunkedOutput(std::FILE* out) : out_(out), buffer_(kWriteChunk, '\0') {}
-  ChunkedOutput(const ChunkedOutput&) = delete;
-  ChunkedOutput& operator=(const ChunkedOutput&) = delete;
-  ~ChunkedOutput() { flush(); }
-
-  // Room for at least `bytes` at the returned place; commit() then says
-  // how far it was filled.
-  char* room(std::size_t bytes) {
-    if (buffer_.size() - used_ < bytes) {
-      flush();
-      if (buffer_.size() < bytes) buffer_.resize(bytes);
-    }
-    return buffer_.data() + used_;
-  }
-  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
-
- private:
-  void flush() {
-    if (used_ != 0) std::fwrite(buffer_.data(), 1, used_, out_);
-    used_ = 0;
-  }
-
-  std::FILE* out_;
-  std::string buffer_;
-  std::size_t used_ = 0;
-};
-
-// The longest number printed: "-2147483648".
-constexpr std::size_t kLongestNumber = 11;
-
-// The most bytes a row can take: the mark, four commas, three quoted
-// texts, the number and CR LF.
-std::size_t mostRowBytes(const PartsListEntry& entry) {
-  constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + kLongestNumber + 2;
-  return kFixed + 2 * (entry.prefix.size() + entry.name.size() + entry.note.size());
 }
 
 }  // namespace
@@ -193,35 +121,7 @@ void PartsListBuilder::build() {
 
 int PartsListBuilder::write(std::FILE* out) const {
   if (!sorted_) return -1;
-  ChunkedOutput output(out);
-  const PartsListEntry* previous = nullptr;
-  const SortedPartsList& sorted = *sorted_;
-  for (std::size_t k = 0; k < sorted.size(); ++k) {
-    // The rows lie in collection order, scattered over megabytes when
-    // taken in sorted order: the row a few places on is asked for early,
-    // so that its loads overlap with the writing of this one.
-    if (k + kRowsAhead < sorted.size()) prefetchForRead(sorted[k + kRowsAhead]);
-    const PartsListEntry& entry = *sorted[k];
-    char* p = output.room(mostRowBytes(entry));
-    // A row repeating the reference of the row before is marked: "*" for
-    // the same name (a duplicate), "?" for another name (a conflict).
-    if (previous != nullptr && entry.prefix == previous->prefix &&
-        entry.number == previous->number) {
-      *p++ = entry.name == previous->name ? '*' : '?';
-    }
-    *p++ = ',';
-    p = putQuoted(p, entry.prefix);
-    *p++ = ',';
-    p = std::to_chars(p, p + kLongestNumber, entry.number).ptr;
-    *p++ = ',';
-    p = putQuoted(p, entry.name);
-    *p++ = ',';
-    p = putQuoted(p, entry.note);
-    *p++ = '\r';
-    *p++ = '\n';
-    output.commit(p);
-    previous = &entry;
-  }
+  CsvPartsList().write(*sorted_, out);
   return 0;
 }
 

@@ -2,7 +2,8 @@
 // turns them into the sorted rows of the parts list.
 //
 // The conversion hands it one document after another (collect), asks it
-// once to make and sort the rows (build), and has it write them (write).
+// once to make and sort the rows (build), and hands the sorted rows
+// (entries) to the writer of the list's format (convert/parts_list_writer.h).
 // Every placed component with a reference becomes one row; nothing is
 // merged, and components sharing a reference end up next to each other,
 // where the writer marks them.
@@ -21,23 +22,15 @@
 #include <string_view>
 #include <vector>
 
-#include "schobj/bulk_memory.h"
-#include "schobj/object_arena.h"
+#include "convert/parts_list_entry.h"
+#include "memory/bulk_memory.h"
+#include "memory/object_arena.h"
 #include "schobj/object_list.h"
 
 namespace vesk {
 
 class SchComponent;
 class SchObject;
-
-// One row of the parts list. The texts are the entry's own copies, each
-// taken up to its first zero byte.
-struct PartsListEntry {
-  std::string prefix;  // the reference without its trailing decimal digits
-  int number = 0;      // the value of those digits; 0 when there are none
-  std::string name;
-  std::string note;
-};
 
 // A reference split into its prefix and the number its trailing digits
 // spell (R12: R and 12; U1A: U1A and 0; 123: empty and 123). The prefix
@@ -50,8 +43,6 @@ ReferenceParts splitReference(std::string_view reference);
 
 // The rows of a parts list, in bulk memory like the copies they come from.
 using PartsListEntries = std::vector<PartsListEntry, BulkAllocator<PartsListEntry>>;
-// The rows in parts-list order, viewing the entries the builder owns.
-using SortedPartsList = std::vector<const PartsListEntry*, BulkAllocator<const PartsListEntry*>>;
 
 class PartsListBuilder {
  public:
@@ -65,9 +56,11 @@ class PartsListBuilder {
   // Makes one entry per collected component and sorts them by prefix,
   // number and name; entries equal in all three keep collection order.
   void build();
-  // Writes the rows to `out` (opened in binary mode): 0, or -1 when build
-  // was never called, in which case nothing is written. Write errors of the
-  // stream are left to the caller (ferror / fclose).
+  // Writes the rows to `out` (opened in binary mode) in the per-component
+  // CSV format (convert/csv_parts_list.h): 0, or -1 when build was never
+  // called, in which case nothing is written. Write errors of the stream
+  // are left to the caller (ferror / fclose). Other formats take the
+  // entries() to a writer of their own.
   int write(std::FILE* out) const;
 
   std::size_t collectedCount() const { return components_.size(); }

@@ -8,7 +8,7 @@
 #include "schfile/plain_fields.h"
 #include "schfile/record_reader.h"
 #include "schfile/record_writer.h"
-#include "schobj/block_fields.h"
+#include "schfile/block_fields.h"
 
 namespace vesk {
 

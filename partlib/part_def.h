@@ -24,9 +24,9 @@
 #include <string_view>
 #include <vector>
 
-#include "schobj/bulk_memory.h"
-#include "schobj/compact_text.h"
-#include "schobj/geometry.h"
+#include "memory/bulk_memory.h"
+#include "memory/compact_text.h"
+#include "geometry/geometry.h"
 
 namespace vesk {
 

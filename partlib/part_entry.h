@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "partlib/part_def.h"
-#include "schobj/compact_text.h"
+#include "memory/compact_text.h"
 
 namespace vesk {
 

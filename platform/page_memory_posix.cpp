@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/room_for_one_more.h"
+#include "memory/room_for_one_more.h"
 
 namespace vesk {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "schobj/object_arena.h"
+#include "memory/object_arena.h"
 #include "schobj/sch_component.h"
 #include "schobj/sch_junction.h"
 #include "schobj/sch_line.h"

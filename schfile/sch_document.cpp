@@ -5,7 +5,7 @@
 
 #include "schfile/object_factory.h"
 #include "schfile/record_reader.h"
-#include "schobj/block_fields.h"
+#include "schfile/block_fields.h"
 #include "schobj/sch_object.h"
 #include "schobj/sch_sheet_info.h"
 

@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "schobj/geometry.h"
-#include "schobj/object_arena.h"
+#include "geometry/geometry.h"
+#include "memory/object_arena.h"
 #include "schobj/object_list.h"
 
 namespace vesk {

@@ -3,7 +3,7 @@
 // comment). Plain functions over a Rect; they own nothing.
 #pragma once
 
-#include "schobj/geometry.h"
+#include "geometry/geometry.h"
 
 namespace vesk {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "schobj/bulk_memory.h"
+#include "memory/bulk_memory.h"
 
 namespace vesk {
 

@@ -7,7 +7,7 @@
 #include "partlib/library_section.h"
 #include "partlib/part_def.h"
 #include "schfile/record_writer.h"
-#include "schobj/block_fields.h"
+#include "schfile/block_fields.h"
 
 namespace vesk {
 

@@ -21,7 +21,7 @@
 #include <string_view>
 
 #include "partlib/part_entry.h"
-#include "schobj/compact_text.h"
+#include "memory/compact_text.h"
 #include "schobj/sch_object.h"
 
 namespace vesk {

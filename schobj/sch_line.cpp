@@ -6,7 +6,7 @@
 
 #include "schfile/record_writer.h"
 #include "schfile/plain_fields.h"
-#include "schobj/block_fields.h"
+#include "schfile/block_fields.h"
 
 namespace vesk {
 

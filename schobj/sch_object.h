@@ -18,7 +18,7 @@
 #include <memory>
 #include <new>
 
-#include "schobj/geometry.h"
+#include "geometry/geometry.h"
 #include "schobj/object_list.h"
 
 namespace vesk {

@@ -1,7 +1,7 @@
 #include "schobj/sch_sheet_info.h"
 
 #include "schfile/record_writer.h"
-#include "schobj/block_fields.h"
+#include "schfile/block_fields.h"
 
 namespace vesk {
 

@@ -8,7 +8,7 @@
 
 #include "schfile/record_writer.h"
 #include "schobj/area_tests.h"
-#include "schobj/block_fields.h"
+#include "schfile/block_fields.h"
 
 namespace vesk {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/resources.h"
-#include "platform/win32_resource_files.h"
+#include "platform/win32/win32_resource_files.h"
 
 namespace {
 

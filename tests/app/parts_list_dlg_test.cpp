@@ -9,7 +9,7 @@
 #include "app/exit_status.h"
 #include "app/parts_list_dlg.h"
 #include "platform/code_page.h"
-#include "tests/app/test_support.h"
+#include "tests/support/app_test_support.h"
 
 namespace vesk {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/parts_list_dlg.h"
-#include "tests/app/test_support.h"
+#include "tests/support/app_test_support.h"
 
 namespace vesk {
 namespace {

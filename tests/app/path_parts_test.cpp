@@ -5,7 +5,7 @@
 #include "app/path_parts.h"
 #include "app/resources.h"
 #include "platform/code_page.h"
-#include "platform/memory_host.h"
+#include "tests/support/memory_host.h"
 
 namespace vesk {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/exit_status.h"
-#include "tests/app/test_support.h"
+#include "tests/support/app_test_support.h"
 
 namespace vesk {
 namespace {

@@ -1,0 +1,27 @@
+// PartsListEntry: one row of the parts list, and the sorted list of rows
+// that the builder hands to a writer.
+//
+// The builder owns the rows; a SortedPartsList only points to them, in
+// parts-list order, and is valid while its builder lives.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "memory/bulk_memory.h"
+
+namespace vesk {
+
+// The texts are the entry's own copies, each taken up to its first zero
+// byte.
+struct PartsListEntry {
+  std::string prefix;  // the reference without its trailing decimal digits
+  int number = 0;      // the value of those digits; 0 when there are none
+  std::string name;
+  std::string note;
+};
+
+// The rows in parts-list order, viewing the entries the builder owns.
+using SortedPartsList = std::vector<const PartsListEntry*, BulkAllocator<const PartsListEntry*>>;
+
+}  // namespace vesk

@@ -1,0 +1,243 @@
+#!/usr/bin/env bash
+# vesk.exe under Wine with a Japanese locale (ANSI code page 932).
+#
+#   wine_tests.sh command-line VESK_EXE PROBE_EXE WORK_DIR
+#   wine_tests.sh window       VESK_EXE PROBE_EXE WORK_DIR
+#
+# command-line: /F conversions of CR LF and LF files with Shift-JIS texts,
+# paths with Shift-JIS names whose trail byte is 0x5C, /o and -o, the exit
+# statuses, the output left empty after a failed input, and a run without
+# any display.
+# window: the dialog under Xvfb, read and driven through win_probe and
+# xdotool; screenshots stay in WORK_DIR. Exits 77 (skipped) when Xvfb,
+# xdotool or ImageMagick's import is missing.
+set -u
+mode=$1 vesk=$2 probe=$3 work=$4
+here=$(cd "$(dirname "$0")" && pwd)
+data=$here/../../data/windows
+export WINEPREFIX=${WINEPREFIX:-$(dirname "$vesk")/wineprefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+failures=0
+pass() { echo "ok   $1"; }
+fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+expect() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
+
+# The Japanese locale: Wine takes its ANSI code page from it.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 2>/dev/null ||
+    { echo "FAIL the ja_JP.UTF-8 locale is missing and cannot be generated (run as root)"; exit 1; }
+fi
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+# The prefix: the dialog font maps to the metric-compatible IPA font, and
+# Wine draws the window frames itself (there is no window manager).
+prepare_prefix() {
+  local marker=$WINEPREFIX/.vesk-prepared
+  [ -f "$marker" ] && return 0
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
+    /d IPAPGothic /f >/dev/null 2>&1 &&
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 &&
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 &&
+  touch "$marker"
+}
+
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+prepare_prefix || { echo "FAIL cannot set up the Wine prefix $WINEPREFIX"; exit 1; }
+
+# Runs vesk.exe with the arguments; sets $status, the trace goes to ./trace.
+run_vesk() {
+  wine "$vesk" "$@" >/dev/null 2>trace
+  status=$?
+}
+
+command_line_tests() {
+  cp "$data/parts.ce3" crlf.ce3
+  sed 's/\r$//' "$data/parts.ce3" >lf.ce3
+  expected=$data/parts.csv
+
+  run_vesk /F crlf.ce3
+  expect "CR LF input: exit 0" [ "$status" -eq 0 ]
+  expect "CR LF input: the list beside the input, Shift-JIS kept" cmp -s crlf.csv "$expected"
+  expect "the trace names the input" [ "$(cat trace)" = "Read crlf.ce3" ]
+
+  run_vesk -F lf.ce3 -o dash.csv
+  expect "LF input with -o: exit 0" [ "$status" -eq 0 ]
+  expect "LF input with -o: same list" cmp -s dash.csv "$expected"
+  run_vesk /F lf.ce3 /o slash.csv
+  expect "/o names the output" cmp -s slash.csv "$expected"
+  expect "no list beside the input when -o or /o is given" [ ! -e lf.csv ]
+
+  # 能 is 0x94 0x5C and ソ 0x83 0x5C in Shift-JIS: the trail bytes look like
+  # backslashes to code that does not know the code page.
+  local dir=能力 file=ソース
+  mkdir -p "$dir" && cp "$data/parts.ce3" "$dir/$file.ce3"
+  run_vesk /F "$dir\\$file.ce3"
+  expect "Shift-JIS path: exit 0" [ "$status" -eq 0 ]
+  expect "Shift-JIS path: the list beside the input" cmp -s "$dir/$file.csv" "$expected"
+  expect "Shift-JIS path: the trace in code page 932" \
+    [ "$(cat trace)" = "Read $(sjis "$dir\\$file.ce3")" ]
+  # The last dot comes before the trail byte 0x5C of 表: it is still the
+  # extension's dot, so the output is data.csv.
+  cp "$data/parts.ce3" "data.表"
+  run_vesk /F "data.表"
+  expect "a trail byte 0x5C after the dot is no separator" cmp -s data.csv "$expected"
+  mkdir -p 出力表
+  run_vesk /F crlf.ce3 /o "出力表\\ソ.csv"
+  expect "Shift-JIS output path" cmp -s "出力表/ソ.csv" "$expected"
+
+  printf 'old contents' >failed.csv
+  run_vesk /F crlf.ce3 missing.ce3 /o failed.csv
+  expect "missing input: exit 1" [ "$status" -eq 1 ]
+  expect "missing input: the output is left empty" test -f failed.csv -a ! -s failed.csv
+  printf '+NOT_A_SCHEMATIC\r\n' >bad.ce3
+  run_vesk /F bad.ce3
+  expect "not a schematic: exit 1" [ "$status" -eq 1 ]
+  expect "not a schematic: the output is created empty" test -f bad.csv -a ! -s bad.csv
+  run_vesk /F crlf.ce3 /o 'no\such\dir.csv'
+  expect "output cannot be opened: exit 2" [ "$status" -eq 2 ]
+  run_vesk /F crlf.ce3 /o '.\CRLF.CE3'
+  expect "output is one of the inputs: exit 2" [ "$status" -eq 2 ]
+  expect "output is one of the inputs: the input is unchanged" cmp -s crlf.ce3 "$data/parts.ce3"
+  run_vesk /F
+  expect "/F without inputs: exit 3" [ "$status" -eq 3 ]
+  run_vesk /F /o nothing.csv
+  expect "/F without inputs: nothing written" [ ! -e nothing.csv ]
+
+  # Every process of the prefix ends before the display changes.
+  wineserver -w
+  DISPLAY= WAYLAND_DISPLAY= wine "$vesk" crlf.ce3 >/dev/null 2>trace
+  status=$?
+  expect "no display: exit 4" [ "$status" -eq 4 ]
+  expect "no display: says so and points to /F" grep -q -- "-F" trace
+  expect "no display: nothing written" [ ! -e no-display.csv ]
+  wineserver -w
+}
+
+# --- the window --------------------------------------------------------------
+
+probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+main_caption='Vesk V.0.31'
+about_caption='=Veskのバージョン情報'
+
+has_line() {  # dump file, expected line
+  grep -qxF -- "$2" "$1" || { echo "  missing: $2"; echo "  in:"; sed 's/^/    /' "$1"; false; }
+}
+
+click_control() {  # caption, control id
+  local x y
+  read -r x y < <(probe centre "$1" "$2")
+  [ -n "${x:-}" ] && xdotool mousemove --sync "$x" "$y" click 1
+}
+
+window_tests() {
+  local missing=""
+  for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || missing="$missing $tool"
+  done
+  if [ -n "$missing" ]; then
+    echo "SKIPPED the window tests: missing$missing (install xvfb, xdotool, imagemagick)"
+    exit 77
+  fi
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display 2>xvfb.log &
+  xvfb_pid=$!
+  trap 'kill "$xvfb_pid" 2>/dev/null; [ -n "${vesk_pid:-}" ] && kill "$vesk_pid" 2>/dev/null' EXIT
+  for _ in $(seq 50); do [ -s display ] && break; sleep 0.1; done
+  [ -s display ] || { echo "FAIL Xvfb did not start"; cat xvfb.log; exit 1; }
+  export DISPLAY=":$(head -n1 display)"
+
+  cp "$data/parts.ce3" a.ce3
+  wineserver -w
+  wine "$vesk" a.ce3 >vesk.out 2>&1 &
+  vesk_pid=$!
+  expect "the main dialog appears" probe wait "$main_caption" 60
+  local wid
+  wid=$(xdotool search --name "^$main_caption" | head -n1)
+  expect "xdotool finds the dialog by its caption" [ -n "$wid" ]
+
+  probe dump "$main_caption" >main.txt
+  expect "caption" has_line main.txt "caption Vesk V.0.31 Kolvaneのための部品リスト生成ソフト"
+  expect "the list holds the command line's input" has_line main.txt "item 1001 0 a.ce3"
+  expect "the output name is derived" has_line main.txt "control 1003 Edit 1 a.csv"
+  expect "Execute is enabled" has_line main.txt "control 1 Button 1 実行"
+  expect "every text of the template" has_line main.txt \
+    "control 65535 Static 1 入力ファイル(複数指定すると、それらをまとめた部品リストを作成します)"
+  local line
+  for line in "control 65535 Static 1 出力ファイル" "control 1002 Button 1 参照(&R)..." \
+      "control 1004 Button 1 参照(&F)..." "control 1005 Button 1 クリア(&C)" \
+      "control 2 Button 1 終了"; do
+    expect "text: ${line#control }" has_line main.txt "$line"
+  done
+  import -window root main-screen.png
+  [ -n "$wid" ] && import -window "$wid" main-dialog.png
+  expect "screenshot of the main dialog" [ -s main-dialog.png ]
+
+  click_control "$main_caption" 1
+  expect "Execute shows a message box" probe wait "=vesk" 20
+  probe dump "=vesk" >message.txt
+  expect "message 104" has_line message.txt "control 65535 Static 1 処理が終了しました"
+  expect "Execute wrote the list" cmp -s a.csv "$data/parts.csv"
+  import -window root message-screen.png
+  probe command "=vesk" 1
+  expect "the message box closes" probe gone "=vesk" 10
+
+  # A typed name gives way to the derived one once files are dropped.
+  click_control "$main_caption" 1003
+  xdotool key End shift+Home && xdotool type typed.csv
+  probe dump "$main_caption" >typed.txt
+  expect "typing into the output name" has_line typed.txt "control 1003 Edit 1 typed.csv"
+  for name in b.ce3 C.CE3 notes.txt d.ce3.bak; do cp "$data/parts.ce3" "$name"; done
+  local windir
+  windir=$(winepath -w "$work" 2>/dev/null | tr -d '\r')
+  probe drop "$main_caption" 1001 "$windir\\b.ce3" "$windir\\notes.txt" "$windir\\C.CE3" \
+    "$windir\\d.ce3.bak"
+  sleep 1
+  probe dump "$main_caption" >dropped.txt
+  expect "dropped .ce3 files are added" has_line dropped.txt "item 1001 1 $windir\\b.ce3"
+  expect "the extension test ignores case" has_line dropped.txt "item 1001 2 $windir\\C.CE3"
+  expect "other dropped files are skipped" [ "$(grep -c '^item 1001 ' dropped.txt)" -eq 3 ]
+  expect "a drop derives the output name again" has_line dropped.txt "control 1003 Edit 1 a.csv"
+
+  # The About box from the system menu: its item is the menu's last.
+  xdotool windowfocus --sync "$wid" 2>/dev/null
+  xdotool key alt+space
+  sleep 0.5
+  import -window root system-menu.png
+  xdotool key Up Return
+  expect "the About box opens from the system menu" probe wait "$about_caption" 10
+  probe dump "$about_caption" >about.txt
+  expect "About texts" has_line about.txt "control 65535 Static 1 Vesk Version 0.31 "
+  expect "About texts" has_line about.txt "control 65535 Static 1 Kolvaneのための部品リスト生成ソフト"
+  import -window root about-screen.png
+  local about_wid
+  about_wid=$(xdotool search --name "^Veskのバージョン情報" | head -n1)
+  [ -n "$about_wid" ] && import -window "$about_wid" about-dialog.png
+  expect "screenshot of the About box" [ -s about-dialog.png ]
+  probe command "$about_caption" 1
+  expect "OK closes the About box" probe gone "$about_caption" 10
+
+  probe command "$main_caption" 2
+  local ended=1
+  for _ in $(seq 100); do
+    kill -0 "$vesk_pid" 2>/dev/null || { ended=0; break; }
+    sleep 0.1
+  done
+  expect "Exit ends the program" [ "$ended" -eq 0 ]
+  wait "$vesk_pid"
+  expect "exit status 0 after the window closed" [ $? -eq 0 ]
+  vesk_pid=
+  wineserver -w
+}
+
+case $mode in
+  command-line) command_line_tests ;;
+  window) window_tests ;;
+  *) echo "unknown mode $mode"; exit 2 ;;
+esac
+echo "$failures failure(s); files in $work"
+[ "$failures" -eq 0 ]

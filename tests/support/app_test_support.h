@@ -1,0 +1,95 @@
+// Helpers of the shell tests: a scratch directory, schematic files made
+// on the fly, whole-file reads, and a run of the shell on the in-memory
+// host.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+
+#include "app/parts_list_app.h"
+#include "app/resources.h"
+#include "tests/support/memory_host.h"
+
+namespace vesk::test {
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it at the end of the test.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-app-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct Part {
+  std::string reference, name, note;
+};
+
+// A schematic file holding one resistor-like component per part.
+inline std::string schematicText(const std::vector<Part>& parts) {
+  std::string text = "+KOLVA_DATA_V.1.0\r\n+SHEETINFO,EL:0,VL:255,W:1500,H:1000,-SHEETINFO\r\n";
+  int y = 100;
+  for (const Part& part : parts) {
+    text +=
+        "+COMPONENT\r\n+KOLVA_LIB_V.1.0\r\n+COMP,N:RESISTOR\r\nX:3,Y:1,B:1\r\nR:R\r\n"
+        "+PIN,N:1,L:L0,T:,M:1,-PIN\r\n+PIN,N:2,L:R0,T:,M:2,-PIN\r\n-COMP\r\n-KOLVA_LIB_V.1.0\r\n";
+    text += "L:0,X:250,Y:" + std::to_string(y) + ",LIB:RESISTOR,DIR:0,BLK:0,N:" + part.name +
+            ",NX:2,NY:20,R:" + part.reference + ",RX:2,RY:10,NOTE:" + part.note +
+            ",-COMPONENT\r\n";
+    y += 50;
+  }
+  text += "-KOLVA_DATA_V.1.0\r\n";
+  return text;
+}
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs the shell with `args` (after the program path "/opt/vesk/bin/vesk")
+// on `host`; `user` acts in the main dialog. Returns the exit status.
+inline int runShell(CMemoryHost& host, const std::function<void(CMemoryHost&)>& user = {}) {
+  if (user) host.WhenShown(kIddPartsListDialog, user);
+  CPartsListApp app(host);
+  app.InitInstance();
+  return app.ExitCode();
+}
+
+inline std::vector<std::string> withProgram(std::vector<std::string> args) {
+  args.insert(args.begin(), "/opt/vesk/bin/vesk");
+  return args;
+}
+
+// A host that can show windows, as the tests act as the user.
+inline std::unique_ptr<CMemoryHost> interactiveHost(std::vector<std::string> args = {}) {
+  auto host = std::make_unique<CMemoryHost>(partsListResources(), withProgram(std::move(args)));
+  host->SetCanShowWindows(true);
+  return host;
+}
+
+}  // namespace vesk::test
