@@ -48,7 +48,7 @@ void PartsListBuilder::collect(const ObjectList& objects) {
     if (!object || object->typeId() != kTypeComponent) continue;
     const auto* component = dynamic_cast<const SchComponent*>(object.get());
     if (component == nullptr || upToZero(component->reference()).empty()) continue;
-    addRowFor(*components_.emplace_back(arena_.make<SchComponent>(*component)));
+    addRowFor(*component);
   }
 }
 
@@ -78,8 +78,8 @@ int compareEntries(const PartsListEntry& a, const PartsListEntry& b) {
 
 }  // namespace
 
-void PartsListBuilder::addRowFor(const SchComponent& copy) {
-  const RowKeys row = rowKeysOf(copy);
+void PartsListBuilder::addRowFor(const SchComponent& component) {
+  const RowKeys row = rowKeysOf(component);
   keys_.push_back(SortKey{leadingBytes(row.reference.prefix), leadingBytes(row.name),
                           row.reference.number, static_cast<std::uint32_t>(keys_.size()),
                           row.reference.prefix.size() > 8 || row.name.size() > 8});
@@ -88,7 +88,7 @@ void PartsListBuilder::addRowFor(const SchComponent& copy) {
   }
   rowChunks_.back().push_back(PartsListEntry{std::string(row.reference.prefix),
                                              row.reference.number, std::string(row.name),
-                                             std::string(upToZero(copy.note()))});
+                                             std::string(upToZero(component.note()))});
 }
 
 const PartsListEntry& PartsListBuilder::row(std::uint32_t index) const {

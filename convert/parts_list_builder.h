@@ -8,10 +8,10 @@
 // merged, and components sharing a reference end up next to each other,
 // where the writer marks them.
 //
-// Ownership: the builder owns copies of the collected components (so each
-// document can go as soon as it was collected), kept in its own arena, and
-// the rows it made. The rows stay where they were made, in collection
-// order; sorting orders pointers to them.
+// Ownership: the builder owns the rows it made, each with its own copies of
+// the texts it needs, and nothing of a document: each document can go as
+// soon as it was collected. The rows stay where they were made, in
+// collection order; sorting orders pointers to them.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,6 @@
 
 #include "convert/parts_list_entry.h"
 #include "memory/bulk_memory.h"
-#include "memory/object_arena.h"
 #include "schobj/object_list.h"
 
 namespace vesk {
@@ -51,7 +50,7 @@ class PartsListBuilder {
   PartsListBuilder(const PartsListBuilder&) = delete;
   PartsListBuilder& operator=(const PartsListBuilder&) = delete;
 
-  // Keeps a copy of every component of `objects` that has a reference.
+  // Makes a row of every component of `objects` that has a reference.
   void collect(const ObjectList& objects);
   // Makes one entry per collected component and sorts them by prefix,
   // number and name; entries equal in all three keep collection order.
@@ -63,15 +62,11 @@ class PartsListBuilder {
   // entries() to a writer of their own.
   int write(std::FILE* out) const;
 
-  std::size_t collectedCount() const { return components_.size(); }
+  std::size_t collectedCount() const { return keys_.size(); }
   // The entries in sorted order, or null before build.
   const SortedPartsList* entries() const { return sorted_ ? &*sorted_ : nullptr; }
 
  private:
-  // Declared before the copies, which live in it: destroyed after them.
-  ObjectArena arena_;
-  std::vector<std::unique_ptr<SchComponent>, BulkAllocator<std::unique_ptr<SchComponent>>>
-      components_;
   // What a row is sorted by (see build), made with the row.
   struct SortKey {
     std::uint64_t prefix;
@@ -80,14 +75,12 @@ class PartsListBuilder {
     std::uint32_t index;  // the row's place in collection order (not a key)
     bool longText;  // prefix or name longer than eight bytes
   };
-  // Makes the row of a component copy just collected, and its sort key.
-  void addRowFor(const SchComponent& copy);
+  // Makes the row of a component and its sort key.
+  void addRowFor(const SchComponent& component);
   const PartsListEntry& row(std::uint32_t index) const;
 
-  // The rows in collection order, each made as its component is collected
-  // (its copy is then at hand, where a pass over all copies afterwards
-  // would fetch each from memory again). They are kept in chunks that stay
-  // where they are, since the sorted list points into them.
+  // The rows in collection order, kept in chunks that stay where they
+  // are, since the sorted list points into them.
   std::vector<PartsListEntries, BulkAllocator<PartsListEntries>> rowChunks_;
   std::vector<SortKey, BulkAllocator<SortKey>> keys_;
   std::optional<SortedPartsList> sorted_;

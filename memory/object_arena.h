@@ -1,5 +1,4 @@
-// ObjectArena: the memory in which a document, or the parts-list builder,
-// keeps its schematic objects.
+// ObjectArena: the memory in which a document keeps its schematic objects.
 //
 // A large sheet holds hundreds of thousands of small objects (wires above
 // all) that live exactly as long as their owner. Taking each of them from
@@ -7,7 +6,7 @@
 // and giving them back costs as much again. The arena hands out consecutive
 // pieces of a few large blocks instead and returns the blocks all at once
 // when it is reset or destroyed. The blocks are bulk memory
-// (schobj/bulk_memory.h).
+// (memory/bulk_memory.h).
 //
 // Objects made here are owned through std::unique_ptr like any other:
 // deleting one runs its destructor (which frees whatever its members hold)

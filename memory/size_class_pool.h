@@ -1,5 +1,5 @@
 // SizeClassPool: the memory resource a bulk memory pool puts under the
-// model (platform/bulk_memory_pool.h).
+// model (memory/bulk_memory_pool.h).
 //
 // The model asks for pieces of a few dozen sizes, hundreds of thousands of
 // them in a large design, and gives each back with its size. The pool

@@ -1,5 +1,5 @@
 // Page memory: the platform's source of large, page-aligned memory, the
-// upstream of a bulk memory pool (platform/bulk_memory_pool.h).
+// upstream of a bulk memory pool (memory/bulk_memory_pool.h).
 //
 // The pool asks for chunks of 2 MiB and for single pieces of up to 4 MiB
 // and gives them back only when it is destroyed, apart from pieces larger

@@ -1,6 +1,6 @@
 // ObjectList: the owned objects of a sheet, in file order, as a document
-// holds them and the parts-list builder collects them. A large sheet holds
-// a million objects, so the list takes bulk memory (schobj/bulk_memory.h)
+// holds them and the parts-list builder walks them. A large sheet holds
+// a million objects, so the list takes bulk memory (memory/bulk_memory.h)
 // like the objects themselves.
 #pragma once
 

@@ -49,8 +49,7 @@ SchComponent::SchComponent(const SchComponent& other)
       partName_(other.partName_),
       note_(other.note_) {
   // The copy gets its own unnamed entry with its own definition, so that it
-  // outlives its source (the parts list keeps copies of a document's
-  // components after the document is gone).
+  // outlives its source and shares nothing with it.
   if (const PartDef* def = other.partDef()) partEntry_.emplace(*def);
 }
 

@@ -10,9 +10,8 @@
 // Ownership: objects are created by the document reader or by clone() and
 // owned through std::unique_ptr by whoever holds them; they are never
 // shared. An object lives either on the heap (clone, new) or in the
-// ObjectArena of its owner (the objects of a document, the copies of the
-// parts-list builder); deleting it destroys it either way and frees only
-// heap memory.
+// ObjectArena of its owner (the objects of a document); deleting it
+// destroys it either way and frees only heap memory.
 #pragma once
 
 #include <memory>

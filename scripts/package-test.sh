@@ -6,7 +6,7 @@
 # under Wine. Any difference fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-pkg_build=${1:-build-pkg}
+pkg_build=${1:-build-release}
 win_build=${2:-build-win}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

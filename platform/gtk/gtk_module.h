@@ -1,5 +1,5 @@
 // The entry point of the GTK module (vesk-gtk.so), shared by the module
-// and the loader in native_host_posix.cpp.
+// and the loader in gtk_loader.cpp.
 //
 // The module is opened with dlopen only when a window is to be shown, so
 // that the program itself depends on no toolkit library. Its one exported

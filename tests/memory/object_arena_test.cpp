@@ -83,8 +83,8 @@ TEST(ObjectArena, ManyObjectsSpanSeveralBlocksAndStayApart) {
 }
 
 TEST(ObjectArena, CopiesOutliveTheDocumentTheyCameFrom) {
-  // The builder's copies live in its own arena; the document's arena is
-  // gone before the rows are made.
+  // The rows keep texts of their own: the document and its arena are gone
+  // before the rows are sorted and read.
   PartsListBuilder builder;
   {
     SchDocument document;
