@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <memory_resource>
@@ -12,7 +13,6 @@
 #include "app/path_parts.h"
 #include "app/resource_ids.h"
 #include "convert/conversion.h"
-#include "memory/bulk_memory_pool.h"
 #include "platform/page_memory.h"
 
 namespace vesk {
@@ -202,11 +202,14 @@ void CPartsListDlg::OnExecute() {
   }
   int result = 0;
   {
-    // The run's objects live in a pool of their own, given back whole at
-    // the end of the run.
-    const std::unique_ptr<std::pmr::memory_resource> pages = makePageMemory();
-    const BulkMemoryPool runMemory(pages.get());
-    result = runConversion(count, paths, stream);
+    // The run takes its memory from pages of the system's own, given back
+    // whole at the end of the run; VESK_SYSTEM_HEAP asks for the C++ heap
+    // instead (for a memory checker).
+    const std::unique_ptr<std::pmr::memory_resource> pages =
+        std::getenv("VESK_SYSTEM_HEAP") == nullptr ? makePageMemory() : nullptr;
+    ConversionOptions options;
+    options.memory = pages.get();
+    result = runConversion(count, paths, stream, options);
   }
   // Rows lost to a full disk show up as a stream error or at the final
   // flush in fclose.

@@ -1,6 +1,6 @@
 // Micro-benchmark of PartsListBuilder::build (sorting the rows), of
-// collecting and building together (copying the components, splitting the
-// references, copying the texts, sorting) and of PartsListBuilder::write,
+// collecting and building together (splitting the references, copying the
+// texts into the rows, sorting) and of writing the CSV,
 // on 100,000 collected components with the reference mix of a large
 // design: the usual prefixes, numbers up to a few thousand, some
 // references repeated.
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "convert/parts_list_builder.h"
-#include "memory/bulk_memory_pool.h"
 #include "platform/page_memory.h"
 #include "schobj/sch_component.h"
 
@@ -21,10 +20,9 @@ namespace {
 
 constexpr int kComponents = 100000;
 
-// The model's memory comes from where the program takes it (app/main.cpp);
-// made before, and so destroyed after, the sample below.
+// The builder's memory comes from where a run takes it in the program;
+// made before, and so destroyed after, every builder below.
 const std::unique_ptr<std::pmr::memory_resource> pages = vesk::makePageMemory();
-const vesk::BulkMemoryPool bulkMemory(pages.get());
 
 const vesk::ObjectList& sampleObjects() {
   static const vesk::ObjectList objects = [] {
@@ -53,7 +51,7 @@ void timeBuild(benchmark::State& state, bool withCollect) {
   const auto& objects = sampleObjects();
   for (auto _ : state) {
     if (!withCollect) state.PauseTiming();
-    auto builder = std::make_unique<vesk::PartsListBuilder>();
+    auto builder = std::make_unique<vesk::PartsListBuilder>(pages.get());
     builder->collect(objects);
     if (!withCollect) state.ResumeTiming();
     builder->build();
@@ -72,7 +70,7 @@ void BM_PartsListCollectAndBuild(benchmark::State& state) { timeBuild(state, tru
 BENCHMARK(BM_PartsListCollectAndBuild)->Unit(benchmark::kMillisecond);
 
 void BM_PartsListWrite(benchmark::State& state) {
-  vesk::PartsListBuilder builder;
+  vesk::PartsListBuilder builder(pages.get());
   builder.collect(sampleObjects());
   builder.build();
   std::FILE* out = std::tmpfile();

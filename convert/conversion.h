@@ -10,9 +10,18 @@
 // Returns 0 when every input was read and the list was written, -3 at the
 // first input that cannot be read; then nothing has been written to `out`
 // and the files after it are not opened.
+//
+// Memory: the run owns what it reads. One document is alive at a time, in
+// an arena of its own whose blocks the run keeps for the next document
+// (memory/block_cache.h); the blocks come from the resource the caller
+// names (the platform's page memory in the program), and all of them go
+// back when the run ends.
 #pragma once
 
 #include <cstdio>
+#include <memory_resource>
+
+#include "schfile/read_problem.h"
 
 namespace vesk {
 
@@ -21,10 +30,24 @@ class PartsListWriter;
 constexpr int kConversionOk = 0;
 constexpr int kConversionInputFailed = -3;
 
-// The list in the per-component CSV format (convert/csv_parts_list.h).
+// How a run is to go, besides its inputs and its output.
+struct ConversionOptions {
+  // The format of the list; none: the per-component CSV
+  // (convert/csv_parts_list.h).
+  const PartsListWriter* format = nullptr;
+  // Where the run takes its memory from; none: the C++ heap. It must
+  // outlive the run.
+  std::pmr::memory_resource* memory = nullptr;
+};
+
+// What a run tells besides its result.
+struct ConversionReport {
+  int failedInput = -1;  // the index of the input that could not be read
+  ReadProblem problem;   // why it could not be read
+};
+
 int runConversion(int count, const char* const* paths, std::FILE* out);
-// The list in the format of `format`.
 int runConversion(int count, const char* const* paths, std::FILE* out,
-                  const PartsListWriter& format);
+                  const ConversionOptions& options, ConversionReport* report = nullptr);
 
 }  // namespace vesk

@@ -27,19 +27,6 @@ char* putQuoted(char* out, std::string_view text) {
 // Rows go out in chunks of about this size rather than byte by byte.
 constexpr std::size_t kWriteChunk = 1 << 16;
 
-// A hint to the processor that `address` will be read soon; nothing on
-// compilers without one.
-inline void prefetchForRead(const void* address) {
-#if defined(__GNUC__) || defined(__clang__)
-  __builtin_prefetch(address);
-#else
-  static_cast<void>(address);
-#endif
-}
-
-// How many rows ahead the writer asks for a row.
-constexpr std::size_t kRowsAhead = 8;
-
 // The rows are put together in one buffer, written out in chunks.
 class ChunkedOutput {
  public:
@@ -85,12 +72,8 @@ std::size_t mostRowBytes(const PartsListEntry& entry) {
 void CsvPartsList::write(const SortedPartsList& sorted, std::FILE* out) const {
   ChunkedOutput output(out);
   const PartsListEntry* previous = nullptr;
-  for (std::size_t k = 0; k < sorted.size(); ++k) {
-    // The rows lie in collection order, scattered over megabytes when
-    // taken in sorted order: the row a few places on is asked for early,
-    // so that its loads overlap with the writing of this one.
-    if (k + kRowsAhead < sorted.size()) prefetchForRead(sorted[k + kRowsAhead]);
-    const PartsListEntry& entry = *sorted[k];
+  for (const PartsListEntry* row : sorted) {
+    const PartsListEntry& entry = *row;
     char* p = output.room(mostRowBytes(entry));
     // A row repeating the reference of the row before is marked: "*" for
     // the same name (a duplicate), "?" for another name (a conflict).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "convert/csv_parts_list.h"
 #include "schfile/number_text.h"
@@ -40,7 +41,8 @@ ReferenceParts splitReference(std::string_view reference) {
   return ReferenceParts{reference.substr(0, split), parseNumber(reference.substr(split))};
 }
 
-PartsListBuilder::PartsListBuilder() = default;
+PartsListBuilder::PartsListBuilder(std::pmr::memory_resource* memory)
+    : chunks_(memory), rows_(memory) {}
 PartsListBuilder::~PartsListBuilder() = default;
 
 void PartsListBuilder::collect(const ObjectList& objects) {
@@ -48,75 +50,131 @@ void PartsListBuilder::collect(const ObjectList& objects) {
     if (!object || object->typeId() != kTypeComponent) continue;
     const auto* component = dynamic_cast<const SchComponent*>(object.get());
     if (component == nullptr || upToZero(component->reference()).empty()) continue;
-    addRowFor(*component);
+    const ReferenceParts reference = splitReference(component->reference());
+    addRow(reference.number, reference.prefix, upToZero(component->name()),
+           upToZero(component->note()));
   }
 }
 
 namespace {
 
-// Rows per chunk: a few hundred kilobytes.
-constexpr std::size_t kRowsPerChunk = 4096;
+// Rows are packed into chunks of this size (a longer row gets a chunk of
+// its own size).
+constexpr std::size_t kChunk = 64 * 1024;
 
-// The three texts a row is sorted by, viewing the component's own texts.
-struct RowKeys {
-  ReferenceParts reference;
-  std::string_view name;
-};
-
-RowKeys rowKeysOf(const SchComponent& component) {
-  return RowKeys{splitReference(component.reference()), upToZero(component.name())};
+// A length in groups of seven bits, low group first, bit 7 set while more
+// groups follow: one byte for the texts of nearly every row.
+void putLength(std::pmr::string& packed, std::size_t length) {
+  while (length >= 0x80) {
+    packed.push_back(static_cast<char>((length & 0x7f) | 0x80));
+    length >>= 7;
+  }
+  packed.push_back(static_cast<char>(length));
 }
 
-// The order of rows, as strcmp orders texts: std::string compares through
-// char_traits<char>, which orders bytes as unsigned values ("R" < "RN",
-// "U" < "r", ASCII < 0x80).
-int compareEntries(const PartsListEntry& a, const PartsListEntry& b) {
-  if (const int c = a.prefix.compare(b.prefix); c != 0) return c;
-  if (a.number != b.number) return a.number < b.number ? -1 : 1;
-  return a.name.compare(b.name);
+std::string_view takeText(const char*& p) {
+  std::size_t length = 0;
+  for (int shift = 0;; shift += 7) {
+    const auto byte = static_cast<unsigned char>(*p++);
+    length |= static_cast<std::size_t>(byte & 0x7f) << shift;
+    if ((byte & 0x80) == 0) break;
+  }
+  const std::string_view text(p, length);
+  p += length;
+  return text;
+}
+
+struct PackedRow {
+  int number;
+  std::string_view prefix;
+  std::string_view name;
+  std::string_view note;
+};
+
+PackedRow unpack(const char* p) {
+  PackedRow row;
+  std::memcpy(&row.number, p, sizeof row.number);
+  p += sizeof row.number;
+  row.prefix = takeText(p);
+  row.name = takeText(p);
+  row.note = takeText(p);
+  return row;
+}
+
+// What a row is sorted by: the first eight bytes of prefix and name as
+// big-endian numbers (zero-padded, so that they order as strcmp orders:
+// the texts hold no zero byte) and the number; the packed row itself for
+// the keys that tie on a text longer than eight bytes.
+struct SortKey {
+  std::uint64_t prefix;
+  std::uint64_t name;
+  const char* row;
+  int number;
+  bool longText;
+};
+
+// The order of rows, as strcmp orders texts: std::string_view compares
+// through char_traits<char>, which orders bytes as unsigned values ("R" <
+// "RN", "U" < "r", ASCII < 0x80).
+bool rowBefore(const PackedRow& a, const PackedRow& b) {
+  if (const int c = a.prefix.compare(b.prefix); c != 0) return c < 0;
+  if (a.number != b.number) return a.number < b.number;
+  return a.name < b.name;
 }
 
 }  // namespace
 
-void PartsListBuilder::addRowFor(const SchComponent& component) {
-  const RowKeys row = rowKeysOf(component);
-  keys_.push_back(SortKey{leadingBytes(row.reference.prefix), leadingBytes(row.name),
-                          row.reference.number, static_cast<std::uint32_t>(keys_.size()),
-                          row.reference.prefix.size() > 8 || row.name.size() > 8});
-  if (rowChunks_.empty() || rowChunks_.back().size() == kRowsPerChunk) {
-    rowChunks_.emplace_back().reserve(kRowsPerChunk);
+void PartsListBuilder::addRow(int number, std::string_view prefix, std::string_view name,
+                              std::string_view note) {
+  const std::size_t most = sizeof number + 3 * 10 + prefix.size() + name.size() + note.size();
+  if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < most) {
+    chunks_.emplace_back().reserve(std::max(kChunk, most));
   }
-  rowChunks_.back().push_back(PartsListEntry{std::string(row.reference.prefix),
-                                             row.reference.number, std::string(row.name),
-                                             std::string(upToZero(component.note()))});
-}
-
-const PartsListEntry& PartsListBuilder::row(std::uint32_t index) const {
-  return rowChunks_[index / kRowsPerChunk][index % kRowsPerChunk];
+  std::pmr::string& packed = chunks_.back();
+  packed.append(reinterpret_cast<const char*>(&number), sizeof number);
+  for (const std::string_view text : {prefix, name, note}) {
+    putLength(packed, text.size());
+    packed.append(text);
+  }
+  ++collected_;
 }
 
 void PartsListBuilder::build() {
-  // The rows are sorted through compact keys rather than moved about as
-  // rows of three strings: the first eight bytes of prefix and name as
-  // big-endian numbers (zero-padded, so that they order as strcmp orders:
-  // the texts hold no zero byte) and the number. Only keys that tie on a
-  // text longer than eight bytes look at the texts. The sort is stable, so
-  // rows equal in prefix, number and name (they differ at most in their
-  // note) stay in the order of the input files. A merge sort also suits
-  // the input: within one prefix, references mostly come in ascending
-  // order already, as annotation numbers them.
-  // The rows themselves stay where collect made them: the sorted keys give
-  // the order of the pointers to them.
-  std::stable_sort(keys_.begin(), keys_.end(), [this](const SortKey& a, const SortKey& b) {
+  // The rows are sorted through compact keys; only keys that tie on a
+  // text longer than eight bytes look at the texts. The sort is stable,
+  // so rows equal in prefix, number and name (they differ at most in
+  // their note) stay in the order of the input files. A merge sort also
+  // suits the input: within one prefix, references mostly come in
+  // ascending order already, as annotation numbers them.
+  std::pmr::vector<SortKey> keys(rows_.get_allocator());
+  keys.reserve(collected_);
+  for (const std::pmr::string& chunk : chunks_) {
+    for (const char* p = chunk.data(); p != chunk.data() + chunk.size();) {
+      const char* const start = p;
+      const PackedRow row = unpack(p);
+      p = row.note.data() + row.note.size();
+      keys.push_back(SortKey{leadingBytes(row.prefix), leadingBytes(row.name), start, row.number,
+                             row.prefix.size() > 8 || row.name.size() > 8});
+    }
+  }
+  std::stable_sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    if (a.longText || b.longText) return compareEntries(row(a.index), row(b.index)) < 0;
+    if (a.longText || b.longText) return rowBefore(unpack(a.row), unpack(b.row));
     if (a.number != b.number) return a.number < b.number;
     return a.name < b.name;
   });
-  SortedPartsList sorted;
-  sorted.reserve(keys_.size());
-  for (const SortKey& key : keys_) sorted.push_back(&row(key.index));
+  // The entries, in parts-list order, with texts of their own.
+  rows_.reserve(keys.size());
+  SortedPartsList sorted(rows_.get_allocator());
+  sorted.reserve(keys.size());
+  for (const SortKey& key : keys) {
+    const PackedRow row = unpack(key.row);
+    sorted.push_back(&rows_.emplace_back(PartsListEntry{std::string(row.prefix), row.number,
+                                                        std::string(row.name),
+                                                        std::string(row.note)}));
+  }
   sorted_ = std::move(sorted);
+  chunks_.clear();
 }
 
 int PartsListBuilder::write(std::FILE* out) const {

@@ -10,20 +10,21 @@
 //
 // Ownership: the builder owns the rows it made, each with its own copies of
 // the texts it needs, and nothing of a document: each document can go as
-// soon as it was collected. The rows stay where they were made, in
+// soon as it was collected. Not synchronized: a run uses it from one
+// thread. The rows stay where they were made, in
 // collection order; sorting orders pointers to them.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "convert/parts_list_entry.h"
-#include "memory/bulk_memory.h"
 #include "schobj/object_list.h"
 
 namespace vesk {
@@ -40,12 +41,12 @@ struct ReferenceParts {
 };
 ReferenceParts splitReference(std::string_view reference);
 
-// The rows of a parts list, in bulk memory like the copies they come from.
-using PartsListEntries = std::vector<PartsListEntry, BulkAllocator<PartsListEntry>>;
 
 class PartsListBuilder {
  public:
-  PartsListBuilder();
+  // The rows and the sorted list take their memory from `memory`, which
+  // must outlive the builder.
+  explicit PartsListBuilder(std::pmr::memory_resource* memory = std::pmr::new_delete_resource());
   ~PartsListBuilder();
   PartsListBuilder(const PartsListBuilder&) = delete;
   PartsListBuilder& operator=(const PartsListBuilder&) = delete;
@@ -62,27 +63,21 @@ class PartsListBuilder {
   // entries() to a writer of their own.
   int write(std::FILE* out) const;
 
-  std::size_t collectedCount() const { return keys_.size(); }
+  std::size_t collectedCount() const { return collected_; }
   // The entries in sorted order, or null before build.
   const SortedPartsList* entries() const { return sorted_ ? &*sorted_ : nullptr; }
 
  private:
-  // What a row is sorted by (see build), made with the row.
-  struct SortKey {
-    std::uint64_t prefix;
-    std::uint64_t name;
-    int number;
-    std::uint32_t index;  // the row's place in collection order (not a key)
-    bool longText;  // prefix or name longer than eight bytes
-  };
-  // Makes the row of a component and its sort key.
-  void addRowFor(const SchComponent& component);
-  const PartsListEntry& row(std::uint32_t index) const;
+  // Until build, a row is its number and its three texts, packed one after
+  // the other (each text behind its length) in chunks that never move: the
+  // least memory a row can take, and it counts, since the document the row
+  // comes from is still held. The entries, with texts of their own, are
+  // made by build, once the documents are gone.
+  void addRow(int number, std::string_view prefix, std::string_view name, std::string_view note);
 
-  // The rows in collection order, kept in chunks that stay where they
-  // are, since the sorted list points into them.
-  std::vector<PartsListEntries, BulkAllocator<PartsListEntries>> rowChunks_;
-  std::vector<SortKey, BulkAllocator<SortKey>> keys_;
+  std::pmr::vector<std::pmr::string> chunks_;
+  std::size_t collected_ = 0;
+  std::pmr::vector<PartsListEntry> rows_;  // in parts-list order
   std::optional<SortedPartsList> sorted_;
 };
 

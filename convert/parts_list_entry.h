@@ -5,10 +5,9 @@
 // parts-list order, and is valid while its builder lives.
 #pragma once
 
+#include <memory_resource>
 #include <string>
 #include <vector>
-
-#include "memory/bulk_memory.h"
 
 namespace vesk {
 
@@ -22,6 +21,6 @@ struct PartsListEntry {
 };
 
 // The rows in parts-list order, viewing the entries the builder owns.
-using SortedPartsList = std::vector<const PartsListEntry*, BulkAllocator<const PartsListEntry*>>;
+using SortedPartsList = std::pmr::vector<const PartsListEntry*>;
 
 }  // namespace vesk

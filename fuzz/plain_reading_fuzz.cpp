@@ -1,9 +1,9 @@
-// Fuzz target: blocks written plainly are read in one pass, everything
-// else the general way, and both must give the same document. The input is
+// Fuzz target: white space before a field changes nothing. The input is
 // read as it stands and once more with a space after every comma and line
-// end: the general way skips such a space as white space before the next
-// field, the plain way never takes a field that starts with one. Both
-// documents are written out and must match byte for byte.
+// end, which the field reader skips as white space before the next field
+// and which keeps the bitmap rows from being taken where they stand in the
+// reader's buffer. Both documents are written out and must match byte for
+// byte.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,8 +1,7 @@
 #include "memory/compact_text.h"
 
 #include <cstring>
-
-#include "memory/bulk_memory.h"
+#include <new>
 
 namespace vesk {
 
@@ -63,12 +62,18 @@ void CompactText::assign(std::initializer_list<std::string_view> parts) {
   char* target = reinterpret_cast<char*>(next);
   if (size > kInPlace) {
     // Nothing below can throw, so the block cannot be lost.
-    block = static_cast<char*>(allocateBulk(size, 1));
+    block = static_cast<char*>(::operator new(size));
     target = block;
   }
   for (const std::string_view part : parts) {
-    if (!part.empty()) std::memcpy(target, part.data(), part.size());
-    target += part.size();
+    if (block == nullptr) {
+      // At most 15 bytes in all, mostly a few: copied byte by byte, where
+      // a call of memcpy per part would cost more than the copy.
+      for (const char c : part) *target++ = c;
+    } else {
+      if (!part.empty()) std::memcpy(target, part.data(), part.size());
+      target += part.size();
+    }
   }
   if (block != nullptr) {
     // Texts come from fields of at most 32,768 bytes, or a pin's name and
@@ -89,6 +94,6 @@ void CompactText::setNone() {
   storage_[kInPlace] = kNone;
 }
 
-void CompactText::freeBlock() { freeBulk(blockBytes(), blockSize(), 1); }
+void CompactText::freeBlock() { ::operator delete(blockBytes(), blockSize()); }
 
 }  // namespace vesk

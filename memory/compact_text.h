@@ -2,8 +2,8 @@
 //
 // A component and its part definition hold seven texts, a pin packs its
 // name and numbers into one, and a large design holds hundreds of
-// thousands of components twice (the document's and the parts list's
-// copies). A std::string takes 32 bytes and an optional one 40. This type
+// thousands of components. A std::string takes 32 bytes and an optional
+// one 40. This type
 // keeps a text of up to 15 bytes in place (names, references, prefixes and
 // short notes: nearly all of them) and a longer one in a block of its own,
 // in 16 bytes either way, and tells none from the empty text.
@@ -60,17 +60,6 @@ class CompactText {
     }
     assign({text});
   }
-  // The longest text held in the 16 bytes themselves.
-  static constexpr std::size_t kLongestInPlace = 15;
-  // A text of at most kLongestInPlace bytes, put together by the caller at
-  // the start of a buffer of the text's own size: taken with one fixed
-  // copy, where a text of any length costs a call of memmove.
-  using Staging = unsigned char[16];
-  void assignStaged(const Staging& bytes, std::size_t size) {
-    releaseBlock();
-    std::memcpy(storage_, bytes, kSize);
-    storage_[kInPlace] = static_cast<unsigned char>(size);
-  }
   // None for none, else the bytes.
   void assignOrNone(const std::optional<std::string_view>& text);
   // The bytes of `parts`, one after the other. The parts may view this
@@ -80,8 +69,8 @@ class CompactText {
 
  private:
   static constexpr std::size_t kSize = 16;
-  static constexpr std::size_t kInPlace = kLongestInPlace;
-  static_assert(sizeof(Staging) == kSize);
+  // The longest text held in the 16 bytes themselves.
+  static constexpr std::size_t kInPlace = 15;
   // The last byte tells what the others hold: 0 to 15 bytes in place, or
   // a block (its pointer and 32-bit size at the start), or none.
   static constexpr unsigned char kInBlock = 0x80;

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "partlib/part_def.h"
+#include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
-#include "schfile/block_fields.h"
 
 namespace vesk {
 
@@ -14,41 +14,54 @@ constexpr std::string_view kPatternTag = "+PTN";
 constexpr std::string_view kPartTag = "+COMP";
 constexpr std::string_view kUnnamedPart = "EMB";
 
+struct SectionReading {
+  PartDef& def;
+  std::string& name;
+  std::optional<PartPattern> pattern;
+  bool partRead = false;
+  std::string patternName;  // read for completeness; a section's pattern is always its part's
+};
+
+// The section has no keys of its own: key fields at its level are
+// ignored, and so are start tags other than the two below, one field at a
+// time (the end tag of such a block then fails the section).
+constexpr NestedBlock<SectionReading> kSectionNested[] = {
+    // The first pattern that reads well is kept; one that fails is
+    // dropped (the part stays), and a later one is read in its place.
+    {kPatternTag,
+     [](SectionReading& r, RecordReader& reader) {
+       if (r.pattern) return skipBlock(reader, kPatternTag);
+       PartPattern candidate(r.def.memory());
+       if (readPatternBlock(reader, candidate)) {
+         r.pattern = std::move(candidate);
+       } else {
+         reader.forgetProblem();
+       }
+       return true;
+     }},
+    {kPartTag,
+     [](SectionReading& r, RecordReader& reader) {
+       if (r.partRead) return skipBlock(reader, kPartTag);
+       r.partRead = readPartBlock(reader, r.def, r.name, r.patternName);
+       return r.partRead;
+     }},
+};
+
+constexpr auto kSectionUnusable = [](const SectionReading& r) -> std::string_view {
+  return r.partRead ? std::string_view() : kPartTag;
+};
+
+constexpr BlockRules<SectionReading> kSection{
+    kLibrarySectionTag.substr(1), ColonRule::kLax, {}, kSectionNested, false, false,
+    kSectionUnusable};
+
 }  // namespace
 
 bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name) {
   if (def == nullptr) return false;
-  std::optional<PartPattern> pattern;
-  bool partRead = false;
-  std::string patternName;  // read for completeness; a section's pattern is always its part's
-
-  BlockFields section(reader, kLibrarySectionEnd, ColonRule::kLax);
-  section.claimNested(true);
-  for (;;) {
-    const BlockFields::Item item = section.next();
-    if (item == BlockFields::kEnded) break;
-    // Key fields at section level are ignored; so are start tags other
-    // than the two below, whose inner fields are then read at this level
-    // one by one (their end tag fails the section).
-    if (item != BlockFields::kNested) continue;
-    if (section.tag() == kPatternTag) {
-      if (pattern) {
-        if (!section.skipNested()) return false;
-        continue;
-      }
-      PartPattern candidate;
-      if (readPatternBlock(reader, candidate)) pattern = std::move(candidate);
-    } else if (section.tag() == kPartTag) {
-      if (partRead) {
-        if (!section.skipNested()) return false;
-        continue;
-      }
-      if (!readPartBlock(reader, *def, name, patternName)) return false;
-      partRead = true;
-    }
-  }
-  if (section.end() != BlockFields::kOwnEndTag || !partRead) return false;
-  if (pattern) def->setPattern(std::move(*pattern));
+  SectionReading reading{*def, name, std::nullopt, false, {}};
+  if (!readBlock<kSection>(reader, reading)) return false;
+  if (reading.pattern) def->setPattern(std::move(*reading.pattern));
   return true;
 }
 

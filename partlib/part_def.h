@@ -12,19 +12,22 @@
 //
 // Ownership: a PartDef owns its reference prefix, its pattern and its pins;
 // a pin owns its texts; a pattern owns its name and bitmap bytes. Copies
-// are deep: nothing is ever shared between two definitions.
+// are deep: nothing is ever shared between two definitions. The pins and
+// the bitmap take their memory from the resource the definition was made
+// with (a document's arena while it is read into one, the C++ heap
+// otherwise); a copy takes it from the C++ heap, so that it outlives the
+// document of the original.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "memory/bulk_memory.h"
 #include "memory/compact_text.h"
 #include "geometry/geometry.h"
 
@@ -49,6 +52,10 @@ constexpr int kSideBottom = 3;
 constexpr int kMaxBlockCount = 256;
 constexpr int kMaxPinOffset = 255;
 constexpr std::size_t kMaxPinNameLength = 255;
+// Pin names mark characters by setting bit 7; the "N" key spells such a
+// byte as a backslash followed by the byte without that bit.
+constexpr char kPinNameMark = '\\';
+constexpr unsigned char kPinNameMarkBit = 0x80;
 // The reader decodes at most this many columns and rows of a bitmap.
 constexpr int kMaxDecodedBitmapSide = 501;
 // A bitmap larger than this is refused: a real part drawing is a few
@@ -110,10 +117,6 @@ class PartPin {
 
   // A pin of `blockCount` blocks (0 to 256) with the collected texts.
   void setTexts(const TextsBuilder& texts, int blockCount);
-  // The same from texts at hand: the name as it is kept (not as the "N"
-  // key spells it) and the numbers in block order; numbers past the block
-  // count are not kept.
-  void setTexts(std::string_view name, std::span<const std::string_view> numbers, int blockCount);
   // Flags 0 to 31 (letters S, C, N, m), side 0 to 3, offset 0 to 255.
   void setFlags(int flags) { flags_ = static_cast<std::uint8_t>(flags); }
   void setSide(int side) { side_ = static_cast<std::uint8_t>(side); }
@@ -133,9 +136,10 @@ class PartPin {
 // first (size.x + 7) / 8 bytes carry pixels.
 class PartPattern {
  public:
-  using Bytes = std::vector<unsigned char, BulkAllocator<unsigned char>>;
+  using Bytes = std::pmr::vector<unsigned char>;
 
   PartPattern() = default;
+  explicit PartPattern(std::pmr::memory_resource* memory) : data_(memory) {}
   PartPattern(const PartPattern&) = default;
   PartPattern& operator=(const PartPattern&) = default;
   PartPattern(PartPattern&&) = default;
@@ -154,6 +158,8 @@ class PartPattern {
   void setHeight(int height) { size_.y = height; }
   void setData(Bytes data) { data_ = std::move(data); }
   void releaseData() { data_.clear(); data_.shrink_to_fit(); }
+  // Where the bitmap takes its memory from.
+  std::pmr::memory_resource* memory() const { return data_.get_allocator().resource(); }
 
   // Bytes per row for a width (at least 0); computed without overflow.
   static std::int64_t strideFor(int width);
@@ -169,9 +175,10 @@ class PartPattern {
 
 class PartDef {
  public:
-  using Pins = std::vector<PartPin, BulkAllocator<PartPin>>;
+  using Pins = std::pmr::vector<PartPin>;
 
   PartDef() = default;
+  explicit PartDef(std::pmr::memory_resource* memory) : pins_(memory) {}
   PartDef(const PartDef&) = default;
   PartDef& operator=(const PartDef&) = default;
   PartDef(PartDef&&) = default;
@@ -203,6 +210,9 @@ class PartDef {
   }
   void setPattern(PartPattern pattern) { pattern_ = std::move(pattern); }
   void setPins(Pins pins) { pins_ = std::move(pins); }
+  // Where the pins (and a pattern read into this definition) take their
+  // memory from.
+  std::pmr::memory_resource* memory() const { return pins_.get_allocator().resource(); }
 
   // Releases the reference prefix, the pattern and the pins; size and
   // block count stay.
@@ -226,14 +236,12 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
                    std::string& patternName);
 // The "+PIN" block, for a part of `blockCount` blocks.
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount);
-// The same, collecting the texts in `texts` (a buffer kept from pin to pin).
-bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount,
-                  PartPin::TextsBuilder& texts);
 // The "+PTN" block.
 bool readPatternBlock(RecordReader& reader, PartPattern& pattern);
 // The "+BMP" block of a pattern whose size is set; `dataSize` bytes are
-// made (all rows of the full size), of which at most 501 columns and rows
-// are decoded. None when the block is malformed or cut off.
+// made (all rows of the full size, in the pattern's memory), of which at
+// most 501 columns and rows are decoded. None when the block is malformed
+// or cut off.
 std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
                                                  const PartPattern& pattern,
                                                  std::size_t dataSize);

@@ -7,7 +7,6 @@
 #include <new>
 #include <vector>
 
-#include "memory/room_for_one_more.h"
 
 namespace vesk {
 namespace {
@@ -40,7 +39,8 @@ class PosixPageMemory final : public std::pmr::memory_resource {
     std::uintptr_t at = roundUp(reinterpret_cast<std::uintptr_t>(next_), alignment);
     if (next_ == nullptr || at < reinterpret_cast<std::uintptr_t>(next_) || at > end ||
         bytes > end - at) {
-      roomForOneMore(regions_);  // before the mapping, which must not be lost
+      // Room for the record before the mapping, which must not be lost.
+      if (regions_.size() == regions_.capacity()) regions_.reserve(2 * regions_.size() + 16);
       next_ = static_cast<std::byte*>(mapAligned(kRegion, alignment));
       regions_.push_back(next_);
       end_ = next_ + kRegion;

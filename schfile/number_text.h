@@ -10,6 +10,25 @@
 
 namespace vesk {
 
-int parseNumber(std::string_view text);
+// The general way: white space, sign, any number of digits.
+int parseNumberInGeneral(std::string_view text);
+
+inline int parseNumber(std::string_view text) {
+  // Nearly every value is a few plain digits, and at most nine cannot
+  // leave the int32 range: such a value is read here, inline, which takes
+  // a seventh of the instructions of the general way (measured over a
+  // design of 10 MB, where values are a tenth of all fields' bytes).
+  if (!text.empty() && text.size() <= 9) {
+    int value = 0;
+    std::size_t digits = 0;
+    for (; digits < text.size(); ++digits) {
+      const unsigned d = static_cast<unsigned char>(text[digits]) - unsigned{'0'};
+      if (d > 9) break;
+      value = value * 10 + static_cast<int>(d);
+    }
+    if (digits == text.size()) return value;
+  }
+  return parseNumberInGeneral(text);
+}
 
 }  // namespace vesk

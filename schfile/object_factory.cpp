@@ -1,8 +1,11 @@
 #include "schfile/object_factory.h"
 
 #include <array>
+#include <memory_resource>
+#include <type_traits>
 
 #include "memory/object_arena.h"
+#include "schfile/block_reader.h"
 #include "schobj/sch_component.h"
 #include "schobj/sch_junction.h"
 #include "schobj/sch_line.h"
@@ -13,9 +16,15 @@ namespace vesk {
 
 namespace {
 
+// An object that holds more than itself (a component's part) takes that
+// memory from the arena too.
 template <class T>
 std::unique_ptr<SchObject> make(ObjectArena& arena) {
-  return arena.make<T>();
+  if constexpr (std::is_constructible_v<T, std::pmr::memory_resource*>) {
+    return arena.make<T>(arena.resource());
+  } else {
+    return arena.make<T>();
+  }
 }
 
 struct TagClass {
@@ -42,7 +51,7 @@ const std::array<TagClass, 10> kTagClasses = {{
 
 std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag, ObjectArena& arena) {
   for (const TagClass& entry : kTagClasses) {
-    if (entry.tag == startTag) return entry.create(arena);
+    if (sameShortText(entry.tag, startTag)) return entry.create(arena);
   }
   return nullptr;
 }

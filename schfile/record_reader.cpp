@@ -1,5 +1,6 @@
 #include "schfile/record_reader.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace vesk {
@@ -71,12 +72,16 @@ bool RecordReader::refillKeeping(const unsigned char*& keep) {
   const auto kept = static_cast<std::size_t>(end_ - keep);
   const auto posOffset = pos_ - keep;
   if (kept > 0 && keep != base) std::memmove(base, keep, kept);
+  errno = 0;
   const std::size_t got = std::fread(base + kept, 1, kBufferSize - kept, file_);
   keep = base;
   pos_ = base + posOffset;
   end_ = base + kept + got;
   if (got == 0) {
-    if (std::ferror(file_)) readError_ = true;
+    if (std::ferror(file_)) {
+      readError_ = true;
+      readErrorNumber_ = errno;
+    }
     return false;
   }
   return true;
@@ -91,6 +96,7 @@ int RecordReader::readField(std::string& field) {
 
 int RecordReader::readFieldSlowly(std::string_view& field) {
   field = std::string_view();
+  escapeCutShort_ = false;
   for (;;) {
     if (pos_ == end_ && !refill()) return -1;
     const unsigned char c = *pos_;
@@ -99,6 +105,7 @@ int RecordReader::readFieldSlowly(std::string_view& field) {
     ++pos_;
   }
   const int fieldLine = line();
+  fieldLine_ = fieldLine;
   const unsigned char* start = pos_;
   const unsigned char* scanned = start;
   for (;;) {
@@ -149,10 +156,13 @@ int RecordReader::decodeEscapedField(int fieldLine) {
     // A full field ends here; the byte just read is consumed and lost.
     if (scratch_.size() == kMaxFieldLength) return fieldLine;
     if (c == '%') {
+      // A terminator in place of a digit cuts the escape short (and is
+      // consumed; an LF so taken is not counted), and so does the end of
+      // the input.
       const int first = nextByte();
-      if (first < 0 || isTerminator(first)) return -1;
+      if (first < 0 || isTerminator(first)) return cutShort();
       const int second = nextByte();
-      if (second < 0 || isTerminator(second)) return -1;
+      if (second < 0 || isTerminator(second)) return cutShort();
       scratch_.push_back(static_cast<char>(decodeEscape(first, second)));
     } else {
       scratch_.push_back(static_cast<char>(c));

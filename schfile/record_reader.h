@@ -11,7 +11,12 @@
 // its own (the same bytes, in the same order, as one getc per byte, without
 // the per-byte locking), or a block of memory that the caller keeps alive.
 // A read error of the stream is remembered (hadReadError) so that callers
-// can tell a failing disk or a directory from a clean end of input.
+// can tell a failing disk or a directory from a clean end of input, and so
+// is an escape cut short, which ends a read like the end of the input.
+//
+// The reader also holds the record of why its file failed (ReadProblem):
+// the block readers, which all read through it, record the first failure
+// there and keep their plain bool results; the document hands it on.
 //
 // Speed: nearly every field of a real file is a short run of plain bytes.
 // readFieldView finds its end eight bytes at a time and hands out a view of
@@ -30,6 +35,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "schfile/read_problem.h"
 
 namespace vesk {
 
@@ -110,6 +117,7 @@ class RecordReader {
       const unsigned char* p = record_detail::findSpecial(start, end_);
       if (p != end_ && *p != '%' && static_cast<std::size_t>(p - start) < kMaxFieldLength) {
         const int fieldLine = line();
+        fieldLine_ = fieldLine;
         countLineAt(*p);
         field = std::string_view(reinterpret_cast<const char*>(start),
                                  static_cast<std::size_t>(p - start));
@@ -130,12 +138,32 @@ class RecordReader {
     return line_ < static_cast<std::uint64_t>(kMaxLine) ? static_cast<int>(line_) : kMaxLine;
   }
 
-  // True when the underlying stream reported an error (not merely its end).
+  // The line of the field read last (of its first byte); 0 before any.
+  int lastFieldLine() const { return fieldLine_; }
+
+  // True when the underlying stream reported an error (not merely its end),
+  // and the system's error number then (errno), where it gave one.
   bool hadReadError() const { return readError_; }
+  int readErrorNumber() const { return readErrorNumber_; }
+  // True when the last read returned -1 for an escape cut short by a
+  // field's end rather than for the end of the input.
+  bool escapeCutShort() const { return escapeCutShort_; }
+
+  // Records why the file failed, unless an earlier failure is recorded
+  // already (the first one is the one to tell); returns false, so that a
+  // block reader can `return reader.fail(...)`.
+  bool fail(ReadProblem problem) {
+    if (!problem_.failed()) problem_ = std::move(problem);
+    return false;
+  }
+  // Forgets a recorded failure that the enclosing block got over (a
+  // pattern that a library section drops and reads on without).
+  void forgetProblem() { problem_ = ReadProblem(); }
+  const ReadProblem& problem() const { return problem_; }
 
   // The bytes already read from the source and not yet consumed, for a
-  // reader that takes a whole block from them at once (PlainFields). A
-  // field may run on past their end.
+  // reader that takes a run of fields from them at once (the bitmap rows).
+  // A field may run on past their end.
   const unsigned char* bufferedBegin() const { return pos_; }
   const unsigned char* bufferedEnd() const { return end_; }
   // Consumes the first `bytes` of them, which hold `lineEnds` LF bytes.
@@ -143,6 +171,7 @@ class RecordReader {
     pos_ += bytes;
     line_ += lineEnds;
   }
+
 
  private:
   // The white space skipped before a field.
@@ -162,6 +191,10 @@ class RecordReader {
   // The rest of a field from the escape at pos_ - 1 on, decoded byte by
   // byte into scratch_ (which holds the field's bytes before the escape).
   int decodeEscapedField(int fieldLine);
+  int cutShort() {
+    escapeCutShort_ = true;
+    return -1;
+  }
   void countLine() { ++line_; }
   // countLine when `terminator` is an LF, without a branch: line ends fall
   // among the commas with no pattern that a branch would learn.
@@ -180,8 +213,12 @@ class RecordReader {
   // Counted in 64 bits, which no input can run over, and told clamped to
   // the largest int (line()).
   std::uint64_t line_ = 1;
+  int fieldLine_ = 0;
   bool readError_ = false;
+  int readErrorNumber_ = 0;
+  bool escapeCutShort_ = false;
   std::string scratch_;
+  ReadProblem problem_;
 };
 
 }  // namespace vesk

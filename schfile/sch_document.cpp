@@ -1,11 +1,12 @@
 #include "schfile/sch_document.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
+#include "schfile/block_reader.h"
 #include "schfile/object_factory.h"
 #include "schfile/record_reader.h"
-#include "schfile/block_fields.h"
 #include "schobj/sch_object.h"
 #include "schobj/sch_sheet_info.h"
 
@@ -28,19 +29,44 @@ std::size_t sizeOfOpenedFile(std::FILE* stream) {
 
 }  // namespace
 
-SchDocument::SchDocument() = default;
+// The problem of a file that failed as a whole, before or beside its
+// blocks.
+ReadProblem fileProblem(ReadProblem::Kind kind, int line = 0, std::string_view found = {},
+                        int systemError = 0) {
+  ReadProblem problem;
+  problem.kind = kind;
+  problem.line = line;
+  problem.found = ReadProblem::cut(found);
+  problem.systemError = systemError;
+  return problem;
+}
+
+SchDocument::SchDocument() : objects_(arena_.resource()) {}
+SchDocument::SchDocument(std::pmr::memory_resource* memory)
+    : arena_(memory), objects_(arena_.resource()) {}
 SchDocument::~SchDocument() = default;
 
 void SchDocument::clear() {
+  // The list's own room lies in the arena too: it goes before the arena's
+  // blocks do.
   objects_.clear();
+  objects_.shrink_to_fit();
   arena_.release();
+  problem_ = ReadProblem();
 }
 
 int SchDocument::load(const char* path) {
   clear();
-  if (path == nullptr) return kReadFailed;
+  if (path == nullptr) {
+    problem_ = fileProblem(ReadProblem::Kind::kCannotOpen, 0, {}, ENOENT);
+    return kReadFailed;
+  }
+  errno = 0;
   std::FILE* stream = std::fopen(path, "r");
-  if (stream == nullptr) return kReadFailed;
+  if (stream == nullptr) {
+    problem_ = fileProblem(ReadProblem::Kind::kCannotOpen, 0, {}, errno);
+    return kReadFailed;
+  }
   // The reader keeps a buffer of its own; without one in the stream too,
   // each of its reads is one read of the file, not a small one into the
   // stream's buffer followed by the rest.
@@ -67,23 +93,38 @@ int SchDocument::readMemory(std::string_view bytes) {
 int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
   // Room for about as many objects as a real file of this size can hold
   // (its shortest blocks, the wires, take some 45 bytes). A big sheet then
-  // needs no step-by-step growth of the list, each step a new block that
-  // is copied and freed; room that stays unused is never touched, so it
-  // costs address space only. A file of still shorter blocks just grows
-  // the list as usual. The hint is capped, so that no size, however
-  // large, reserves more than a bounded amount.
+  // needs no step-by-step growth of the list, each step a new piece of the
+  // arena that is copied and left behind; room that stays unused is never
+  // touched, so it costs address space only. A file of still shorter
+  // blocks just grows the list as usual. The hint is capped, so that no
+  // size, however large, reserves more than a bounded amount.
+  problem_ = ReadProblem();
   constexpr std::size_t kBytesPerObject = 45;
   constexpr std::size_t kLargestHint = std::size_t{1} << 30;
   objects_.reserve(std::min(sizeHint, kLargestHint) / kBytesPerObject);
   std::string_view field;
   if (reader.readFieldView(field) == -1) {
     // No field at all is an empty sheet; a stream that failed is not.
-    return reader.hadReadError() ? kReadFailed : kLoaded;
+    if (!reader.hadReadError()) return kLoaded;
+    problem_ = fileProblem(ReadProblem::Kind::kReadError, 0, {}, reader.readErrorNumber());
+    return kReadFailed;
   }
   SchSheetInfo sheetInfo;
-  if (field != kFileMagic) return kNotSchematic;
+  if (field != kFileMagic) {
+    problem_ = fileProblem(ReadProblem::Kind::kNotSchematic, reader.lastFieldLine(), field);
+    return kNotSchematic;
+  }
+  const bool bodyRead = readBody(reader, sheetInfo);
   // A read error mid-file is never taken for the end of the file.
-  if (!readBody(reader, sheetInfo) || reader.hadReadError()) return kReadFailed;
+  if (reader.hadReadError()) {
+    problem_ = fileProblem(ReadProblem::Kind::kReadError, reader.line(), {},
+                           reader.readErrorNumber());
+    return kReadFailed;
+  }
+  if (!bodyRead) {
+    problem_ = reader.problem();
+    return kReadFailed;
+  }
   sheetSize_ = Point(sheetInfo.width(), sheetInfo.height());
   return kLoaded;
 }
@@ -102,15 +143,14 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
     }
     if (std::unique_ptr<SchObject> object = makeObjectForTag(field, arena_)) {
       if (!object->readBlock(reader, nullptr, this)) return false;
-      if (object->isValid()) {
-        objects_.push_back(std::move(object));
-      } else {
-        arena_.discard(std::move(object));
-      }
+      // An object that is not valid (a wire of no length) is dropped.
+      if (object->isValid()) objects_.push_back(std::move(object));
       continue;
     }
     if (field == kFileEnd) return true;
-    if (field[0] != '+') return false;
+    if (field[0] != '+') {
+      return reader.fail(fileProblem(ReadProblem::Kind::kStrayField, reader.lastFieldLine(), field));
+    }
     if (!skipBlock(reader, field)) return false;
   }
 }

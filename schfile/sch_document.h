@@ -6,18 +6,25 @@
 // the start-tag table (object_factory.h); unknown blocks are skipped, and
 // "-KOLVA_DATA_V.1.0" or the end of the input ends the file.
 //
-// The document owns its objects, which live in its arena; clear() and the
-// destructor release them.
+// The document owns its objects, which live in its arena with everything
+// they hold; clear() and the destructor release them. The arena takes its
+// blocks from the memory the document was made with (the C++ heap unless
+// a conversion run hands its own).
+//
+// When a read fails, problem() tells why: the first field, block, key or
+// tag at fault and its line (schfile/read_problem.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <memory_resource>
 #include <string_view>
 #include <vector>
 
 #include "geometry/geometry.h"
 #include "memory/object_arena.h"
+#include "schfile/read_problem.h"
 #include "schobj/object_list.h"
 
 namespace vesk {
@@ -36,6 +43,7 @@ class SchDocument {
   };
 
   SchDocument();
+  explicit SchDocument(std::pmr::memory_resource* memory);
   virtual ~SchDocument();
 
   SchDocument(const SchDocument&) = delete;
@@ -53,6 +61,8 @@ class SchDocument {
 
   const ObjectList& objects() const { return objects_; }
   const Point& sheetSize() const { return sheetSize_; }
+  // Why the last read failed; kind kNone after a read that did not.
+  const ReadProblem& problem() const { return problem_; }
 
  private:
   // `sizeHint`: the bytes to be read, when known (else 0).
@@ -62,6 +72,7 @@ class SchDocument {
   ObjectArena arena_;
   ObjectList objects_;
   Point sheetSize_{1500, 1000};
+  ReadProblem problem_;
 };
 
 }  // namespace vesk

@@ -1,19 +1,16 @@
 // ObjectList: the owned objects of a sheet, in file order, as a document
-// holds them and the parts-list builder walks them. A large sheet holds
-// a million objects, so the list takes bulk memory (memory/bulk_memory.h)
-// like the objects themselves.
+// holds them and the parts-list builder walks them. A document keeps the
+// list in its arena, beside the objects.
 #pragma once
 
 #include <memory>
+#include <memory_resource>
 #include <vector>
-
-#include "memory/bulk_memory.h"
 
 namespace vesk {
 
 class SchObject;
 
-using ObjectList =
-    std::vector<std::unique_ptr<SchObject>, BulkAllocator<std::unique_ptr<SchObject>>>;
+using ObjectList = std::pmr::vector<std::unique_ptr<SchObject>>;
 
 }  // namespace vesk

@@ -6,8 +6,8 @@
 
 #include "partlib/library_section.h"
 #include "partlib/part_def.h"
+#include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
-#include "schfile/block_fields.h"
 
 namespace vesk {
 
@@ -82,76 +82,118 @@ void SchComponent::setPartDef(std::unique_ptr<PartDef> def) {
 // ---------------------------------------------------------------------------
 // Reading and writing
 
-bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  bool seenX = false;
-  bool seenY = false;
-  bool seenPartName = false;
-  bool libraryRead = false;
+// The keys of a component, in the editor's order. X, Y and LIB are
+// required; the library section with the part definition is not. The
+// layer is written but not read.
+struct SchComponent::Block {
+  struct Reading {
+    SchComponent& component;
+    const Point* offset;
+    bool libraryRead = false;
+  };
 
-  BlockFields block(reader, kEndTag, ColonRule::kLax);
-  block.claimNested(true);
-  for (;;) {
-    const BlockFields::Item item = block.next();
-    if (item == BlockFields::kEnded) break;
-    if (item == BlockFields::kNested) {
-      // Only the first library section counts; a second one, and any block
-      // the component does not know, is skipped whole.
-      if (block.tag() != kLibrarySectionTag || libraryRead) {
-        if (!block.skipNested()) return false;
-        continue;
-      }
-      PartDef def;
-      std::string sectionPartName;
-      if (!readLibrarySection(reader, &def, sectionPartName)) return false;
-      if (!partEntry_) partEntry_.emplace();
-      partEntry_->setDef(std::move(def));
-      partName_.assign(sectionPartName);
-      libraryRead = true;
-      continue;
-    }
-
-    const std::string_view key = block.key();
-    if (key == "X") {
-      p1_.x = shiftX(block.number(), offset);
-      seenX = true;
-    } else if (key == "Y") {
-      p1_.y = shiftY(block.number(), offset);
-      seenY = true;
-    } else if (key == "LIB") {
-      // Before the library section the editor would look the name up in
-      // its loaded part libraries. This program loads none, so the lookup
-      // could never find anything and is left out: such a component gets
-      // its part from the section that follows, or stays without one.
-      partName_.assign(block.value());
-      seenPartName = true;
-    } else if (key == "DIR") {
-      const int d = block.number();
-      if (d >= 0 && d <= 7) direction_ = d;
-    } else if (key == "BLK") {
+  static constexpr BlockKey<Reading> kKeys[] = {
+      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"X", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.component.p1_.x = shiftX(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"Y", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.component.p1_.y = shiftY(parseNumber(value), b.offset);
+         return true;
+       }},
+      // Before the library section the editor would look the name up in its
+      // loaded part libraries. This program loads none, so the lookup could
+      // never find anything and is left out: such a component gets its part
+      // from the section that follows, or stays without one.
+      {"LIB", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.component.partName_.assign(value);
+         return true;
+       }},
+      {"DIR", kOptional,
+       [](Reading& b, std::string_view value) {
+         const int d = parseNumber(value);
+         if (d >= 0 && d <= 7) b.component.direction_ = d;
+         return true;
+       }},
       // The block number is checked against the part, so it only sticks
-      // after the library section (where the writer puts it).
-      const PartDef* def = partDef();
-      const int blocks = def ? def->blockCount() : 0;
-      const int d = partEntry_ ? block.number() : 0;
-      block_ = (d >= 0 && d < blocks) ? d : 0;
-    } else if (key == "N") {
-      name_.assign(block.value());
-    } else if (key == "NX") {
-      namePos_.x = block.number();
-    } else if (key == "NY") {
-      namePos_.y = block.number();
-    } else if (key == "R") {
-      reference_.assign(block.value());
-    } else if (key == "RX") {
-      referencePos_.x = block.number();
-    } else if (key == "RY") {
-      referencePos_.y = block.number();
-    } else if (key == "NOTE") {
-      note_.assign(block.value());
-    }
-  }
+      // after the library section (where the editor puts it).
+      {"BLK", kOptional,
+       [](Reading& b, std::string_view value) {
+         SchComponent& c = b.component;
+         const PartDef* def = c.partDef();
+         const int blocks = def ? def->blockCount() : 0;
+         const int d = c.partEntry_ ? parseNumber(value) : 0;
+         c.block_ = d >= 0 && d < blocks ? d : 0;
+         return true;
+       }},
+      {"N", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.component.name_.assign(value);
+         return true;
+       }},
+      {"NX", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.component.namePos_.x = parseNumber(value);
+         return true;
+       }},
+      {"NY", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.component.namePos_.y = parseNumber(value);
+         return true;
+       }},
+      {"R", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.component.reference_.assign(value);
+         return true;
+       }},
+      {"RX", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.component.referencePos_.x = parseNumber(value);
+         return true;
+       }},
+      {"RY", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.component.referencePos_.y = parseNumber(value);
+         return true;
+       }},
+      {"NOTE", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.component.note_.assign(value);
+         return true;
+       }},
+  };
 
-  if (block.end() != BlockFields::kOwnEndTag || !seenX || !seenY || !seenPartName) return false;
+  static constexpr NestedBlock<Reading> kNested[] = {
+      {kLibrarySectionTag,
+       [](Reading& b, RecordReader& reader) {
+         if (b.libraryRead) return skipBlock(reader, kLibrarySectionTag);
+         SchComponent& c = b.component;
+         PartDef def(c.memory_);
+         std::string partName;
+         if (!readLibrarySection(reader, &def, partName)) return false;
+         if (!c.partEntry_) c.partEntry_.emplace();
+         c.partEntry_->setDef(std::move(def));
+         c.partName_.assign(partName);
+         b.libraryRead = true;
+         return true;
+       }},
+  };
+
+  static constexpr BlockRules<Reading> kRules{
+      kEndTag + 1, ColonRule::kLax, kKeys, kNested};
+};
+
+
+// Only the first library section counts; a second one is skipped whole.
+
+
+bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
+  Block::Reading block{*this, offset};
+  if (!vesk::readBlock<Block::kRules>(reader, block)) return false;
   computePinSides();
   return true;
 }

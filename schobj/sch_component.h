@@ -16,6 +16,7 @@
 #pragma once
 
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,10 @@ class SchComponent : public SchObject {
   static constexpr int kMirroredBit = 4;
 
   SchComponent() = default;
+  // A component whose part definition, once read, keeps its pins and
+  // bitmap in `memory` (a document's arena). A copy keeps its own on the
+  // C++ heap.
+  explicit SchComponent(std::pmr::memory_resource* memory) : memory_(memory) {}
   SchComponent(const SchComponent& other);
   SchComponent& operator=(const SchComponent&) = delete;
   ~SchComponent() override;
@@ -100,6 +105,8 @@ class SchComponent : public SchObject {
   void setPartDef(std::unique_ptr<PartDef> def);
 
  private:
+  struct Block;  // the keys of the component block
+
   // The side (0 left, 1 top, 2 right, 3 bottom) that pin side `side` faces
   // in the current orientation.
   int effectiveSide(int side) const;
@@ -117,6 +124,7 @@ class SchComponent : public SchObject {
   std::optional<PartEntry> partEntry_;
   CompactText partName_;
   CompactText note_;
+  std::pmr::memory_resource* memory_ = std::pmr::new_delete_resource();
 };
 
 }  // namespace vesk

@@ -2,28 +2,43 @@
 
 #include <utility>
 
+#include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
 #include "schobj/area_tests.h"
-#include "schfile/block_fields.h"
 
 namespace vesk {
 
 SchJunction::~SchJunction() = default;
 
+struct SchJunction::Block {
+  struct Reading {
+    SchJunction& junction;
+    const Point* offset;
+  };
+
+  static constexpr BlockKey<Reading> kKeys[] = {
+      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"X", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.junction.p1_.x = shiftX(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"Y", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.junction.p1_.y = shiftY(parseNumber(value), b.offset);
+         return true;
+       }},
+  };
+
+  static constexpr BlockRules<Reading> kRules{"JUNCTION", ColonRule::kStrict,
+                                                                  kKeys};
+};
+
+
+
 bool SchJunction::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  bool seenX = false;
-  bool seenY = false;
-  BlockFields block(reader, "-JUNCTION", ColonRule::kStrict);
-  while (block.next() == BlockFields::kKey) {
-    if (block.key() == "X") {
-      p1_.x = shiftX(block.number(), offset);
-      seenX = true;
-    } else if (block.key() == "Y") {
-      p1_.y = shiftY(block.number(), offset);
-      seenY = true;
-    }
-  }
-  return block.endedCleanly() && seenX && seenY;
+  Block::Reading block{*this, offset};
+  return vesk::readBlock<Block::kRules>(reader, block);
 }
 
 bool SchJunction::writeBlock(RecordWriter& writer, const Point* offset) {

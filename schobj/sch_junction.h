@@ -33,6 +33,9 @@ class SchJunction final : public SchObject {
   bool touchesRect(const Rect& r) const override;
   Rect area() const override;
   Rect pointRect() const override;
+
+ private:
+  struct Block;  // the keys of the junction block
 };
 
 class SchEntry : public SchLine {

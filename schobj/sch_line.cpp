@@ -4,9 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
-#include "schfile/plain_fields.h"
-#include "schfile/block_fields.h"
 
 namespace vesk {
 
@@ -63,22 +62,6 @@ bool segmentTouches(const Point& a, const Point& b, const Rect& r) {
   return false;
 }
 
-// A line block as the editor writes it, "L:0,X1:10,Y1:20,X2:30,Y2:20,-WIRE"
-// (the layer is not kept), taken in one pass. False, with nothing read,
-// for any other form: the general reader then takes the block.
-bool readPlainLineBlock(RecordReader& reader, const char* name, Point& a, Point& b) {
-  PlainFields fields(reader);
-  std::string_view layer;
-  if (fields.at("L:")) fields.key("L:") && fields.text(layer);
-  if (!(fields.key("X1:") && fields.number(a.x) && fields.key("Y1:") && fields.number(a.y) &&
-        fields.key("X2:") && fields.number(b.x) && fields.key("Y2:") && fields.number(b.y) &&
-        fields.endTag(name))) {
-    return false;
-  }
-  fields.commit(reader);
-  return true;
-}
-
 }  // namespace
 
 Rect pointBox(const Point& q) {
@@ -129,36 +112,48 @@ Rect SchLine::pointRect() const {
 
 bool SchLine::isValid() const { return p1_ != p2_; }
 
+// The keys of every line block (wires, buses, dashed lines and the
+// entries): the two ends, all four coordinates required. The layer is
+// written but not read.
+struct SchLine::Block {
+  struct Reading {
+    SchLine& line;
+    const Point* offset;
+  };
+
+  static constexpr BlockKey<Reading> kKeys[] = {
+      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"X1", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.line.p1_.x = shiftX(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"Y1", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.line.p1_.y = shiftY(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"X2", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.line.p2_.x = shiftX(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"Y2", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.line.p2_.y = shiftY(parseNumber(value), b.offset);
+         return true;
+       }},
+  };
+
+  static constexpr BlockRules<Reading> kRules{{}, ColonRule::kStrict, kKeys};
+};
+
+
+// The name is the block's own ("WIRE", "BENTRY", ...).
+
 bool SchLine::readLineBlock(RecordReader& reader, const Point* offset, const char* name) {
-  if (Point a, b; readPlainLineBlock(reader, name, a, b)) {
-    p1_ = Point(shiftX(a.x, offset), shiftY(a.y, offset));
-    p2_ = Point(shiftX(b.x, offset), shiftY(b.y, offset));
-    return true;
-  }
-  // On the stack: a design has hundreds of thousands of wires.
-  const EndTag endTag(name);
-  bool seenX1 = false;
-  bool seenY1 = false;
-  bool seenX2 = false;
-  bool seenY2 = false;
-  BlockFields block(reader, endTag.view(), ColonRule::kStrict);
-  while (block.next() == BlockFields::kKey) {
-    const std::string_view key = block.key();
-    if (key == "X1") {
-      p1_.x = shiftX(block.number(), offset);
-      seenX1 = true;
-    } else if (key == "Y1") {
-      p1_.y = shiftY(block.number(), offset);
-      seenY1 = true;
-    } else if (key == "X2") {
-      p2_.x = shiftX(block.number(), offset);
-      seenX2 = true;
-    } else if (key == "Y2") {
-      p2_.y = shiftY(block.number(), offset);
-      seenY2 = true;
-    }
-  }
-  return block.endedCleanly() && seenX1 && seenY1 && seenX2 && seenY2;
+  Block::Reading block{*this, offset};
+  return vesk::readBlock<Block::kRules>(reader, block, name);
 }
 
 bool SchLine::writeLineBlock(RecordWriter& writer, const Point* offset, const char* name) {

@@ -35,6 +35,9 @@ class SchLine : public SchObject {
  protected:
   SchLine() = default;
   SchLine(const SchLine&) = default;
+
+ private:
+  struct Block;  // the keys of a line block
 };
 
 // The 5 x 5 box around a segment end that hit tests and areas use: two

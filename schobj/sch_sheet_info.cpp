@@ -1,30 +1,46 @@
 #include "schobj/sch_sheet_info.h"
 
+#include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
-#include "schfile/block_fields.h"
 
 namespace vesk {
 
 SchSheetInfo::~SchSheetInfo() = default;
 
+// The sheet size, both required; a size outside its range keeps the
+// previous value but still counts as present. The edit layer and the
+// visible layers are written, not read.
+struct SchSheetInfo::Block {
+  struct Reading {
+    SchSheetInfo& info;
+  };
+
+  static constexpr BlockKey<Reading> kKeys[] = {
+      {"EL", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"VL", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"W", kRequired,
+       [](Reading& b, std::string_view value) {
+         const int w = parseNumber(value);
+         if (w >= 500 && w <= 3000) b.info.width_ = w;
+         return true;
+       }},
+      {"H", kRequired,
+       [](Reading& b, std::string_view value) {
+         const int h = parseNumber(value);
+         if (h >= 400 && h <= 2000) b.info.height_ = h;
+         return true;
+       }},
+  };
+
+  static constexpr BlockRules<Reading> kRules{"SHEETINFO", ColonRule::kLax,
+                                                                    kKeys};
+};
+
+
+
 bool SchSheetInfo::readBlock(RecordReader& reader, const Point*, SchDocument*) {
-  // Sizes outside the accepted ranges keep the previous value but still
-  // count as present. The edit layer and visible layers are not read.
-  bool seenWidth = false;
-  bool seenHeight = false;
-  BlockFields block(reader, "-SHEETINFO", ColonRule::kLax);
-  while (block.next() == BlockFields::kKey) {
-    if (block.key() == "W") {
-      const int w = block.number();
-      if (w >= 500 && w <= 3000) width_ = w;
-      seenWidth = true;
-    } else if (block.key() == "H") {
-      const int h = block.number();
-      if (h >= 400 && h <= 2000) height_ = h;
-      seenHeight = true;
-    }
-  }
-  return block.endedCleanly() && seenWidth && seenHeight;
+  Block::Reading block{*this};
+  return vesk::readBlock<Block::kRules>(reader, block);
 }
 
 bool SchSheetInfo::writeBlock(RecordWriter& writer, const Point*) {

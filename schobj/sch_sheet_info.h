@@ -46,6 +46,8 @@ class SchSheetInfo : public SchObject {
   void setVisibleLayers(int mask) { visibleLayers_ = mask; }
 
  private:
+  struct Block;  // the keys of the sheet info block
+
   int width_ = kDefaultWidth;
   int height_ = kDefaultHeight;
   int editLayer_ = 0;

@@ -6,9 +6,9 @@
 #include <limits>
 #include <utility>
 
+#include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
 #include "schobj/area_tests.h"
-#include "schfile/block_fields.h"
 
 namespace vesk {
 
@@ -30,29 +30,45 @@ int orientationKey(bool horizontal) { return horizontal ? 1 : 0; }
 
 SchLabel::~SchLabel() = default;
 
+// A label: its base point, its direction and its text, all required.
+struct SchLabel::Block {
+  struct Reading {
+    SchLabel& label;
+    const Point* offset;
+  };
+
+  static constexpr BlockKey<Reading> kKeys[] = {
+      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"X", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.label.p1_.x = shiftX(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"Y", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.label.p1_.y = shiftY(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"D", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.label.horizontal_ = parseNumber(value) != 0;
+         return true;
+       }},
+      {"S", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.label.text_.assign(value);
+         return true;
+       }},
+  };
+
+  static constexpr BlockRules<Reading> kRules{"LABEL", ColonRule::kStrict, kKeys};
+};
+
+
+
 bool SchLabel::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  bool seenX = false;
-  bool seenY = false;
-  bool seenD = false;
-  bool seenS = false;
-  BlockFields block(reader, "-LABEL", ColonRule::kStrict);
-  while (block.next() == BlockFields::kKey) {
-    const std::string_view key = block.key();
-    if (key == "X") {
-      p1_.x = shiftX(block.number(), offset);
-      seenX = true;
-    } else if (key == "Y") {
-      p1_.y = shiftY(block.number(), offset);
-      seenY = true;
-    } else if (key == "D") {
-      horizontal_ = block.number() != 0;
-      seenD = true;
-    } else if (key == "S") {
-      text_.assign(block.value());
-      seenS = true;
-    }
-  }
-  return block.endedCleanly() && seenX && seenY && seenD && seenS;
+  Block::Reading block{*this, offset};
+  return vesk::readBlock<Block::kRules>(reader, block);
 }
 
 bool SchLabel::writeBlock(RecordWriter& writer, const Point* offset) {
@@ -107,34 +123,54 @@ int SchTag::lengthForText(std::size_t bytes) {
   return static_cast<int>((8 * n + 29) / 10 * 10);
 }
 
+// A tag: its first end, its direction, its shape and its text, all
+// required (an empty value reads as 0 or the empty text); the far end
+// follows from the text.
+struct SchTag::Block {
+  struct Reading {
+    SchTag& tag;
+    const Point* offset;
+  };
+
+  static constexpr BlockKey<Reading> kKeys[] = {
+      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"X", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.tag.p1_.x = shiftX(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"Y", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.tag.p1_.y = shiftY(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"D", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.tag.horizontal_ = parseNumber(value) != 0;
+         return true;
+       }},
+      // Shapes 1 to 3; anything else is the plain shape 0.
+      {"T", kRequired,
+       [](Reading& b, std::string_view value) {
+         const int shape = parseNumber(value);
+         b.tag.shape_ = shape >= 1 && shape <= 3 ? shape : 0;
+         return true;
+       }},
+      {"S", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.tag.text_.assign(value);
+         return true;
+       }},
+  };
+
+  static constexpr BlockRules<Reading> kRules{"TAG", ColonRule::kLax, kKeys};
+};
+
+
+
 bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  bool seenX = false;
-  bool seenY = false;
-  bool seenD = false;
-  bool seenT = false;
-  bool seenS = false;
-  BlockFields block(reader, "-TAG", ColonRule::kLax);
-  while (block.next() == BlockFields::kKey) {
-    const std::string_view key = block.key();
-    if (key == "X") {
-      p1_.x = shiftX(block.number(), offset);
-      seenX = true;
-    } else if (key == "Y") {
-      p1_.y = shiftY(block.number(), offset);
-      seenY = true;
-    } else if (key == "D") {
-      horizontal_ = block.number() != 0;
-      seenD = true;
-    } else if (key == "T") {
-      const int shape = block.number();
-      shape_ = shape >= 1 && shape <= 3 ? shape : 0;
-      seenT = true;
-    } else if (key == "S") {
-      text_.assign(block.value());
-      seenS = true;
-    }
-  }
-  if (!block.endedCleanly() || !seenX || !seenY || !seenD || !seenT || !seenS) return false;
+  Block::Reading block{*this, offset};
+  if (!vesk::readBlock<Block::kRules>(reader, block)) return false;
   // The far end follows from the text: to the right, or upwards.
   const int length = lengthForText(text_.size());
   p2_ = horizontal_ ? Point(wrapAdd(p1_.x, length), p1_.y) : Point(p1_.x, wrapSub(p1_.y, length));
@@ -206,42 +242,67 @@ Rect SchTag::area() const {
 
 SchComment::~SchComment() = default;
 
+// A comment: its base point and text (required) and its font. Style
+// letters only ever switch a style on; others are ignored.
+struct SchComment::Block {
+  struct Reading {
+    SchComment& comment;
+    const Point* offset;
+  };
+
+  static constexpr BlockKey<Reading> kKeys[] = {
+      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"X", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.comment.p1_.x = shiftX(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"Y", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.comment.p1_.y = shiftY(parseNumber(value), b.offset);
+         return true;
+       }},
+      {"S", kRequired,
+       [](Reading& b, std::string_view value) {
+         b.comment.text_.assign(value);
+         return true;
+       }},
+      {"FN", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.comment.fontName_.assign(value);
+         return true;
+       }},
+      {"FS", kOptional,
+       [](Reading& b, std::string_view value) {
+         b.comment.setFontSize(parseNumber(value));
+         return true;
+       }},
+      {"FF", kOptional,
+       [](Reading& b, std::string_view value) {
+         for (const char letter : value) {
+           if (letter == 'B') b.comment.bold_ = true;
+           if (letter == 'I') b.comment.italic_ = true;
+           if (letter == 'U') b.comment.underline_ = true;
+           if (letter == 'S') b.comment.strikeOut_ = true;
+         }
+         return true;
+       }},
+  };
+
+  static constexpr BlockRules<Reading> kRules{"COMMENT", ColonRule::kStrict,
+                                                                kKeys};
+};
+
+
+
 bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   // The font style is not carried over from an earlier read; the text and
   // font name are, until their keys come.
   extentValid_ = false;
   fontSize_ = kDefaultFontSize;
   bold_ = italic_ = underline_ = strikeOut_ = false;
-  bool seenX = false;
-  bool seenY = false;
-  bool seenS = false;
-  BlockFields block(reader, "-COMMENT", ColonRule::kStrict);
-  while (block.next() == BlockFields::kKey) {
-    const std::string_view key = block.key();
-    if (key == "X") {
-      p1_.x = shiftX(block.number(), offset);
-      seenX = true;
-    } else if (key == "Y") {
-      p1_.y = shiftY(block.number(), offset);
-      seenY = true;
-    } else if (key == "S") {
-      text_.assign(block.value());
-      seenS = true;
-    } else if (key == "FN") {
-      fontName_.assign(block.value());
-    } else if (key == "FS") {
-      setFontSize(block.number());
-    } else if (key == "FF") {
-      // Style letters only ever switch a style on; others are ignored.
-      for (const char letter : block.value()) {
-        if (letter == 'B') bold_ = true;
-        if (letter == 'I') italic_ = true;
-        if (letter == 'U') underline_ = true;
-        if (letter == 'S') strikeOut_ = true;
-      }
-    }
-  }
-  return block.endedCleanly() && seenX && seenY && seenS;
+  Block::Reading block{*this, offset};
+  return vesk::readBlock<Block::kRules>(reader, block);
 }
 
 bool SchComment::writeBlock(RecordWriter& writer, const Point* offset) {

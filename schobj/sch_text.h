@@ -49,6 +49,8 @@ class SchLabel final : public SchObject {
   void setHorizontal(bool horizontal) { horizontal_ = horizontal; }
 
  private:
+  struct Block;  // the keys of the label block
+
   std::string text_;
   bool horizontal_ = true;
 };
@@ -92,6 +94,8 @@ class SchTag final : public SchObject {
   int shape() const { return shape_; }
 
  private:
+  struct Block;  // the keys of the tag block
+
   // Swaps the shapes that are mirror images of each other.
   void mirrorShape();
   // Keeps p1 at the left end of a horizontal tag, the lower end of a
@@ -154,6 +158,8 @@ class SchComment final : public SchObject {
   void setMeasuredExtent(int ascent, const Point& extent);
 
  private:
+  struct Block;  // the keys of the comment block
+
   std::string text_;
   bool extentValid_ = false;
   int ascent_ = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,74 @@ TEST(Conversion, GoldenFiles) {
       trace += "Read " + c.inputs[i];
     }
     EXPECT_EQ(run.trace, trace) << label;
+  }
+}
+
+// A resource that counts what passes through it to the heap.
+class CountingMemory final : public std::pmr::memory_resource {
+ public:
+  std::size_t taken = 0;
+  std::size_t outstanding = 0;
+
+ private:
+  void* do_allocate(std::size_t bytes, std::size_t alignment) override {
+    taken += bytes;
+    outstanding += bytes;
+    return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+  }
+  void do_deallocate(void* memory, std::size_t bytes, std::size_t alignment) override {
+    outstanding -= bytes;
+    std::pmr::new_delete_resource()->deallocate(memory, bytes, alignment);
+  }
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+    return this == &other;
+  }
+};
+
+TEST(Conversion, TakesItsMemoryFromTheGivenResourceAndGivesAllOfItBack) {
+  const std::string first = kExamples + "amp_main.ce3";
+  const std::string second = kExamples + "amp_power.ce3";
+  const char* paths[] = {first.c_str(), second.c_str()};
+  for (const int count : {2, 1}) {
+    CountingMemory memory;
+    ConversionOptions options;
+    options.memory = &memory;
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runConversion(count, paths, out, options), kConversionOk);
+    testing::internal::GetCapturedStderr();
+    std::fclose(out);
+    EXPECT_GT(memory.taken, 0u);
+    EXPECT_EQ(memory.outstanding, 0u) << count << " inputs";
+  }
+}
+
+TEST(Conversion, TellsWhichInputFailedAndWhy) {
+  const std::string good = kExamples + "amp_main.ce3";
+  const std::string missing = kData + "no_such_file.ce3";
+  const std::string broken = kData + "broken.ce3";
+  struct Case {
+    std::vector<const char*> paths;
+    int failedInput;
+    ReadProblem::Kind kind;
+  };
+  const Case cases[] = {
+      {{good.c_str(), missing.c_str(), good.c_str()}, 1, ReadProblem::Kind::kCannotOpen},
+      {{good.c_str(), good.c_str(), broken.c_str()}, 2, ReadProblem::Kind::kMissingKey},
+      {{good.c_str()}, -1, ReadProblem::Kind::kNone},
+  };
+  for (const Case& c : cases) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ConversionReport report;
+    testing::internal::CaptureStderr();
+    runConversion(static_cast<int>(c.paths.size()), c.paths.data(), out, ConversionOptions(),
+                  &report);
+    testing::internal::GetCapturedStderr();
+    std::fclose(out);
+    EXPECT_EQ(report.failedInput, c.failedInput);
+    EXPECT_EQ(report.problem.kind, c.kind);
   }
 }
 

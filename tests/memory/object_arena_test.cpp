@@ -48,25 +48,6 @@ TEST(ObjectArena, CopiesBetweenArenaAndHeapEachFreeTheirOwnMemory) {
   ASSERT_NE(arenaCopy->partDef(), nullptr);
 }
 
-TEST(ObjectArena, OnlyTheLastObjectMadeIsTakenBack) {
-  ObjectArena arena;
-  auto first = arena.make<SchWire>();
-  const std::size_t afterFirst = arena.bytesInUse();
-  auto second = arena.make<SchWire>();
-  auto third = arena.make<SchWire>();
-  const std::size_t afterThird = arena.bytesInUse();
-  arena.discard(std::move(second));  // not the last one: stays used
-  EXPECT_EQ(arena.bytesInUse(), afterThird);
-  arena.discard(std::move(third));
-  EXPECT_EQ(arena.bytesInUse(), afterThird - sizeof(SchWire));
-  // The place is handed out again.
-  auto again = arena.make<SchWire>();
-  EXPECT_EQ(arena.bytesInUse(), afterThird);
-  arena.discard(std::move(again));
-  arena.discard(std::move(first));  // not the last one either
-  EXPECT_GE(arena.bytesInUse(), afterFirst);
-}
-
 TEST(ObjectArena, ManyObjectsSpanSeveralBlocksAndStayApart) {
   ObjectArena arena;
   std::vector<std::unique_ptr<SchWire>> wires;
@@ -79,7 +60,6 @@ TEST(ObjectArena, ManyObjectsSpanSeveralBlocksAndStayApart) {
     EXPECT_EQ(wires[static_cast<std::size_t>(i)]->p1(), Point(i, -i));
     EXPECT_EQ(wires[static_cast<std::size_t>(i)]->p2(), Point(-i, i));
   }
-  EXPECT_EQ(arena.bytesInUse(), 100000 * sizeof(SchWire));
 }
 
 TEST(ObjectArena, CopiesOutliveTheDocumentTheyCameFrom) {

@@ -1,19 +1,14 @@
-// The page memory under the bulk memory pool, and the pool's place as the
-// process's default memory resource.
+// The page memory a conversion run takes its memory from.
 #include "platform/page_memory.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <memory_resource>
 #include <vector>
-
-#include "memory/bulk_memory_pool.h"
-#include "memory/bulk_memory.h"
 
 namespace vesk {
 namespace {
@@ -56,40 +51,6 @@ TEST(PageMemory, PiecesAreAlignedSeparateAndWritableToTheirLastByte) {
   for (std::size_t i = 0; i < requests.size(); ++i) {
     memory->deallocate(pieces[i], requests[i].bytes, requests[i].alignment);
   }
-}
-
-TEST(BulkMemoryPool, ServesTheModelWhileItLivesAndThenPutsTheDefaultBack) {
-  std::pmr::memory_resource* before = std::pmr::get_default_resource();
-  {
-    const std::unique_ptr<std::pmr::memory_resource> pages = makePageMemory();
-    BulkMemoryPool pool(pages.get());
-    EXPECT_NE(std::pmr::get_default_resource(), before);
-    // Pieces of every size the model asks for, small ones to whole arena
-    // blocks, freed and taken again.
-    for (int round = 0; round < 2; ++round) {
-      std::vector<std::vector<unsigned char, BulkAllocator<unsigned char>>> held;
-      for (std::size_t size = 1; size <= 4 * kMiB; size = size * 3 + 1) {
-        held.emplace_back(size, static_cast<unsigned char>(size));
-      }
-      for (const auto& bytes : held) {
-        EXPECT_EQ(bytes.back(), static_cast<unsigned char>(bytes.size()));
-      }
-    }
-  }
-  EXPECT_EQ(std::pmr::get_default_resource(), before);
-}
-
-TEST(BulkMemoryPool, StandsAsideWhenTheEnvironmentAsksForTheSystemHeap) {
-  std::pmr::memory_resource* before = std::pmr::get_default_resource();
-  ASSERT_EQ(setenv("VESK_SYSTEM_HEAP", "1", 1), 0);
-  {
-    const BulkMemoryPool pool(std::pmr::new_delete_resource());
-    EXPECT_FALSE(pool.installed());
-    EXPECT_EQ(std::pmr::get_default_resource(), before);
-  }
-  unsetenv("VESK_SYSTEM_HEAP");
-  const BulkMemoryPool pool(std::pmr::new_delete_resource());
-  EXPECT_TRUE(pool.installed());
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
-// Blocks written plainly are read in one pass straight from the reader's
-// buffer; everything else the general way. Both ways must give the same
-// objects and leave the reader at the same place. Each case below is read
-// as it stands and once more with a space before each field the plain way
-// would look at first, which the plain way never takes and the general way
-// skips as white space.
-#include "schfile/plain_fields.h"
-
+// Blocks as the editor writes them and blocks written otherwise read the
+// same: the white space before a field changes nothing, and the bitmap rows
+// that the reader takes where they stand in its buffer give what the field
+// reader gives. Each case below is read as it stands and once more with a
+// space before each field, which a row taken in place never has and the
+// field reader skips as white space.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -76,65 +74,7 @@ std::string spacedAfter(const std::string& text, std::string_view after) {
   return spaced;
 }
 
-TEST(PlainFields, TakesExpectedFieldsAndCommitsOnlyWhenAsked) {
-  const std::string text = "X1:-12,Y1:007\r\nN:R5,-PIN\nnext";
-  RecordReader reader(text);
-  {
-    PlainFields fields(reader);
-    int x = 0;
-    int y = 0;
-    std::string_view name;
-    ASSERT_TRUE(fields.key("X1:") && fields.number(x) && fields.key("Y1:") && fields.number(y));
-    EXPECT_FALSE(fields.at("M:"));
-    ASSERT_TRUE(fields.key("N:") && fields.text(name) && fields.field("-PIN"));
-    EXPECT_EQ(x, -12);
-    EXPECT_EQ(y, 7);
-    EXPECT_EQ(name, "R5");
-    // Not committed: the reader has not moved.
-    EXPECT_EQ(nextField(reader), "1 'X1:-12'");
-  }
-  PlainFields fields(reader);
-  int x = 0;
-  ASSERT_TRUE(fields.key("Y1:") && fields.number(x));
-  fields.commit(reader);
-  // The CR LF counted as one line end.
-  EXPECT_EQ(nextField(reader), "2 'N:R5'");
-}
-
-TEST(PlainFields, FailsOnWhatOnlyTheGeneralWayReads) {
-  struct Case {
-    const char* text;
-    bool number;  // the value is read as a number, else as text
-  };
-  const Case cases[] = {
-      {"K:1234567890,", true},  // past nine digits
-      {"K:-,", true},           // a sign alone
-      {"K:12 ,", true},         // not ended by a terminator
-      {"K:,", true},            // no digit
-      {"K:1", true},            // the buffer ends before the terminator
-      {"K:%41,", false},        // an escape
-      {"K:abc", false},         // the buffer ends inside the value
-      {" K:1,", false},         // white space before the key
-  };
-  for (const Case& c : cases) {
-    const std::string text = c.text;
-    RecordReader reader(text);
-    PlainFields fields(reader);
-    int number = 0;
-    std::string_view value;
-    const bool taken = fields.key("K:") && (c.number ? fields.number(number) : fields.text(value));
-    EXPECT_FALSE(taken) << c.text;
-    EXPECT_FALSE(fields.ok()) << c.text;
-  }
-  // A field as long as the longest one the reader hands out whole.
-  const std::string longField = "K:" + std::string(RecordReader::kMaxFieldLength, 'a') + ",";
-  RecordReader reader(longField);
-  PlainFields fields(reader);
-  std::string_view value;
-  EXPECT_FALSE(fields.key("K:") && fields.text(value));
-}
-
-TEST(PlainBlocks, WiresReadAsTheGeneralWayReadsThem) {
+TEST(WrittenLayout, WiresReadTheSameWithSpacesBeforeFields) {
   const char* const bodies[] = {
       "L:0,X1:10,Y1:20,X2:30,Y2:40,-WIRE\n+JUNCTION",
       "L:0,X1:10,Y1:20,X2:30,Y2:40,-WIRE,+JUNCTION",
@@ -163,7 +103,7 @@ TEST(PlainBlocks, WiresReadAsTheGeneralWayReadsThem) {
             "1 -7,20 123456789,40 then 2 '+JUNCTION'");
 }
 
-TEST(PlainBlocks, PinsReadAsTheGeneralWayReadsThem) {
+TEST(WrittenLayout, PinsReadTheSameWithSpacesBeforeFields) {
   const std::string longName(300, 'n');
   const std::string bodies[] = {
       "N:A0,L:L0,T:C,M:1,-PIN\n+PIN",
@@ -192,7 +132,7 @@ TEST(PlainBlocks, PinsReadAsTheGeneralWayReadsThem) {
             "'-COMP'");
 }
 
-TEST(PlainBlocks, BitmapRowsReadAsTheGeneralWayReadsThem) {
+TEST(WrittenLayout, BitmapRowsTakenInPlaceReadAsFields) {
   // Widths of 1 to 3 bytes take the short checks, 7 and 12 the word loop
   // with and without an overlapping last word.
   const std::string bodies[] = {
@@ -227,8 +167,8 @@ std::string writtenObjects(const SchDocument& document) {
 
 // A sheet as the editor writes it, with Windows line ends, negative
 // positions and parts of two blocks, reads as the same sheet with a space
-// before every field, which only the general way takes.
-TEST(PlainBlocks, ASheetWithWindowsLineEndsReadsAsTheGeneralWayReadsIt) {
+// before every field.
+TEST(WrittenLayout, ASheetWithWindowsLineEndsReadsTheSameSpaced) {
   const std::string text = testDataBytes("reading/plain_forms_crlf.ce3");
   ASSERT_FALSE(text.empty());
   const std::string spaced = spacedAfter(text, ",\n");
@@ -241,9 +181,10 @@ TEST(PlainBlocks, ASheetWithWindowsLineEndsReadsAsTheGeneralWayReadsIt) {
 }
 
 // A file of many components and wires whose blocks fall at every place of
-// the reader's buffer, where the plain way stops short and the general way
-// reads on: read from the file it gives what it gives read from memory.
-TEST(PlainBlocks, BlocksAcrossTheReadersBufferReadAsFromMemory) {
+// the reader's buffer, where the rows taken in place stop short and the
+// field reader reads on: read from the file it gives what it gives read
+// from memory.
+TEST(WrittenLayout, BlocksAcrossTheReadersBufferReadAsFromMemory) {
   std::string text = "+KOLVA_DATA_V.1.0\n";
   for (int i = 0; text.size() < 600000; ++i) {
     const std::string note(static_cast<std::size_t>(i % 37), 'n');

@@ -1,0 +1,380 @@
+// The blocks of a part definition: "+COMP" with its "+PIN" blocks, and
+// "+PTN" with its "+BMP" rows. The tables below are the one statement of
+// each block's keys (schfile/block_reader.h says how a table is read).
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "partlib/bitmap_rows.h"
+#include "partlib/part_def.h"
+#include "schfile/block_reader.h"
+#include "schfile/record_writer.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr std::string_view kPinTag = "+PIN";
+constexpr std::string_view kBitmapTag = "+BMP";
+
+// "L" values are a side letter followed by the offset along that side.
+int sideForLetter(char letter) {
+  switch (letter) {
+    case 'L': return kSideLeft;
+    case 'T': return kSideTop;
+    case 'R': return kSideRight;
+    case 'B': return kSideBottom;
+    default: return -1;
+  }
+}
+
+char letterForSide(int side) {
+  switch (side) {
+    case kSideLeft: return 'L';
+    case kSideTop: return 'T';
+    case kSideRight: return 'R';
+    default: return 'B';
+  }
+}
+
+int flagsForLetters(std::string_view letters) {
+  int flags = 0;
+  for (const char c : letters) {
+    switch (c) {
+      case 'S': flags |= kPinFlagS; break;
+      case 'C': flags |= kPinFlagC; break;
+      case 'N': flags |= kPinFlagN; break;
+      case 'm': flags |= kPinFlagM; break;
+      default: break;
+    }
+  }
+  return flags;
+}
+
+// The writer's letter order differs from the bit order: S, N, C, m.
+std::string lettersForFlags(int flags) {
+  std::string letters;
+  if (flags & kPinFlagS) letters.push_back('S');
+  if (flags & kPinFlagN) letters.push_back('N');
+  if (flags & kPinFlagC) letters.push_back('C');
+  if (flags & kPinFlagM) letters.push_back('m');
+  return letters;
+}
+
+std::string encodePinName(std::string_view name) {
+  std::string text;
+  text.reserve(name.size());
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u & kPinNameMarkBit) {
+      text.push_back(kPinNameMark);
+      text.push_back(static_cast<char>(u & ~kPinNameMarkBit));
+    } else {
+      text.push_back(c);
+    }
+  }
+  return text;
+}
+
+// --- "+PIN" -----------------------------------------------------------------
+
+struct PinReading {
+  PartPin& pin;
+  int numbers;  // how many "M" keys are kept: the part's blocks
+  PartPin::TextsBuilder& texts;
+};
+
+constexpr BlockKey<PinReading> kPinKeys[] = {
+    {"N", kOptional,
+     [](PinReading& r, std::string_view value) {
+       r.texts.setNameFromKey(value);
+       return true;
+     }},
+    // The side letter, then the offset; an empty value changes neither, a
+    // letter or offset out of range leaves its part as it was.
+    {"L", kOptional,
+     [](PinReading& r, std::string_view value) {
+       if (value.empty()) return true;
+       if (const int side = sideForLetter(value[0]); side >= 0) r.pin.setSide(side);
+       const int offset = parseNumber(value.substr(1));
+       if (offset >= 0 && offset <= kMaxPinOffset) r.pin.setOffset(offset);
+       return true;
+     }},
+    {"T", kOptional,
+     [](PinReading& r, std::string_view value) {
+       r.pin.setFlags(flagsForLetters(value));
+       return true;
+     }},
+    // One number per block of the part, block 0 first; more are ignored.
+    {"M", kOptional,
+     [](PinReading& r, std::string_view value) {
+       if (r.texts.numberCount() < r.numbers) r.texts.addNumber(value);
+       return true;
+     }},
+};
+
+// The end of the input ends a pin; the blocks around it fail there.
+constexpr BlockRules<PinReading> kPinBlock{"PIN", ColonRule::kLax, kPinKeys, {}, true};
+
+bool readPin(RecordReader& reader, PartPin& pin, int blockCount, PartPin::TextsBuilder& texts) {
+  texts.clear();
+  PinReading reading{pin, std::clamp(blockCount, 0, kMaxBlockCount), texts};
+  const bool read = readBlock<kPinBlock>(reader, reading);
+  pin.setTexts(texts, reading.numbers);
+  return read;
+}
+
+// --- "+COMP" ----------------------------------------------------------------
+
+// What a part's pins are collected in while its block is read: kept from
+// part to part, so that the definition gets its pins in one piece of the
+// right size (in a document's arena, where room left over is lost).
+struct PinScratch {
+  std::vector<PartPin> pins;
+  PartPin::TextsBuilder texts;
+};
+
+struct PartReading {
+  std::string& name;
+  std::string& patternName;
+  PinScratch& scratch;
+  int width = 0;
+  int height = 0;
+  int blocks = 0;
+  std::string prefix = "U";
+
+  bool sizesRead() const { return width >= 1 && height >= 1 && blocks >= 1; }
+};
+
+constexpr BlockKey<PartReading> kPartKeys[] = {
+    {"N", kRequired,
+     [](PartReading& r, std::string_view value) {
+       r.name.assign(value);
+       return true;
+     }},
+    {"X", kRequired,
+     [](PartReading& r, std::string_view value) {
+       r.width = parseNumber(value);
+       return r.width >= 0;
+     }},
+    {"Y", kRequired,
+     [](PartReading& r, std::string_view value) {
+       r.height = parseNumber(value);
+       return r.height >= 0;
+     }},
+    // Once set to a block count, "B" cannot be set again.
+    {"B", kRequired,
+     [](PartReading& r, std::string_view value) {
+       if (r.blocks != 0) return false;
+       r.blocks = parseNumber(value);
+       return r.blocks >= 0 && r.blocks <= kMaxBlockCount;
+     }},
+    {"R", kOptional,
+     [](PartReading& r, std::string_view value) {
+       r.prefix.assign(value);
+       return true;
+     }},
+    {"P", kOptional,
+     [](PartReading& r, std::string_view value) {
+       r.patternName.assign(value);
+       return true;
+     }},
+};
+
+// A pin needs the block count, so the sizes come before the first pin.
+constexpr NestedBlock<PartReading> kPartNested[] = {
+    {kPinTag,
+     [](PartReading& r, RecordReader& reader) {
+       if (!r.sizesRead()) {
+         return failBlock(reader, ReadProblem::Kind::kMisplacedBlock, "COMP",
+                          reader.lastFieldLine(), {}, kPinTag);
+       }
+       return readPin(reader, r.scratch.pins.emplace_back(), r.blocks, r.scratch.texts);
+     }},
+};
+
+// A part needs its name and a size and block count of at least 1.
+constexpr auto kPartUnusable = [](const PartReading& r) -> std::string_view {
+  if (r.name.empty()) return "N";
+  if (r.width < 1) return "X";
+  if (r.height < 1) return "Y";
+  if (r.blocks < 1) return "B";
+  return {};
+};
+
+// Cut off at the end of the input, a part keeps what was read; the library
+// section around it fails there, so such a part is never used.
+constexpr BlockRules<PartReading> kPartBlock{"COMP", ColonRule::kLax, kPartKeys,  kPartNested,
+                                             true,   true,             kPartUnusable};
+
+// --- "+PTN" -----------------------------------------------------------------
+
+struct PatternReading {
+  PartPattern& pattern;
+  bool named = false;
+  // Set when the bitmap is too large to hold: the pattern then fails after
+  // its rows were skipped, so that the section around it stays in step and
+  // can drop just the pattern.
+  bool refused = false;
+};
+
+constexpr BlockKey<PatternReading> kPatternKeys[] = {
+    {"N", kOptional,
+     [](PatternReading& r, std::string_view value) {
+       r.pattern.setName(value);
+       r.named = !value.empty();
+       return true;
+     }},
+    {"X", kOptional,
+     [](PatternReading& r, std::string_view value) {
+       r.pattern.setWidth(parseNumber(value));
+       return true;
+     }},
+    {"Y", kOptional,
+     [](PatternReading& r, std::string_view value) {
+       r.pattern.setHeight(parseNumber(value));
+       return true;
+     }},
+};
+
+// The bitmap is read once the size and the name are known; a second one,
+// or one that comes too early, is skipped.
+constexpr NestedBlock<PatternReading> kPatternNested[] = {
+    {kBitmapTag,
+     [](PatternReading& r, RecordReader& reader) {
+       const Point& size = r.pattern.size();
+       const bool readable = size.x >= 1 && size.y >= 1 && r.named && !r.pattern.hasData();
+       const std::int64_t bytes = PartPattern::bitmapBytesFor(size.x, size.y);
+       if (!readable || r.refused || bytes < 0) {
+         r.refused = r.refused || (readable && bytes < 0);
+         return skipBlock(reader, kBitmapTag);
+       }
+       std::optional<PartPattern::Bytes> data =
+           readBitmapRows(reader, r.pattern, static_cast<std::size_t>(bytes));
+       if (!data) return false;
+       r.pattern.setData(std::move(*data));
+       return true;
+     }},
+};
+
+constexpr auto kPatternUnusable = [](const PatternReading& r) -> std::string_view {
+  return r.pattern.hasData() ? std::string_view() : kBitmapTag;
+};
+
+constexpr BlockRules<PatternReading> kPatternBlock{
+    "PTN", ColonRule::kStrict, kPatternKeys, kPatternNested, true, true, kPatternUnusable};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Readers
+
+bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
+                   std::string& patternName) {
+  def.clear();
+  name.clear();
+  patternName.clear();
+  static thread_local PinScratch scratch;
+  scratch.pins.clear();
+  PartReading reading{name, patternName, scratch};
+  if (!readBlock<kPartBlock>(reader, reading)) return false;
+  def.setSize(Point(reading.width, reading.height));
+  def.setBlockCount(reading.blocks);
+  def.setReferencePrefix(reading.prefix);
+  PartDef::Pins pins(std::make_move_iterator(scratch.pins.begin()),
+                     std::make_move_iterator(scratch.pins.end()), def.memory());
+  def.setPins(std::move(pins));
+  return true;
+}
+
+bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount) {
+  PartPin::TextsBuilder texts;
+  return readPin(reader, pin, blockCount, texts);
+}
+
+bool readPatternBlock(RecordReader& reader, PartPattern& pattern) {
+  pattern.releaseData();
+  PatternReading reading{pattern};
+  // At the end of the input the section around the pattern fails anyway;
+  // a refused bitmap fails the pattern itself.
+  return readBlock<kPatternBlock>(reader, reading) && !reading.refused;
+}
+
+// ---------------------------------------------------------------------------
+// Writers
+
+bool writePartBlock(RecordWriter& writer, const PartDef& def,
+                    std::optional<std::string_view> name) {
+  if (!name || name->empty()) return false;
+  const PartPattern* pattern = def.pattern();
+  if (pattern != nullptr && !writePatternBlock(writer, *pattern, name)) return false;
+
+  writer.writeField("+COMP");
+  writer.writeText("N", *name);
+  writer.endLine();
+  writer.writeInt("X", def.size().x);
+  writer.writeInt("Y", def.size().y);
+  writer.writeInt("B", def.blockCount());
+  writer.endLine();
+  writer.writeText("R", def.referencePrefix().value_or(std::string_view()));
+  writer.endLine();
+  if (pattern != nullptr) {
+    writer.writeText("P", *name);
+    writer.endLine();
+  }
+  for (const PartPin& pin : def.pins()) {
+    writePinBlock(writer, pin);
+    writer.endLine();
+  }
+  writer.writeField("-COMP");
+  writer.endLine();
+  return true;
+}
+
+bool writePinBlock(RecordWriter& writer, const PartPin& pin) {
+  writer.writeField("+PIN");
+  writer.writeText("N", encodePinName(pin.name().value_or(std::string_view())));
+  writer.writeText("L", letterForSide(pin.side()) + std::to_string(pin.offset()));
+  writer.writeText("T", lettersForFlags(pin.flags()));
+  // A number that was never read is written empty; it reads back as an
+  // empty number in the same block, so later blocks keep their places.
+  for (int block = 0; block < pin.blockCount(); ++block) {
+    writer.writeText("M", pin.number(block).value_or(std::string_view()));
+  }
+  writer.writeField("-PIN");
+  return true;
+}
+
+bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
+                       std::optional<std::string_view> name) {
+  const std::optional<std::string_view> written = name ? name : pattern.name();
+  writer.writeField("+PTN");
+  writer.writeText("N", written.value_or(std::string_view()));
+  writer.writeInt("X", pattern.size().x);
+  writer.writeInt("Y", pattern.size().y);
+  writer.endLine();
+  writer.writeField(kBitmapTag);
+  writer.endLine();
+
+  const PartPattern::Bytes& data = pattern.data();
+  const std::int64_t stride = PartPattern::strideFor(pattern.size().x);
+  const std::int64_t bytesPerRow = (static_cast<std::int64_t>(pattern.size().x) + 7) / 8;
+  const auto dataSize = static_cast<std::int64_t>(data.size());
+  std::string text;
+  for (std::int64_t row = 0; row < pattern.size().y; ++row) {
+    text.clear();
+    const std::int64_t rowStart = row * stride;
+    const std::int64_t bytes = std::clamp<std::int64_t>(dataSize - rowStart, 0, bytesPerRow);
+    appendBitmapRow(text, data.data() + std::min(rowStart, dataSize), static_cast<std::size_t>(bytes));
+    writer.writeField(text);
+    writer.endLine();
+  }
+  writer.writeField("-BMP");
+  writer.endLine();
+  writer.writeField("-PTN");
+  writer.endLine();
+  return true;
+}
+
+}  // namespace vesk
