@@ -165,8 +165,7 @@ replacement_tests() {
   # A file size limit makes the writes fail (EFBIG, SIGXFSZ ignored) as on
   # a full disk. Only vesk.exe runs under the limit: a Windows process
   # started before keeps the Wine server, which writes the prefix, alive.
-  local many=$work/many.ce3
-  many_parts 300 >"$many"
+  many_parts 300 >many.ce3
   printf 'old list\r\n' >full.csv
   before=$(file_state full.csv)
   wine "$probe" wait "no such window" 30 >/dev/null 2>&1 &
