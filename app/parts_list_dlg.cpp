@@ -13,6 +13,7 @@
 #include "app/path_parts.h"
 #include "app/resource_ids.h"
 #include "convert/conversion.h"
+#include "platform/output_file.h"
 #include "platform/page_memory.h"
 
 namespace vesk {
@@ -185,7 +186,7 @@ void CPartsListDlg::OnExecute() {
   const int count = GatherInputPaths(paths);
   const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
 
-  // Opening the output truncates it: never when it is one of the inputs,
+  // Nothing is created or opened when the output is one of the inputs,
   // however its path is written.
   for (int i = 0; i < count; ++i) {
     if (m_host.IsSameFile(output.c_str(), paths[i])) {
@@ -194,12 +195,15 @@ void CPartsListDlg::OnExecute() {
       return;
     }
   }
-  std::FILE* stream = std::fopen(output.c_str(), "wb");
-  if (stream == nullptr) {
+  // The list goes to a temporary file that takes the output's place only
+  // when the run succeeded: a failed run leaves the user's old list alone.
+  OutputFile outputFile;
+  if (!outputFile.open(output.c_str())) {
     m_outcome = Outcome::kOutputNotOpened;
     ShowMessage(kIdsOutputOpenFailed);
     return;
   }
+  std::FILE* stream = outputFile.stream();
   int result = 0;
   {
     // The run takes its memory from pages of the system's own, given back
@@ -211,14 +215,11 @@ void CPartsListDlg::OnExecute() {
     options.memory = pages.get();
     result = runConversion(count, paths, stream, options);
   }
-  // Rows lost to a full disk show up as a stream error or at the final
-  // flush in fclose.
-  const bool writeFailed = std::ferror(stream) != 0;
-  const bool closeFailed = std::fclose(stream) != 0;
   if (result == kConversionInputFailed) {
+    outputFile.discard();
     m_outcome = Outcome::kInputFailed;
     ShowMessage(kIdsInputOpenFailed);
-  } else if (writeFailed || closeFailed) {
+  } else if (!outputFile.commit()) {
     m_outcome = Outcome::kWriteFailed;
     ShowMessage(kIdsOutputWriteFailed);
   } else {

@@ -3,8 +3,11 @@
 // dialogs, drops, the system menu and automatic mode.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "app/exit_status.h"
 #include "app/parts_list_dlg.h"
@@ -162,9 +165,51 @@ TEST(PartsListDialog, ExecuteReportsEachFailureWithItsMessage) {
   });
   EXPECT_EQ(messageTexts(*host),
             (std::vector<std::string>{kInputOpenFailed, kOutputOpenFailed, kOutputOpenFailed}));
-  // The failed run left its output created and empty.
-  EXPECT_TRUE(std::filesystem::exists(dir.file("good.csv")));
-  EXPECT_EQ(readFile(dir.file("good.csv")), "");
+  // No run wrote anything: no output was created.
+  EXPECT_EQ(test::namesIn(dir.path()), std::set<std::string>{"good.ce3"});
+}
+
+TEST(PartsListDialog, AFailedRunLeavesTheLastGoodListAsItWas) {
+  ScratchDir dir;
+  const std::string first = dir.file("amp_main.ce3");
+  const std::string second = dir.file("amp_power.ce3");
+  const std::string broken = dir.file("broken.ce3");
+  const std::string output = dir.file("amp_main.csv");
+  writeFile(first, schematicText({{"R2", "22k", ""}, {"C1", "100n", "X7R"}}));
+  writeFile(second, schematicText({{"R1", "10k", "1/4W"}}));
+  const std::string goodText = schematicText({{"U1", "74HC00", ""}});
+  writeFile(broken, goodText.substr(0, goodText.find("-COMPONENT")));  // cut off in its component
+  const std::set<std::string> names = {"amp_main.ce3", "amp_power.ce3", "broken.ce3",
+                                       "amp_main.csv"};
+  std::vector<test::FileState> states;
+  auto host = interactiveHost({first, second});
+  runShell(*host, [&](CMemoryHost& user) {
+    EXPECT_EQ(user.ControlText(kIdcOutputName), output);
+    user.PressButton(kIdOk);
+    states.push_back(test::fileState(output));
+    EXPECT_EQ(test::namesIn(dir.path()), names);
+    // The user has opened the list meanwhile and keeps it private.
+    chmod(output.c_str(), 0600);
+    states.push_back(test::fileState(output));
+    user.DropFiles(kIdcInputList, {broken});
+    user.PressButton(kIdOk);
+    states.push_back(test::fileState(output));
+    EXPECT_EQ(test::namesIn(dir.path()), names);
+    user.PressButton(kIdcClear);
+    user.DropFiles(kIdcInputList, {second});
+    user.TypeText(kIdcOutputName, output);
+    user.PressButton(kIdOk);
+    states.push_back(test::fileState(output));
+    EXPECT_EQ(test::namesIn(dir.path()), names);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(messageTexts(*host), (std::vector<std::string>{kFinished, kInputOpenFailed, kFinished}));
+  ASSERT_EQ(states.size(), 4u);
+  EXPECT_EQ(states[0].bytes,
+            ",\"C\",1,\"100n\",\"X7R\"\r\n,\"R\",1,\"10k\",\"1/4W\"\r\n,\"R\",2,\"22k\",\"\"\r\n");
+  EXPECT_EQ(states[2], states[1]) << "the failed run touched the list";
+  EXPECT_EQ(states[3].bytes, ",\"R\",1,\"10k\",\"1/4W\"\r\n");
+  EXPECT_EQ(states[3].mode, 0600u);
 }
 
 TEST(PartsListDialog, RefusesToWriteOverAnInputHoweverItsPathIsWritten) {
@@ -202,6 +247,35 @@ TEST(PartsListDialog, FailedWriteIsNotReportedAsSuccess) {
   auto automatic = interactiveHost({"-F", input, "-o", "/dev/full"});
   EXPECT_EQ(runShell(*automatic), kExitOutputFailed);
   EXPECT_TRUE(automatic->Messages().empty());
+}
+
+TEST(PartsListDialog, AFailedWriteLeavesTheOldListAsItWas) {
+  ScratchDir dir;
+  const std::string input = dir.file("a.ce3");
+  const std::string output = dir.file("a.csv");
+  std::vector<Part> parts;
+  for (int i = 1; i <= 200; ++i) parts.push_back({"R" + std::to_string(i), "10k", "1/4W"});
+  writeFile(input, schematicText(parts));
+  writeFile(output, "old list\r\n");
+  const test::FileState before = test::fileState(output);
+  // In a child process whose files may not grow beyond 1 KiB: the writes
+  // of the list's 4 KiB fail as on a full disk.
+  const int status = test::inChild([] { return test::limitFileSize(1024); }, [&] {
+    auto host = interactiveHost({input});
+    runShell(*host, [](CMemoryHost& user) {
+      user.PressButton(kIdOk);
+      user.PressButton(kIdCancel);
+    });
+    auto automatic = interactiveHost({"-F", input});
+    const int automaticStatus = runShell(*automatic);
+    return messageTexts(*host) == std::vector<std::string>{kOutputWriteFailed} &&
+                   automaticStatus == kExitOutputFailed
+               ? 0
+               : 1;
+  });
+  EXPECT_EQ(status, 0) << "the dialog did not say 105, or -F did not end with status 2";
+  EXPECT_EQ(test::fileState(output), before);
+  EXPECT_EQ(test::namesIn(dir.path()), (std::set<std::string>{"a.ce3", "a.csv"}));
 }
 
 TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesOnly) {
@@ -254,8 +328,7 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
       {{"-F", input}, kExitWritten, dir.file("a.csv"), ",\"U\",1,\"74HC00\",\"\"\r\n"},
       {{input, "-o", dir.file("b.csv"), "-F"}, kExitWritten, dir.file("b.csv"),
        ",\"U\",1,\"74HC00\",\"\"\r\n"},
-      {{"-F", input, dir.file("missing.ce3"), "-o", dir.file("c.csv")}, kExitInputFailed,
-       dir.file("c.csv"), ""},
+      {{"-F", input, dir.file("missing.ce3"), "-o", dir.file("c.csv")}, kExitInputFailed, "", ""},
       {{"-F", input, "-o", dir.file("nodir/d.csv")}, kExitOutputFailed, "", ""},
       {{"-F", input, "-o", input}, kExitOutputFailed, "", ""},
       {{"-F"}, kExitNoInput, "", ""},
@@ -272,7 +345,7 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
       EXPECT_EQ(readFile(c.output), c.bytes) << c.output;
     }
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.file("e.csv")));
+  EXPECT_EQ(test::namesIn(dir.path()), (std::set<std::string>{"a.ce3", "a.csv", "b.csv"}));
   EXPECT_EQ(readFile(input), schematicText({{"U1", "74HC00", ""}}));
 }
 

@@ -2,10 +2,16 @@
 // scratch directory: output bytes and exit status.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/exit_status.h"
 #include "tests/support/app_test_support.h"
@@ -13,18 +19,32 @@
 namespace vesk {
 namespace {
 
+using test::FileState;
+using test::fileState;
+using test::namesIn;
 using test::Part;
 using test::readFile;
 using test::schematicText;
 using test::ScratchDir;
 using test::writeFile;
 
-// Runs `vesk <arguments>` in `directory` with stderr into `errors`; the
-// exit status, or -1 when the program did not end normally.
-int runVesk(const ScratchDir& directory, const std::string& arguments, const std::string& errors) {
+using Names = std::set<std::string>;
+
+// Resistors R1 to R`count`.
+std::vector<Part> manyParts(int count) {
+  std::vector<Part> parts;
+  for (int i = 1; i <= count; ++i) parts.push_back({"R" + std::to_string(i), "10k", "1/4W"});
+  return parts;
+}
+
+// Runs `vesk <arguments>` in `directory` with stderr into `errors`, after
+// the shell commands `setUp`; the exit status, or -1 when the program did
+// not end normally.
+int runVesk(const ScratchDir& directory, const std::string& arguments, const std::string& errors,
+            const std::string& setUp = "") {
   // Without a display, so that no window opens where the tests run on a desktop.
-  const std::string command = "cd '" + directory.path().string() +
-                              "' && env -u DISPLAY -u WAYLAND_DISPLAY '" VESK_PROGRAM "' " +
+  const std::string command = "cd '" + directory.path().string() + "' && " + setUp +
+                              "env -u DISPLAY -u WAYLAND_DISPLAY '" VESK_PROGRAM "' " +
                               arguments + " 2>'" + errors + "'";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -69,7 +89,7 @@ TEST_F(VeskProgram, CombinesSeveralInputsIntoOneList) {
 TEST_F(VeskProgram, ExitStatusTellsTheOutcome) {
   writeFile(dir_.file("out.csv"), "old contents");
   EXPECT_EQ(runVesk(dir_, "-F a.ce3 missing.ce3 -o out.csv", errors_), kExitInputFailed);
-  EXPECT_EQ(readFile(dir_.file("out.csv")), "");  // truncated, nothing written
+  EXPECT_EQ(readFile(dir_.file("out.csv")), "old contents");  // left as it was
   writeFile(dir_.file("bad.ce3"), "+NOT_A_SCHEMATIC\r\n");
   EXPECT_EQ(runVesk(dir_, "-F bad.ce3", errors_), kExitInputFailed);
   EXPECT_EQ(runVesk(dir_, "-F a.ce3 -o no/such/dir.csv", errors_), kExitOutputFailed);
@@ -80,6 +100,104 @@ TEST_F(VeskProgram, ExitStatusTellsTheOutcome) {
   if (std::filesystem::exists("/dev/full")) {
     EXPECT_EQ(runVesk(dir_, "-F a.ce3 -o /dev/full", errors_), kExitOutputFailed);
   }
+}
+
+TEST_F(VeskProgram, GoodThenBadThenGoodKeepsTheLastGoodList) {
+  writeFile(dir_.file("broken.ce3"), "+KOLVA_DATA_V.1.0\r\n+COMPONENT\r\n+KOLVA_LIB_V.1.0\r\n");
+  const Names names = {"a.ce3", "b.ce3", "broken.ce3", "out.csv"};
+  ASSERT_EQ(runVesk(dir_, "-F a.ce3 b.ce3 -o out.csv", errors_), kExitWritten);
+  ASSERT_EQ(chmod(dir_.file("out.csv").c_str(), 0640), 0);
+  const FileState good = fileState(dir_.file("out.csv"));
+  EXPECT_EQ(good.bytes,
+            ",\"C\",1,\"100n\",\"X7R\"\r\n"
+            ",\"R\",1,\"10k\",\"1/4W\"\r\n"
+            ",\"R\",2,\"22k\",\"\"\r\n"
+            "*,\"R\",2,\"22k\",\"\"\r\n");
+  EXPECT_EQ(namesIn(dir_.path()), names);
+
+  EXPECT_EQ(runVesk(dir_, "-F a.ce3 b.ce3 broken.ce3 -o out.csv", errors_), kExitInputFailed);
+  EXPECT_EQ(fileState(dir_.file("out.csv")), good);
+  EXPECT_EQ(namesIn(dir_.path()), names);
+
+  EXPECT_EQ(runVesk(dir_, "-F b.ce3 -o out.csv", errors_), kExitWritten);
+  const FileState replaced = fileState(dir_.file("out.csv"));
+  EXPECT_EQ(replaced.bytes, ",\"R\",1,\"10k\",\"1/4W\"\r\n,\"R\",2,\"22k\",\"\"\r\n");
+  EXPECT_EQ(replaced.mode, 0640u);
+  EXPECT_EQ(namesIn(dir_.path()), names);
+
+  // Where there was no list, a failed run makes none.
+  EXPECT_EQ(runVesk(dir_, "-F broken.ce3", errors_), kExitInputFailed);
+  EXPECT_EQ(namesIn(dir_.path()), names);
+}
+
+TEST_F(VeskProgram, AFailedWriteKeepsTheOldList) {
+  writeFile(dir_.file("many.ce3"), schematicText(manyParts(300)));
+  writeFile(dir_.file("out.csv"), "old list\r\n");
+  const FileState before = fileState(dir_.file("out.csv"));
+  // Files may not grow beyond 1 KiB (2 blocks of 512 bytes in sh, of
+  // 1 KiB in bash), and beyond it writes fail with EFBIG as on a full
+  // disk, rather than ending the program.
+  EXPECT_EQ(runVesk(dir_, "-F many.ce3 -o out.csv", errors_, "trap '' XFSZ && ulimit -f 2 && "),
+            kExitOutputFailed);
+  EXPECT_EQ(fileState(dir_.file("out.csv")), before);
+  EXPECT_EQ(namesIn(dir_.path()), (Names{"a.ce3", "b.ce3", "many.ce3", "out.csv"}));
+}
+
+TEST_F(VeskProgram, AFullFileSystemKeepsTheOldList) {
+  // A tmpfs of 16 KiB in a mount namespace of its own, where the old list
+  // takes one page and the new one (about 40 KiB) finds no room. The
+  // mount ends with the namespace, so the shell records what it sees.
+  if (std::system("unshare -rm true 2>/dev/null") != 0) {
+    GTEST_SKIP() << "no mount namespace can be made here (unshare -rm)";
+  }
+  writeFile(dir_.file("many.ce3"), schematicText(manyParts(2000)));
+  ASSERT_TRUE(std::filesystem::create_directory(dir_.file("full")));
+  writeFile(dir_.file("full.sh"),
+            "mount -t tmpfs -o size=16k vesk-full full || exit 1\n"
+            "printf 'old list\\r\\n' >full/out.csv && chmod 640 full/out.csv || exit 1\n"
+            "stat -c '%i %a %y %z %s' full/out.csv >before\n"
+            "'" VESK_PROGRAM "' -F many.ce3 -o full/out.csv 2>/dev/null\n"
+            "echo $? >status\n"
+            "stat -c '%i %a %y %z %s' full/out.csv >after\n"
+            "cp full/out.csv bytes && ls -A full >names\n");
+  const std::string command =
+      "cd '" + dir_.path().string() + "' && unshare -rm sh full.sh 2>'" + errors_ + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << readFile(errors_);
+  EXPECT_EQ(readFile(dir_.file("status")), std::to_string(kExitOutputFailed) + "\n");
+  EXPECT_EQ(readFile(dir_.file("after")), readFile(dir_.file("before")));
+  EXPECT_EQ(readFile(dir_.file("bytes")), "old list\r\n");
+  EXPECT_EQ(readFile(dir_.file("names")), "out.csv\n");
+}
+
+TEST_F(VeskProgram, AKilledRunLeavesTheOldList) {
+  // Large enough that the last file is still being read when the trace
+  // names it; the temporary file for the list exists by then.
+  writeFile(dir_.file("big.ce3"), schematicText(manyParts(100000)));
+  writeFile(dir_.file("out.csv"), "old list\r\n");
+  const FileState before = fileState(dir_.file("out.csv"));
+  const std::string program = VESK_PROGRAM;
+  const pid_t child = fork();
+  if (child == 0) {
+    const int errors = open(errors_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (errors < 0 || dup2(errors, 2) < 0 || chdir(dir_.path().c_str()) != 0) _exit(126);
+    execl(program.c_str(), program.c_str(), "-F", "a.ce3", "big.ce3", "-o", "out.csv", nullptr);
+    _exit(127);
+  }
+  ASSERT_GT(child, 0);
+  int status = 0;
+  bool ended = false;
+  for (int i = 0; i < 20000 && readFile(errors_).find("Read big.ce3") == std::string::npos; ++i) {
+    ended = waitpid(child, &status, WNOHANG) == child;
+    if (ended) break;
+    usleep(500);
+  }
+  if (!ended) {
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+  }
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the conversion ended before it could be killed";
+  EXPECT_EQ(fileState(dir_.file("out.csv")), before);
+  EXPECT_EQ(namesIn(dir_.path()), (Names{"a.ce3", "b.ce3", "big.ce3", "out.csv"}));
 }
 
 TEST_F(VeskProgram, WithoutAWindowSaysSoInOneLine) {

@@ -1,17 +1,26 @@
 // Helpers of the shell tests: a scratch directory, schematic files made
-// on the fly, whole-file reads, and a run of the shell on the in-memory
-// host.
+// on the fly, whole-file reads, what a run must leave alone of a file and
+// a folder, a child process (with a file size limit, for failing writes),
+// and a run of the shell on the in-memory host.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/parts_list_app.h"
 #include "app/resources.h"
@@ -69,6 +78,67 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// What a run must leave alone of a file: its bytes, its identity (a file
+// replaced by another has a new inode), its permission bits and its times.
+struct FileState {
+  bool exists = false;
+  std::string bytes;
+  ino_t inode = 0;
+  mode_t mode = 0;
+  long long modifiedNs = 0, changedNs = 0;
+  bool operator==(const FileState&) const = default;
+};
+
+inline void PrintTo(const FileState& state, std::ostream* out) {
+  if (!state.exists) {
+    *out << "(no file)";
+    return;
+  }
+  *out << "inode " << state.inode << ", mode 0" << std::oct << state.mode << std::dec << ", mtime "
+       << state.modifiedNs << ", ctime " << state.changedNs << ", bytes \"" << state.bytes << "\"";
+}
+
+inline FileState fileState(const std::string& path) {
+  FileState state;
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return state;
+  state.exists = true;
+  state.bytes = readFile(path);
+  state.inode = info.st_ino;
+  state.mode = info.st_mode & 07777;
+  state.modifiedNs = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+  state.changedNs = info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec;
+  return state;
+}
+
+// The names in a folder, hidden ones included.
+inline std::set<std::string> namesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// Runs `body` in a child process and returns its exit status (-1 when it
+// did not end normally). `prepare` runs in the child first; it returns
+// false when the child cannot be set up, which ends it with 77.
+inline int inChild(const std::function<bool()>& prepare, const std::function<int()>& body) {
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) _exit(prepare() ? body() : 77);
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Writes beyond `bytes` fail with EFBIG, as they fail with ENOSPC on a
+// full disk, rather than ending the process.
+inline bool limitFileSize(rlim_t bytes) {
+  const rlimit limit{bytes, bytes};
+  return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
 // Runs the shell with `args` (after the program path "/opt/vesk/bin/vesk")

@@ -6,8 +6,8 @@
 #
 # command-line: /F conversions of CR LF and LF files with Shift-JIS texts,
 # paths with Shift-JIS names whose trail byte is 0x5C, /o and -o, the exit
-# statuses, the output left empty after a failed input, and a run without
-# any display.
+# statuses, the output replaced in one step (kept as it was after a failed
+# input, a write failure or a killed run), and a run without any display.
 # window: the dialog under Xvfb, read and driven through win_probe and
 # xdotool; screenshots stay in WORK_DIR. Exits 77 (skipped) when Xvfb,
 # xdotool or ImageMagick's import is missing.
@@ -94,11 +94,11 @@ command_line_tests() {
   printf 'old contents' >failed.csv
   run_vesk /F crlf.ce3 missing.ce3 /o failed.csv
   expect "missing input: exit 1" [ "$status" -eq 1 ]
-  expect "missing input: the output is left empty" test -f failed.csv -a ! -s failed.csv
+  expect "missing input: the output is left as it was" [ "$(cat failed.csv)" = "old contents" ]
   printf '+NOT_A_SCHEMATIC\r\n' >bad.ce3
   run_vesk /F bad.ce3
   expect "not a schematic: exit 1" [ "$status" -eq 1 ]
-  expect "not a schematic: the output is created empty" test -f bad.csv -a ! -s bad.csv
+  expect "not a schematic: no output is created" [ ! -e bad.csv ]
   run_vesk /F crlf.ce3 /o 'no\such\dir.csv'
   expect "output cannot be opened: exit 2" [ "$status" -eq 2 ]
   run_vesk /F crlf.ce3 /o '.\CRLF.CE3'
@@ -109,6 +109,8 @@ command_line_tests() {
   run_vesk /F /o nothing.csv
   expect "/F without inputs: nothing written" [ ! -e nothing.csv ]
 
+  replacement_tests
+
   # Every process of the prefix ends before the display changes.
   wineserver -w
   DISPLAY= WAYLAND_DISPLAY= wine "$vesk" crlf.ce3 >/dev/null 2>trace
@@ -117,6 +119,101 @@ command_line_tests() {
   expect "no display: says so and points to /F" grep -q -- "-F" trace
   expect "no display: nothing written" [ ! -e no-display.csv ]
   wineserver -w
+}
+
+# What a run leaves of a file: inode, mode, times and size.
+file_state() { stat -c '%i %a %y %z %s' "$1"; }
+# Temporary files of vesk left in a folder.
+leftovers() { find "$1" -maxdepth 1 -name 'vesk-*.tmp' | grep -c .; }
+
+# The list is written to a temporary file that replaces the output in one
+# step, only when the run succeeded: good, bad and good runs into one
+# output, a read-only output, a device, a write failure and a killed run.
+replacement_tests() {
+  local examples=$here/../../../examples
+  mkdir -p keep && cp crlf.ce3 keep/a.ce3 && cp "$examples"/amp_*.ce3 keep/ &&
+    printf '+NOT_A_SCHEMATIC\r\n' >keep/bad.ce3
+  local names="a.ce3 amp_main.ce3 amp_power.ce3 bad.ce3 list.csv"
+  run_vesk /F 'keep\a.ce3' /o 'keep\list.csv'
+  expect "good run: exit 0" [ "$status" -eq 0 ]
+  expect "good run: the list" cmp -s keep/list.csv "$expected"
+  chmod 640 keep/list.csv
+  local before
+  before=$(file_state keep/list.csv)
+  run_vesk /F 'keep\a.ce3' 'keep\bad.ce3' /o 'keep\list.csv'
+  expect "bad run: exit 1" [ "$status" -eq 1 ]
+  expect "bad run: the list is left as it was" [ "$(file_state keep/list.csv)" = "$before" ]
+  expect "bad run: the list's bytes are kept" cmp -s keep/list.csv "$expected"
+  expect "bad run: nothing else in the folder" [ "$(ls keep | xargs)" = "$names" ]
+  wine cmd /c attrib +h 'keep\list.csv' >/dev/null 2>&1
+  run_vesk /F 'keep\amp_main.ce3' 'keep\amp_power.ce3' /o 'keep\list.csv'
+  expect "good run again: exit 0" [ "$status" -eq 0 ]
+  expect "good run again: the list stays hidden" \
+    [ "$(wine cmd /c attrib 'keep\list.csv' 2>/dev/null | cut -c1-12 | tr -d ' ')" = AH ]
+  expect "good run again: the list is replaced" cmp -s keep/list.csv "$data/../convert/examples.csv"
+  expect "good run again: nothing else in the folder" [ "$(ls keep | xargs)" = "$names" ]
+
+  printf 'old list\r\n' >readonly.csv && chmod 444 readonly.csv
+  before=$(file_state readonly.csv)
+  run_vesk /F crlf.ce3 /o readonly.csv
+  expect "read-only output: exit 2" [ "$status" -eq 2 ]
+  expect "read-only output: left as it was" [ "$(file_state readonly.csv)" = "$before" ]
+  run_vesk /F crlf.ce3 /o NUL
+  expect "NUL as output: exit 0" [ "$status" -eq 0 ]
+  expect "NUL as output: no file named NUL" test ! -e NUL -a ! -e nul
+
+  # A file size limit makes the writes fail (EFBIG, SIGXFSZ ignored) as on
+  # a full disk. Only vesk.exe runs under the limit: a Windows process
+  # started before keeps the Wine server, which writes the prefix, alive.
+  many_parts 300 >many.ce3
+  printf 'old list\r\n' >full.csv
+  before=$(file_state full.csv)
+  wine "$probe" wait "no such window" 30 >/dev/null 2>&1 &
+  local keeper=$!
+  run_vesk /F crlf.ce3 /o started.csv
+  (trap '' XFSZ && ulimit -f 2 && exec wine "$vesk" /F many.ce3 /o full.csv >/dev/null 2>trace)
+  status=$?
+  kill "$keeper" 2>/dev/null; wait "$keeper" 2>/dev/null
+  expect "write failure: exit 2" [ "$status" -eq 2 ]
+  expect "write failure: the old list is left as it was" [ "$(file_state full.csv)" = "$before" ]
+  expect "write failure: no temporary file is left" [ "$(leftovers .)" -eq 0 ]
+
+  # Killed while it reads its inputs, with the temporary file for the list
+  # open: the old list stays, and Windows deletes the file. (The trace
+  # cannot tell when: a windowed program's standard error is buffered.)
+  mkdir -p killed && cp crlf.ce3 killed/a.ce3 && many_parts 100000 >killed/big.ce3 &&
+    printf 'old list\r\n' >killed/list.csv
+  before=$(file_state killed/list.csv)
+  wine "$vesk" /F 'killed\a.ce3' 'killed\big.ce3' /o 'killed\list.csv' >/dev/null 2>trace &
+  local pid=$!
+  for _ in $(seq 600); do
+    [ "$(leftovers killed)" -gt 0 ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  local killed=1
+  kill -KILL "$pid" 2>/dev/null && killed=0
+  wait "$pid" 2>/dev/null
+  wineserver -w
+  expect "killed run: killed while it ran" [ "$killed" -eq 0 ]
+  expect "killed run: the old list is left as it was" [ "$(file_state killed/list.csv)" = "$before" ]
+  expect "killed run: no temporary file is left" [ "$(ls killed | xargs)" = "a.ce3 big.ce3 list.csv" ]
+}
+
+# A schematic of $1 resistors, CR LF.
+many_parts() {
+  awk -v n="$1" 'BEGIN {
+    ORS = "\r\n"
+    print "+KOLVA_DATA_V.1.0"; print "+SHEETINFO,EL:0,VL:255,W:1500,H:1000,-SHEETINFO"
+    for (i = 1; i <= n; i++) {
+      print "+COMPONENT"; print "+KOLVA_LIB_V.1.0"; print "+COMP,N:RESISTOR"; print "X:3,Y:1,B:1"
+      print "R:R"; print "+PIN,N:1,L:L0,T:,M:1,-PIN"; print "+PIN,N:2,L:R0,T:,M:2,-PIN"
+      print "-COMP"; print "-KOLVA_LIB_V.1.0"
+      print "L:0,X:250,Y:" (50 * i) ",LIB:RESISTOR,DIR:0,BLK:0,N:10k,NX:2,NY:20,R:R" i \
+            ",RX:2,RY:10,NOTE:1/4W,-COMPONENT"
+    }
+    print "-KOLVA_DATA_V.1.0"
+  }'
 }
 
 # --- the window --------------------------------------------------------------
@@ -152,6 +249,7 @@ window_tests() {
   export DISPLAY=":$(head -n1 display)"
 
   cp "$data/parts.ce3" a.ce3
+  printf 'old list\r\n' >a.csv  # replaced by the first Execute
   wineserver -w
   wine "$vesk" a.ce3 >vesk.out 2>&1 &
   vesk_pid=$!
@@ -181,7 +279,7 @@ window_tests() {
   expect "Execute shows a message box" probe wait "=vesk" 20
   probe dump "=vesk" >message.txt
   expect "message 104" has_line message.txt "control 65535 Static 1 処理が終了しました"
-  expect "Execute wrote the list" cmp -s a.csv "$data/parts.csv"
+  expect "Execute replaced the old list" cmp -s a.csv "$data/parts.csv"
   import -window root message-screen.png
   probe command "=vesk" 1
   expect "the message box closes" probe gone "=vesk" 10
@@ -220,6 +318,21 @@ window_tests() {
   expect "screenshot of the About box" [ -s about-dialog.png ]
   probe command "$about_caption" 1
   expect "OK closes the About box" probe gone "$about_caption" 10
+
+  # An Execute that fails on an input leaves the last good list as it was.
+  printf '+NOT_A_SCHEMATIC\r\n' >bad.ce3
+  local before
+  before=$(file_state a.csv)
+  probe drop "$main_caption" 1001 "$windir\\bad.ce3"
+  sleep 1
+  click_control "$main_caption" 1
+  expect "Execute with a bad input shows a message box" probe wait "=vesk" 20
+  probe dump "=vesk" >failed.txt
+  expect "message 103" has_line failed.txt "control 65535 Static 1 入力ファイルのオープンに失敗しました"
+  expect "the failed Execute left the list as it was" [ "$(file_state a.csv)" = "$before" ]
+  expect "the failed Execute left no temporary file" [ "$(leftovers .)" -eq 0 ]
+  probe command "=vesk" 1
+  expect "the message box closes" probe gone "=vesk" 10
 
   probe command "$main_caption" 2
   local ended=1
