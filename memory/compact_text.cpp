@@ -46,7 +46,9 @@ std::optional<std::string_view> CompactText::optionalView() const {
 
 void CompactText::assignOrNone(const std::optional<std::string_view>& text) {
   if (text) {
-    assign({*text});
+    // From none, assign() takes a short text in place.
+    if (isNone()) storage_[kInPlace] = 0;
+    assign(*text);
   } else {
     setNone();
   }

@@ -23,12 +23,6 @@ std::size_t writeEntryCode(const std::string_view* text, char (&code)[kLongestEn
   return size;
 }
 
-void appendEntry(std::string& packed, const std::string_view* text) {
-  char code[kLongestEntryCode];
-  packed.append(code, writeEntryCode(text, code));
-  if (text != nullptr) packed.append(*text);
-}
-
 // Reads the entry at `at` and moves `at` past it.
 std::optional<std::string_view> nextEntry(std::string_view packed, std::size_t& at) {
   std::size_t code = 0;
@@ -48,33 +42,32 @@ std::optional<std::string_view> nextEntry(std::string_view packed, std::size_t& 
 }  // namespace
 
 void PartPin::TextsBuilder::setNameFromKey(std::string_view value) {
-  hasName_ = true;
-  name_.clear();
-  // Pin names are a few bytes: a loop finds a mark sooner than a call.
-  bool marked = false;
-  for (const char c : value) marked = marked || c == kPinNameMark;
-  if (!marked) {
-    name_.assign(value.substr(0, kMaxPinNameLength));
-    return;
-  }
-  for (std::size_t i = 0; i < value.size() && name_.size() < kMaxPinNameLength; ++i) {
+  nameSize_ = 0;
+  for (std::size_t i = 0; i < value.size() && nameSize_ < kMaxPinNameLength; ++i) {
     char c = value[i];
     if (c == kPinNameMark) {
       if (i + 1 == value.size()) break;  // a lone trailing backslash is dropped
       c = static_cast<char>(static_cast<unsigned char>(value[++i]) | kPinNameMarkBit);
     }
-    name_.push_back(c);
+    name_[nameSize_++] = c;
   }
 }
 
 void PartPin::TextsBuilder::addNumber(std::string_view number) {
-  if (number.size() < 0x7f) {
-    // The usual short number: its length code is one byte.
-    numbers_.push_back(static_cast<char>(number.size() + 1));
-    numbers_.append(number);
+  char code[kLongestEntryCode];
+  const std::size_t codeSize = writeEntryCode(&number, code);
+  const std::size_t size = numbersSize_ + codeSize + number.size();
+  if (size <= kShortNumbers) {
+    for (std::size_t i = 0; i < codeSize; ++i) shortNumbers_[numbersSize_ + i] = code[i];
+    for (std::size_t i = 0; i < number.size(); ++i) {
+      shortNumbers_[numbersSize_ + codeSize + i] = number[i];
+    }
   } else {
-    appendEntry(numbers_, &number);
+    if (numbersSize_ <= kShortNumbers) longNumbers_.assign(shortNumbers_, numbersSize_);
+    longNumbers_.append(code, codeSize);
+    longNumbers_.append(number);
   }
+  numbersSize_ = size;
   ++numberCount_;
 }
 
@@ -82,9 +75,10 @@ void PartPin::setTexts(const TextsBuilder& texts, int blockCount) {
   blockCount_ = static_cast<std::uint16_t>(std::clamp(blockCount, 0, kMaxBlockCount));
   numberCount_ = static_cast<std::uint16_t>(std::min<int>(texts.numberCount_, blockCount_));
   char code[kLongestEntryCode];
-  const std::string_view name = texts.name_;
-  const std::size_t codeSize = writeEntryCode(texts.hasName_ ? &name : nullptr, code);
-  texts_.assign({std::string_view(code, codeSize), name, texts.numbers_});
+  const bool named = texts.nameSize_ != TextsBuilder::kNoName;
+  const std::string_view name(texts.name_, named ? texts.nameSize_ : 0);
+  const std::size_t codeSize = writeEntryCode(named ? &name : nullptr, code);
+  texts_.assign({std::string_view(code, codeSize), name, texts.numbers()});
 }
 
 std::optional<std::string_view> PartPin::name() const {

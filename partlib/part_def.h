@@ -78,14 +78,16 @@ class PartPin {
   // The number of each block in order, block 0 first.
   using Numbers = std::vector<std::optional<std::string_view>>;
 
-  // Collects the texts of one pin while its block is read; one builder
-  // serves any number of pins in turn.
+  // Collects the texts of one pin while its block is read, packed as the
+  // pin keeps them; one builder serves any number of pins in turn. A pin's
+  // texts are a few bytes: they are put together in arrays of the builder
+  // itself, byte by byte, and only numbers that outgrow theirs take the
+  // heap.
   class TextsBuilder {
    public:
     void clear() {
-      hasName_ = false;
-      name_.clear();
-      numbers_.clear();
+      nameSize_ = kNoName;
+      numbersSize_ = 0;
       numberCount_ = 0;
     }
     // The name as the "N" key spells it: a backslash marks the byte after
@@ -97,10 +99,18 @@ class PartPin {
 
    private:
     friend class PartPin;
-    // The texts' buffers keep their room from pin to pin.
-    bool hasName_ = false;
-    std::string name_;
-    std::string numbers_;  // packed as in the pin
+    static constexpr std::size_t kNoName = ~std::size_t{0};
+    static constexpr std::size_t kShortNumbers = 48;
+    std::string_view numbers() const {
+      return numbersSize_ <= kShortNumbers ? std::string_view(shortNumbers_, numbersSize_)
+                                           : std::string_view(longNumbers_);
+    }
+
+    std::size_t nameSize_ = kNoName;
+    char name_[kMaxPinNameLength];
+    std::size_t numbersSize_ = 0;
+    char shortNumbers_[kShortNumbers];
+    std::string longNumbers_;  // once the numbers outgrow shortNumbers_
     int numberCount_ = 0;
   };
 
