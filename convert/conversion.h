@@ -14,6 +14,9 @@
 
 #include <cstdio>
 
+#include "convert/parts_list_format.h"
+#include "convert/shift_jis_to_utf8.h"
+
 namespace vesk {
 
 class PartsListWriter;
@@ -26,5 +29,14 @@ int runConversion(int count, const char* const* paths, std::FILE* out);
 // The list in the format of `format`.
 int runConversion(int count, const char* const* paths, std::FILE* out,
                   const PartsListWriter& format);
+// The list in the layout and encoding `format` names. A list in UTF-8
+// begins with the byte order mark and takes the double-byte characters
+// from `decoder` (the operating system's table of code page 932, see
+// ShiftJisToUtf8), which is not called for a list in Shift-JIS. Bytes that
+// are no Shift-JIS become U+FFFD, and each component that holds any adds a
+// warning line to the standard error stream that names its input file and
+// its reference; the run still succeeds.
+int runConversion(int count, const char* const* paths, std::FILE* out,
+                  const PartsListFormat& format, const ShiftJisToUtf8::Decoder& decoder);
 
 }  // namespace vesk

@@ -50,6 +50,7 @@ void PartsListBuilder::collect(const ObjectList& objects) {
     if (component == nullptr || upToZero(component->reference()).empty()) continue;
     addRowFor(*component);
   }
+  ++inputs_;
 }
 
 namespace {
@@ -87,7 +88,7 @@ void PartsListBuilder::addRowFor(const SchComponent& component) {
     rowChunks_.emplace_back().reserve(kRowsPerChunk);
   }
   rowChunks_.back().push_back(PartsListEntry{std::string(row.reference.prefix),
-                                             row.reference.number, std::string(row.name),
+                                             row.reference.number, inputs_, std::string(row.name),
                                              std::string(upToZero(component.note()))});
 }
 

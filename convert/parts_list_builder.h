@@ -50,7 +50,8 @@ class PartsListBuilder {
   PartsListBuilder(const PartsListBuilder&) = delete;
   PartsListBuilder& operator=(const PartsListBuilder&) = delete;
 
-  // Makes a row of every component of `objects` that has a reference.
+  // Makes a row of every component of `objects` that has a reference. Each
+  // call is one input: its rows carry the number of calls before it.
   void collect(const ObjectList& objects);
   // Makes one entry per collected component and sorts them by prefix,
   // number and name; entries equal in all three keep collection order.
@@ -84,6 +85,7 @@ class PartsListBuilder {
   std::vector<PartsListEntries, BulkAllocator<PartsListEntries>> rowChunks_;
   std::vector<SortKey, BulkAllocator<SortKey>> keys_;
   std::optional<SortedPartsList> sorted_;
+  std::uint32_t inputs_ = 0;  // collect calls so far
 };
 
 }  // namespace vesk

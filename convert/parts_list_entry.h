@@ -5,6 +5,7 @@
 // parts-list order, and is valid while its builder lives.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ namespace vesk {
 struct PartsListEntry {
   std::string prefix;  // the reference without its trailing decimal digits
   int number = 0;      // the value of those digits; 0 when there are none
+  // Which input of the run the component came from: 0 for the components
+  // of the builder's first collect call, 1 for the second, and so on.
+  std::uint32_t input = 0;
   std::string name;
   std::string note;
 };

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/parts_list_format.h"
+#include "platform/code_page_932.h"
 #include "tests/support/test_data.h"
 
 namespace vesk {
@@ -20,13 +22,21 @@ struct RunResult {
   std::string trace;
 };
 
-RunResult convert(const std::vector<std::string>& paths) {
+// The run in the per-component format, or in `format` when given, with the
+// system's table of Shift-JIS.
+RunResult convert(const std::vector<std::string>& paths,
+                  const PartsListFormat* format = nullptr) {
   std::vector<const char*> pointers;
   for (const std::string& path : paths) pointers.push_back(path.c_str());
   std::FILE* out = std::tmpfile();
   EXPECT_NE(out, nullptr);
   testing::internal::CaptureStderr();
-  RunResult run{runConversion(static_cast<int>(pointers.size()), pointers.data(), out), {}, {}};
+  const int count = static_cast<int>(pointers.size());
+  RunResult run{format != nullptr
+                    ? runConversion(count, pointers.data(), out, *format, makeCodePage932Decoder())
+                    : runConversion(count, pointers.data(), out),
+                {},
+                {}};
   run.trace = testing::internal::GetCapturedStderr();
   std::rewind(out);
   for (int c; (c = std::fgetc(out)) != EOF;) run.output.push_back(static_cast<char>(c));
@@ -57,19 +67,47 @@ TEST(Conversion, GoldenFiles) {
       {{d + "r1_10k.ce3", d + "marks.csv"}, nullptr, -3},  // not a schematic
       {{d + "r1_10k.ce3", d + "no_such_file.ce3", d + "r1_10k.ce3"}, nullptr, -3, 2},
   };
-  for (const Case& c : cases) {
-    const RunResult run = convert(c.inputs);
-    const std::string label = c.inputs.empty() ? "no input" : c.inputs.back();
-    EXPECT_EQ(run.result, c.result) << label;
-    const std::string expected =
-        c.expected ? testDataBytes(std::string("convert/") + c.expected) : std::string();
-    EXPECT_EQ(run.output, expected) << label;
-    std::string trace;
-    for (std::size_t i = 0; i < c.inputs.size() && i < c.traced; ++i) {
-      trace += "Read " + c.inputs[i];
+  // The list the run writes without being told a format, and the one it
+  // writes when told the default format: the same bytes.
+  const PartsListFormat defaultFormat;
+  for (const PartsListFormat* format : {static_cast<const PartsListFormat*>(nullptr),
+                                        &defaultFormat}) {
+    for (const Case& c : cases) {
+      const RunResult run = convert(c.inputs, format);
+      const std::string label = c.inputs.empty() ? "no input" : c.inputs.back();
+      EXPECT_EQ(run.result, c.result) << label;
+      const std::string expected =
+          c.expected ? testDataBytes(std::string("convert/") + c.expected) : std::string();
+      EXPECT_EQ(run.output, expected) << label;
+      std::string trace;
+      for (std::size_t i = 0; i < c.inputs.size() && i < c.traced; ++i) {
+        trace += "Read " + c.inputs[i];
+      }
+      EXPECT_EQ(run.trace, trace) << label;
     }
-    EXPECT_EQ(run.trace, trace) << label;
   }
+}
+
+// Bytes that are no Shift-JIS: U+FFFD in the list, one warning line per
+// component naming its file and reference, and the run succeeds.
+TEST(Conversion, BytesThatAreNoShiftJisWarnAndTheRunSucceeds) {
+  const std::string first = kData + "r1_10k.ce3";
+  const std::string second = kData + "not_shift_jis.ce3";
+  const std::string warning = "Warning: " + second + ": ";
+  const PartsListFormat format{ListLayout::kGrouped, ListEncoding::kUtf8};
+  const RunResult run = convert({first, second}, &format);
+  EXPECT_EQ(run.result, kConversionOk);
+  EXPECT_EQ(run.trace,
+            "Read " + first + "Read " + second + "\n" +
+            warning + "R2: bytes that are no Shift-JIS in the name, written as U+FFFD\n" +
+            warning + "R3: bytes that are no Shift-JIS in the note, written as U+FFFD\n" +
+            warning + "R4: bytes that are no Shift-JIS in the name and note, written as U+FFFD\n" +
+            warning + "\xfd" "1: bytes that are no Shift-JIS in the reference, written as U+FFFD\n");
+  EXPECT_NE(run.output.find(",\"R4\",1,\"\xEF\xBF\xBD\",\"\xEF\xBF\xBDｱ\"\r\n"),
+            std::string::npos);
+  // In Shift-JIS the bytes go out as they are, without a word.
+  const PartsListFormat shiftJis;
+  EXPECT_EQ(convert({second}, &shiftJis).trace, "Read " + second);
 }
 
 }  // namespace
