@@ -13,7 +13,9 @@
 #include "app/resource_ids.h"
 #include "convert/conversion.h"
 #include "memory/bulk_memory_pool.h"
+#include "platform/code_page_932.h"
 #include "platform/page_memory.h"
+#include "platform/standard_output.h"
 
 namespace vesk {
 
@@ -23,6 +25,8 @@ constexpr std::string_view kInputFilter = "Kolva data(*.ce3)|*.CE3||";
 constexpr std::string_view kOutputFilter = "Netlist(*.net)|*.NET||";
 constexpr std::string_view kInitialInputName = "*.CE3";
 constexpr std::string_view kOutputExtension = ".csv";
+// The output name that stands for the standard output.
+constexpr std::string_view kStandardOutputName = "-";
 
 // The file dialogs take their filter as description and pattern texts,
 // each ended by a zero byte; written with '|' for readability.
@@ -184,6 +188,10 @@ void CPartsListDlg::OnExecute() {
   const char* paths[kMaxInputs] = {};
   const int count = GatherInputPaths(paths);
   const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
+  if (output == kStandardOutputName) {
+    ExecuteToStandardOutput(count, paths);
+    return;
+  }
 
   // Opening the output truncates it: never when it is one of the inputs,
   // however its path is written.
@@ -200,22 +208,47 @@ void CPartsListDlg::OnExecute() {
     ShowMessage(kIdsOutputOpenFailed);
     return;
   }
-  int result = 0;
-  {
-    // The run's objects live in a pool of their own, given back whole at
-    // the end of the run.
-    const std::unique_ptr<std::pmr::memory_resource> pages = makePageMemory();
-    const BulkMemoryPool runMemory(pages.get());
-    result = runConversion(count, paths, stream);
-  }
+  const int result = Convert(count, paths, stream);
   // Rows lost to a full disk show up as a stream error or at the final
   // flush in fclose.
   const bool writeFailed = std::ferror(stream) != 0;
   const bool closeFailed = std::fclose(stream) != 0;
+  ReportOutcome(result, writeFailed || closeFailed);
+}
+
+// The standard output is there already and is none of the inputs; it is
+// flushed rather than closed.
+void CPartsListDlg::ExecuteToStandardOutput(int count, const char* const* paths) {
+  std::FILE* stream = binaryStandardOutput();
+  const int result = Convert(count, paths, stream);
+  const bool flushFailed = std::fflush(stream) != 0;
+  ReportOutcome(result, flushFailed || std::ferror(stream) != 0);
+}
+
+PartsListFormat CPartsListDlg::ListFormat() const {
+  // The command line's format holds for the automatic run. The dialog shows
+  // no choice of format, so Execute pressed by the user writes the list it
+  // always has.
+  return m_bSilent ? m_cmdInfo.m_format : PartsListFormat();
+}
+
+int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* stream) const {
+  // The run's objects live in a pool of their own, given back whole at
+  // the end of the run.
+  const std::unique_ptr<std::pmr::memory_resource> pages = makePageMemory();
+  const BulkMemoryPool runMemory(pages.get());
+  const PartsListFormat format = ListFormat();
+  // Only a list in UTF-8 needs the system's table of Shift-JIS.
+  const CodePage932Decoder decoder =
+      format.encoding == ListEncoding::kUtf8 ? makeCodePage932Decoder() : CodePage932Decoder();
+  return runConversion(count, paths, stream, format, decoder);
+}
+
+void CPartsListDlg::ReportOutcome(int result, bool writeFailed) {
   if (result == kConversionInputFailed) {
     m_outcome = Outcome::kInputFailed;
     ShowMessage(kIdsInputOpenFailed);
-  } else if (writeFailed || closeFailed) {
+  } else if (writeFailed) {
     m_outcome = Outcome::kWriteFailed;
     ShowMessage(kIdsOutputWriteFailed);
   } else {
