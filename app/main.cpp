@@ -3,7 +3,8 @@
 // With -F the conversion runs once without any window, on the headless
 // host; the exit status tells the outcome (app/exit_status.h, README
 // "Command line"). Without -F the main dialog needs the platform's windows;
-// where none can be shown the program says so and ends.
+// where none can be shown the program says so and ends, as it does at a
+// long option with a value it does not take.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -26,7 +27,9 @@ int main(int argc, char** argv) {
   vesk::CPartsListApp::ParseCommandLine(cmdInfo, args, headless.SlashStartsFlag());
 
   std::unique_ptr<vesk::CUiHost> native;
-  if (!cmdInfo.m_bAutoRun) native = vesk::CreateNativeHost(resources, args);
+  if (!cmdInfo.m_bAutoRun && cmdInfo.m_badOption.empty()) {
+    native = vesk::CreateNativeHost(resources, args);
+  }
   vesk::CUiHost& host = native != nullptr ? *native : headless;
   vesk::CPartsListApp app(host);
   app.InitInstance();
@@ -35,6 +38,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "%s: no window can be shown here; use -F to convert without a window\n",
                  app.AppName().c_str());
+  } else if (exitCode == vesk::kExitBadOption) {
+    std::fprintf(stderr, "%s: %s: not a value this option takes\n", app.AppName().c_str(),
+                 app.CmdInfo().m_badOption.c_str());
   }
   return exitCode;
 }

@@ -33,7 +33,10 @@ void CPartsListApp::ParseCommandLine(CPartsListCmdLineInfo& info,
                                      std::span<const std::string> args, bool slashStartsFlag) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool isFlag = !arg.empty() && (arg[0] == '-' || (slashStartsFlag && arg[0] == '/'));
+    if (info.ParseLongOption(arg)) continue;
+    // A lone "-" is a plain argument: "-o -" names the standard output.
+    const bool isFlag = (arg.size() > 1 && arg[0] == '-') ||
+                        (slashStartsFlag && !arg.empty() && arg[0] == '/');
     const bool isLast = i + 1 == args.size();
     info.ParseParam(isFlag ? arg.c_str() + 1 : arg.c_str(), isFlag, isLast);
   }
@@ -49,6 +52,10 @@ bool CPartsListApp::InitInstance() {
 
   const std::vector<std::string> args = m_host.GetCommandLineArgs();
   ParseCommandLine(m_cmdInfo, args, m_host.SlashStartsFlag());
+  if (!m_cmdInfo.m_badOption.empty()) {
+    m_exitCode = kExitBadOption;
+    return false;
+  }
 
   if (!m_cmdInfo.m_bAutoRun && !m_host.CanShowWindows()) {
     m_exitCode = kExitNoWindow;

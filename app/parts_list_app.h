@@ -1,7 +1,8 @@
 // CPartsListApp: the application object of the vesk program.
 //
 // Reads the command line into m_cmdInfo, shows the main dialog once,
-// modally, and turns the dialog's outcome into the process exit status.
+// modally, and turns the dialog's outcome into the process exit status. A
+// long option with a value it does not take ends it before the dialog.
 // The host it runs on is owned by the caller (main) and outlives it.
 #pragma once
 
@@ -20,8 +21,9 @@ class CPartsListApp {
   // Start-up: parse, show the dialog, return false (the process then ends).
   bool InitInstance();
 
-  // Feeds every argument after the program's name to ParseParam. A
-  // leading '-' marks a flag, and so does '/' where `slashStartsFlag`.
+  // Feeds every argument after the program's name to ParseLongOption, and
+  // those it does not take to ParseParam. A leading '-' marks a flag (a
+  // lone "-" does not), and so does '/' where `slashStartsFlag`.
   static void ParseCommandLine(CPartsListCmdLineInfo& info, std::span<const std::string> args,
                                bool slashStartsFlag);
   // The executable's file name without directory and extension.

@@ -13,8 +13,10 @@
 #include "app/path_parts.h"
 #include "app/resource_ids.h"
 #include "convert/conversion.h"
+#include "platform/code_page_932.h"
 #include "platform/output_file.h"
 #include "platform/page_memory.h"
+#include "platform/standard_output.h"
 
 namespace vesk {
 
@@ -24,6 +26,8 @@ constexpr std::string_view kInputFilter = "Kolva data(*.ce3)|*.CE3||";
 constexpr std::string_view kOutputFilter = "Netlist(*.net)|*.NET||";
 constexpr std::string_view kInitialInputName = "*.CE3";
 constexpr std::string_view kOutputExtension = ".csv";
+// The output name that stands for the standard output.
+constexpr std::string_view kStandardOutputName = "-";
 
 // The file dialogs take their filter as description and pattern texts,
 // each ended by a zero byte; written with '|' for readability.
@@ -185,6 +189,10 @@ void CPartsListDlg::OnExecute() {
   const char* paths[kMaxInputs] = {};
   const int count = GatherInputPaths(paths);
   const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
+  if (output == kStandardOutputName) {
+    ExecuteToStandardOutput(count, paths);
+    return;
+  }
 
   // Nothing is created or opened when the output is one of the inputs,
   // however its path is written.
@@ -203,23 +211,46 @@ void CPartsListDlg::OnExecute() {
     ShowMessage(kIdsOutputOpenFailed);
     return;
   }
-  std::FILE* stream = outputFile.stream();
-  int result = 0;
-  {
-    // The run takes its memory from pages of the system's own, given back
-    // whole at the end of the run; VESK_SYSTEM_HEAP asks for the C++ heap
-    // instead (for a memory checker).
-    const std::unique_ptr<std::pmr::memory_resource> pages =
-        std::getenv("VESK_SYSTEM_HEAP") == nullptr ? makePageMemory() : nullptr;
-    ConversionOptions options;
-    options.memory = pages.get();
-    result = runConversion(count, paths, stream, options);
-  }
+  const int result = Convert(count, paths, outputFile.stream());
+  if (result == kConversionInputFailed) outputFile.discard();
+  ReportOutcome(result, result != kConversionInputFailed && !outputFile.commit());
+}
+
+// The standard output is there already and is none of the inputs; it is
+// flushed rather than closed.
+void CPartsListDlg::ExecuteToStandardOutput(int count, const char* const* paths) {
+  std::FILE* stream = binaryStandardOutput();
+  const int result = Convert(count, paths, stream);
+  const bool flushFailed = std::fflush(stream) != 0;
+  ReportOutcome(result, flushFailed || std::ferror(stream) != 0);
+}
+
+PartsListFormat CPartsListDlg::ListFormat() const {
+  // The command line's format holds for the automatic run. The dialog shows
+  // no choice of format, so Execute pressed by the user writes the list it
+  // always has.
+  return m_bSilent ? m_cmdInfo.m_format : PartsListFormat();
+}
+
+int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* stream) const {
+  // The run takes its memory from pages of the system's own, given back
+  // whole at the end of the run; VESK_SYSTEM_HEAP asks for the C++ heap
+  // instead (for a memory checker).
+  const std::unique_ptr<std::pmr::memory_resource> pages =
+      std::getenv("VESK_SYSTEM_HEAP") == nullptr ? makePageMemory() : nullptr;
+  ConversionOptions options;
+  options.memory = pages.get();
+  options.format = ListFormat();
+  // Only a list in UTF-8 needs the system's table of Shift-JIS.
+  if (options.format.encoding == ListEncoding::kUtf8) options.decoder = makeCodePage932Decoder();
+  return runConversion(count, paths, stream, options);
+}
+
+void CPartsListDlg::ReportOutcome(int result, bool writeFailed) {
   if (result == kConversionInputFailed) {
-    outputFile.discard();
     m_outcome = Outcome::kInputFailed;
     ShowMessage(kIdsInputOpenFailed);
-  } else if (!outputFile.commit()) {
+  } else if (writeFailed) {
     m_outcome = Outcome::kWriteFailed;
     ShowMessage(kIdsOutputWriteFailed);
   } else {

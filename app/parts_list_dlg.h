@@ -3,7 +3,8 @@
 // The user gathers input schematic files in list 1001 (file dialog, drops,
 // command line), the output name lives in edit 1003 and follows the
 // selected (or first) input until the user changes it, and Execute runs
-// the conversion over the first 64 entries into that one file. In
+// the conversion over the first 64 entries into that one file (or to the
+// standard output, when the output name is "-"). In
 // automatic mode the dialog runs Execute once during its initialisation,
 // silently, and ends itself; the outcome of the last Execute is kept for
 // the program's exit status.
@@ -13,6 +14,7 @@
 // buffer and the output stream of one Execute to the dialog.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -66,6 +68,15 @@ class CPartsListDlg : public CHostDialog {
 
  private:
   void ShowMessage(int stringId);
+  // Execute with the output "-": the list goes to the standard output.
+  void ExecuteToStandardOutput(int count, const char* const* paths);
+  // The format of the list Execute writes.
+  PartsListFormat ListFormat() const;
+  // Runs the conversion into the opened `stream`: kConversionOk or
+  // kConversionInputFailed.
+  int Convert(int count, const char* const* paths, std::FILE* stream) const;
+  // Sets the outcome of Execute and shows its message.
+  void ReportOutcome(int result, bool writeFailed);
   // Copies up to 64 entries into m_pathBuffer; returns how many.
   int GatherInputPaths(const char* paths[kMaxInputs]);
   void AddChosenFiles();

@@ -1,11 +1,47 @@
 #include "convert/conversion.h"
 
+#include <string>
+
 #include "convert/csv_parts_list.h"
+#include "convert/grouped_parts_list.h"
 #include "convert/parts_list_builder.h"
 #include "memory/block_cache.h"
 #include "schfile/sch_document.h"
 
 namespace vesk {
+
+namespace {
+
+// One warning line for each component with bytes that are no Shift-JIS,
+// naming its input file, its reference and the texts concerned.
+void warnOfUnconvertibleTexts(const SortedPartsList& rows, const ShiftJisToUtf8& utf8,
+                              const char* const* paths) {
+  std::string scratch;
+  bool first = true;
+  for (const PartsListEntry* entry : rows) {
+    const auto holdsNonShiftJis = [&](const std::string& text) {
+      scratch.clear();
+      return utf8.append(text, scratch) != 0;
+    };
+    // The texts concerned as three bits: reference, name, note.
+    const int which = (holdsNonShiftJis(entry->prefix) ? 4 : 0) |
+                      (holdsNonShiftJis(entry->name) ? 2 : 0) |
+                      (holdsNonShiftJis(entry->note) ? 1 : 0);
+    if (which == 0) continue;
+    static constexpr const char* kFields[8] = {
+        "",          "note",               "name",               "name and note",
+        "reference", "reference and note", "reference and name", "reference, name and note",
+    };
+    // The traces have no line end: the first warning begins a line of its own.
+    std::fprintf(stderr, "%sWarning: %s: %s%d: bytes that are no Shift-JIS in the %s, "
+                 "written as U+FFFD\n",
+                 first ? "\n" : "", paths[entry->input], entry->prefix.c_str(), entry->number,
+                 kFields[which]);
+    first = false;
+  }
+}
+
+}  // namespace
 
 int runConversion(int count, const char* const* paths, std::FILE* out) {
   return runConversion(count, paths, out, ConversionOptions());
@@ -38,8 +74,20 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
     builder.collect(document.objects());
   }
   builder.build();
-  const CsvPartsList perComponent;
-  (options.format != nullptr ? *options.format : perComponent).write(*builder.entries(), out);
+
+  const SortedPartsList& rows = *builder.entries();
+  const ShiftJisToUtf8 converter(options.decoder);
+  const ShiftJisToUtf8* utf8 = nullptr;
+  if (options.format.encoding == ListEncoding::kUtf8) {
+    utf8 = &converter;
+    warnOfUnconvertibleTexts(rows, converter, paths);
+    std::fwrite(kUtf8ByteOrderMark.data(), 1, kUtf8ByteOrderMark.size(), out);
+  }
+  if (options.format.layout == ListLayout::kGrouped) {
+    GroupedPartsList(utf8).write(rows, out);
+  } else {
+    CsvPartsList(utf8).write(rows, out);
+  }
   return kConversionOk;
 }
 

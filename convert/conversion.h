@@ -21,20 +21,26 @@
 #include <cstdio>
 #include <memory_resource>
 
+#include "convert/parts_list_format.h"
+#include "convert/shift_jis_to_utf8.h"
 #include "schfile/read_problem.h"
 
 namespace vesk {
-
-class PartsListWriter;
 
 constexpr int kConversionOk = 0;
 constexpr int kConversionInputFailed = -3;
 
 // How a run is to go, besides its inputs and its output.
 struct ConversionOptions {
-  // The format of the list; none: the per-component CSV
-  // (convert/csv_parts_list.h).
-  const PartsListWriter* format = nullptr;
+  // The layout and encoding of the list; the per-component list in the
+  // schematic's Shift-JIS by default. A list in UTF-8 begins with the byte
+  // order mark and takes the double-byte characters from `decoder` (the
+  // operating system's table of code page 932, see ShiftJisToUtf8). Bytes
+  // that are no Shift-JIS become U+FFFD, and each component that holds any
+  // adds a warning line to the standard error stream that names its input
+  // file and its reference; the run still succeeds.
+  PartsListFormat format;
+  ShiftJisToUtf8::Decoder decoder;
   // Where the run takes its memory from; none: the C++ heap. It must
   // outlive the run.
   std::pmr::memory_resource* memory = nullptr;
@@ -46,6 +52,7 @@ struct ConversionReport {
   ReadProblem problem;   // why it could not be read
 };
 
+// The per-component list in Shift-JIS.
 int runConversion(int count, const char* const* paths, std::FILE* out);
 int runConversion(int count, const char* const* paths, std::FILE* out,
                   const ConversionOptions& options, ConversionReport* report = nullptr);

@@ -9,15 +9,27 @@
 // CR LF inside a note reads as one line break; every other byte, Shift-JIS
 // included, is written as it is. No header, no summary: an empty list is
 // an empty file.
+//
+// Given a converter, the writer puts the texts in UTF-8 instead; the marks
+// still compare the schematic's bytes. The byte order mark is the
+// conversion run's to write.
 #pragma once
 
 #include "convert/parts_list_writer.h"
 
 namespace vesk {
 
+class ShiftJisToUtf8;
+
 class CsvPartsList final : public PartsListWriter {
  public:
+  // Texts unchanged, or in UTF-8 through `utf8`, which outlives the writer.
+  explicit CsvPartsList(const ShiftJisToUtf8* utf8 = nullptr) : utf8_(utf8) {}
+
   void write(const SortedPartsList& rows, std::FILE* out) const override;
+
+ private:
+  const ShiftJisToUtf8* utf8_;
 };
 
 }  // namespace vesk

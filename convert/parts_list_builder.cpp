@@ -54,6 +54,7 @@ void PartsListBuilder::collect(const ObjectList& objects) {
     addRow(reference.number, reference.prefix, upToZero(component->name()),
            upToZero(component->note()));
   }
+  ++inputs_;
 }
 
 namespace {
@@ -86,6 +87,7 @@ std::string_view takeText(const char*& p) {
 
 struct PackedRow {
   int number;
+  std::uint32_t input;
   std::string_view prefix;
   std::string_view name;
   std::string_view note;
@@ -95,6 +97,8 @@ PackedRow unpack(const char* p) {
   PackedRow row;
   std::memcpy(&row.number, p, sizeof row.number);
   p += sizeof row.number;
+  std::memcpy(&row.input, p, sizeof row.input);
+  p += sizeof row.input;
   row.prefix = takeText(p);
   row.name = takeText(p);
   row.note = takeText(p);
@@ -126,12 +130,14 @@ bool rowBefore(const PackedRow& a, const PackedRow& b) {
 
 void PartsListBuilder::addRow(int number, std::string_view prefix, std::string_view name,
                               std::string_view note) {
-  const std::size_t most = sizeof number + 3 * 10 + prefix.size() + name.size() + note.size();
+  const std::size_t most =
+      sizeof number + sizeof inputs_ + 3 * 10 + prefix.size() + name.size() + note.size();
   if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < most) {
     chunks_.emplace_back().reserve(std::max(kChunk, most));
   }
   std::pmr::string& packed = chunks_.back();
   packed.append(reinterpret_cast<const char*>(&number), sizeof number);
+  packed.append(reinterpret_cast<const char*>(&inputs_), sizeof inputs_);
   for (const std::string_view text : {prefix, name, note}) {
     putLength(packed, text.size());
     packed.append(text);
@@ -171,7 +177,7 @@ void PartsListBuilder::build() {
     const PackedRow row = unpack(key.row);
     sorted.push_back(&rows_.emplace_back(PartsListEntry{std::string(row.prefix), row.number,
                                                         std::string(row.name),
-                                                        std::string(row.note)}));
+                                                        std::string(row.note), row.input}));
   }
   sorted_ = std::move(sorted);
   chunks_.clear();

@@ -51,7 +51,8 @@ class PartsListBuilder {
   PartsListBuilder(const PartsListBuilder&) = delete;
   PartsListBuilder& operator=(const PartsListBuilder&) = delete;
 
-  // Makes a row of every component of `objects` that has a reference.
+  // Makes a row of every component of `objects` that has a reference. Each
+  // call is one input: its rows carry the number of calls before it.
   void collect(const ObjectList& objects);
   // Makes one entry per collected component and sorts them by prefix,
   // number and name; entries equal in all three keep collection order.
@@ -68,7 +69,8 @@ class PartsListBuilder {
   const SortedPartsList* entries() const { return sorted_ ? &*sorted_ : nullptr; }
 
  private:
-  // Until build, a row is its number and its three texts, packed one after
+  // Until build, a row is its number, its input and its three texts, packed
+  // one after
   // the other (each text behind its length) in chunks that never move: the
   // least memory a row can take, and it counts, since the document the row
   // comes from is still held. The entries, with texts of their own, are
@@ -77,6 +79,7 @@ class PartsListBuilder {
 
   std::pmr::vector<std::pmr::string> chunks_;
   std::size_t collected_ = 0;
+  std::uint32_t inputs_ = 0;  // collect calls so far
   std::pmr::vector<PartsListEntry> rows_;  // in parts-list order
   std::optional<SortedPartsList> sorted_;
 };

@@ -5,6 +5,7 @@
 // parts-list order, and is valid while its builder lives.
 #pragma once
 
+#include <cstdint>
 #include <memory_resource>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ struct PartsListEntry {
   int number = 0;      // the value of those digits; 0 when there are none
   std::string name;
   std::string note;
+  // Which input of the run the component came from: 0 for the components
+  // of the builder's first collect call, 1 for the second, and so on.
+  std::uint32_t input = 0;
 };
 
 // The rows in parts-list order, viewing the entries the builder owns.

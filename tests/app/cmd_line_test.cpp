@@ -47,7 +47,12 @@ const CommandLineCase kCases[] = {
     {"EmptyArgumentKeepsMode", {"-o", "", "x.csv"}, false, {}, "x.csv", false},
     {"InputFlagReturnsToInputs", {"-x", "-s", "a.ce3"}, false, {"a.ce3"}, "", false},
     {"DuplicatesKept", {"a.ce3", "a.ce3"}, false, {"a.ce3", "a.ce3"}, "", false},
-    {"LoneDashDropsNext", {"-", "a.ce3", "b.ce3"}, false, {"b.ce3"}, "", false},
+    // A lone dash is no flag: after -o it names the standard output.
+    {"LoneDashIsAPlainArgument", {"-", "a.ce3", "b.ce3"}, false, {"-", "a.ce3", "b.ce3"}, "",
+     false},
+    {"OutputToStandardOutput", {"-F", "a.ce3", "-o", "-", "b.ce3"}, false, {"a.ce3", "b.ce3"},
+     "-", true},
+    {"WindowsLoneSlashIsStillAFlag", {"/", "a.ce3", "b.ce3"}, true, {"b.ce3"}, "", false},
     // On POSIX an absolute path begins with '/' and is a plain argument.
     {"PosixAbsolutePaths", {"-F", "/data/a.ce3", "-o", "/out/x.csv"}, false, {"/data/a.ce3"},
      "/out/x.csv", true},
@@ -59,6 +64,43 @@ const CommandLineCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.title); });
+
+// The long options are whole arguments; every other argument keeps its
+// meaning, one beginning with "--" included.
+TEST(CommandLine, LongOptions) {
+  using F = PartsListFormat;
+  constexpr F kDefault, kGrouped{ListLayout::kGrouped, ListEncoding::kShiftJis};
+  constexpr F kUtf8{ListLayout::kPerComponent, ListEncoding::kUtf8};
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> inputs;
+    F format;
+    std::string badOption;
+  };
+  const Case cases[] = {
+      {{"--grouped", "a.ce3"}, {"a.ce3"}, kGrouped, ""},
+      {{"-o", "--encoding=utf-8", "--grouped", "x.csv", "a.ce3"}, {"a.ce3"},
+       F{ListLayout::kGrouped, ListEncoding::kUtf8}, ""},
+      {{"--encoding=UTF-8", "a.ce3"}, {"a.ce3"}, kUtf8, ""},
+      {{"--encoding=utf-8", "--encoding=Shift_JIS"}, {}, kDefault, ""},
+      {{"--encoding=latin1", "a.ce3"}, {"a.ce3"}, kDefault, "--encoding=latin1"},
+      {{"--encoding=", "a.ce3"}, {"a.ce3"}, kDefault, "--encoding="},
+      // Not whole long options: flags by their first letter, '-', which
+      // drops the next plain argument as ever.
+      {{"--groupedx", "a.ce3", "b.ce3"}, {"b.ce3"}, kDefault, ""},
+      {{"--encoding", "utf-8", "a.ce3"}, {"a.ce3"}, kDefault, ""},
+      {{"--help", "a.ce3", "b.ce3"}, {"b.ce3"}, kDefault, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), "vesk");
+    CPartsListCmdLineInfo info;
+    CPartsListApp::ParseCommandLine(info, args, false);
+    EXPECT_EQ(info.m_inputPaths, c.inputs) << c.args[0];
+    EXPECT_TRUE(info.m_format == c.format) << c.args[0];
+    EXPECT_EQ(info.m_badOption, c.badOption) << c.args[0];
+  }
+}
 
 TEST(AppName, IsTheExecutableNameWithoutDirectoryAndExtension) {
   EXPECT_EQ(CPartsListApp::AppNameFromModulePath("/usr/local/bin/vesk"), "vesk");

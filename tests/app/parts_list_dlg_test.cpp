@@ -349,6 +349,49 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
   EXPECT_EQ(readFile(input), schematicText({{"U1", "74HC00", ""}}));
 }
 
+// The format of the command line is the automatic run's; the dialog,
+// which shows no choice of format, writes the per-component list.
+TEST(PartsListDialog, TheCommandLineFormatHoldsForTheAutomaticRun) {
+  ScratchDir dir;
+  const std::string input = dir.file("a.ce3");
+  writeFile(input, schematicText({{"R2", "10k", "\x8b\xe0"}, {"R1", "10k", "\x8b\xe0"}}));
+  const std::vector<std::string> options = {"--grouped", "--encoding=utf-8", input, "-o",
+                                            dir.file("out.csv")};
+  std::vector<std::string> automatic = options;
+  automatic.push_back("-F");
+  CMemoryHost host(partsListResources(), test::withProgram(automatic));
+  EXPECT_EQ(runShell(host), kExitWritten);
+  EXPECT_EQ(readFile(dir.file("out.csv")),
+            "\xEF\xBB\xBF\"重複\",\"部品番号\",\"数量\",\"部品名\",\"備考\"\r\n"
+            ",\"R1, R2\",2,\"10k\",\"金\"\r\n");
+
+  auto interactive = interactiveHost(options);
+  runShell(*interactive, [](CMemoryHost& user) {
+    user.PressButton(kIdOk);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(messageTexts(*interactive), std::vector<std::string>{kFinished});
+  EXPECT_EQ(readFile(dir.file("out.csv")),
+            ",\"R\",1,\"10k\",\"\x8b\xe0\"\r\n,\"R\",2,\"10k\",\"\x8b\xe0\"\r\n");
+}
+
+// The output "-" typed into the dialog is the standard output, as "-o -"
+// is on the command line (tests/app/read_back_lists.py).
+TEST(PartsListDialog, TheOutputDashIsTheStandardOutput) {
+  ScratchDir dir;
+  const std::string input = dir.file("a.ce3");
+  writeFile(input, schematicText({{"R1", "SW \"A\"", "x"}}));
+  auto host = interactiveHost({input});
+  testing::internal::CaptureStdout();
+  runShell(*host, [](CMemoryHost& user) {
+    user.TypeText(kIdcOutputName, "-");
+    user.PressButton(kIdOk);
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), ",\"R\",1,\"SW \"\"A\"\"\",\"x\"\r\n");
+  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+}
+
 TEST(PartsListDialog, WithoutAWindowTheInteractiveProgramDoesNotStart) {
   CMemoryHost host(partsListResources(), test::withProgram({"a.ce3"}));
   EXPECT_EQ(runShell(host), kExitNoWindow);

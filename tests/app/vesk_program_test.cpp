@@ -200,6 +200,12 @@ TEST_F(VeskProgram, AKilledRunLeavesTheOldList) {
   EXPECT_EQ(namesIn(dir_.path()), (Names{"a.ce3", "b.ce3", "big.ce3", "out.csv"}));
 }
 
+TEST_F(VeskProgram, AnOptionValueItDoesNotTakeIsSaidInOneLine) {
+  EXPECT_EQ(runVesk(dir_, "-F --encoding=latin1 a.ce3", errors_), kExitBadOption);
+  EXPECT_EQ(readFile(errors_), "vesk: --encoding=latin1: not a value this option takes\n");
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("a.csv")));
+}
+
 TEST_F(VeskProgram, WithoutAWindowSaysSoInOneLine) {
   const int status = runVesk(dir_, "a.ce3", errors_);
   EXPECT_NE(status, 0);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/parts_list_format.h"
+#include "platform/code_page_932.h"
 #include "tests/support/test_data.h"
 
 namespace vesk {
@@ -21,13 +23,25 @@ struct RunResult {
   std::string trace;
 };
 
-RunResult convert(const std::vector<std::string>& paths) {
+// The run in the per-component format, or in `format` when given, with the
+// system's table of Shift-JIS.
+RunResult convert(const std::vector<std::string>& paths,
+                  const PartsListFormat* format = nullptr) {
   std::vector<const char*> pointers;
   for (const std::string& path : paths) pointers.push_back(path.c_str());
   std::FILE* out = std::tmpfile();
   EXPECT_NE(out, nullptr);
   testing::internal::CaptureStderr();
-  RunResult run{runConversion(static_cast<int>(pointers.size()), pointers.data(), out), {}, {}};
+  const int count = static_cast<int>(pointers.size());
+  ConversionOptions options;
+  if (format != nullptr) {
+    options.format = *format;
+    options.decoder = makeCodePage932Decoder();
+  }
+  RunResult run{format != nullptr ? runConversion(count, pointers.data(), out, options)
+                                  : runConversion(count, pointers.data(), out),
+                {},
+                {}};
   run.trace = testing::internal::GetCapturedStderr();
   std::rewind(out);
   for (int c; (c = std::fgetc(out)) != EOF;) run.output.push_back(static_cast<char>(c));
@@ -58,18 +72,24 @@ TEST(Conversion, GoldenFiles) {
       {{d + "r1_10k.ce3", d + "marks.csv"}, nullptr, -3},  // not a schematic
       {{d + "r1_10k.ce3", d + "no_such_file.ce3", d + "r1_10k.ce3"}, nullptr, -3, 2},
   };
-  for (const Case& c : cases) {
-    const RunResult run = convert(c.inputs);
-    const std::string label = c.inputs.empty() ? "no input" : c.inputs.back();
-    EXPECT_EQ(run.result, c.result) << label;
-    const std::string expected =
-        c.expected ? testDataBytes(std::string("convert/") + c.expected) : std::string();
-    EXPECT_EQ(run.output, expected) << label;
-    std::string trace;
-    for (std::size_t i = 0; i < c.inputs.size() && i < c.traced; ++i) {
-      trace += "Read " + c.inputs[i];
+  // The list the run writes without being told a format, and the one it
+  // writes when told the default format: the same bytes.
+  const PartsListFormat defaultFormat;
+  for (const PartsListFormat* format : {static_cast<const PartsListFormat*>(nullptr),
+                                        &defaultFormat}) {
+    for (const Case& c : cases) {
+      const RunResult run = convert(c.inputs, format);
+      const std::string label = c.inputs.empty() ? "no input" : c.inputs.back();
+      EXPECT_EQ(run.result, c.result) << label;
+      const std::string expected =
+          c.expected ? testDataBytes(std::string("convert/") + c.expected) : std::string();
+      EXPECT_EQ(run.output, expected) << label;
+      std::string trace;
+      for (std::size_t i = 0; i < c.inputs.size() && i < c.traced; ++i) {
+        trace += "Read " + c.inputs[i];
+      }
+      EXPECT_EQ(run.trace, trace) << label;
     }
-    EXPECT_EQ(run.trace, trace) << label;
   }
 }
 
@@ -139,6 +159,28 @@ TEST(Conversion, TellsWhichInputFailedAndWhy) {
     EXPECT_EQ(report.failedInput, c.failedInput);
     EXPECT_EQ(report.problem.kind, c.kind);
   }
+}
+
+// Bytes that are no Shift-JIS: U+FFFD in the list, one warning line per
+// component naming its file and reference, and the run succeeds.
+TEST(Conversion, BytesThatAreNoShiftJisWarnAndTheRunSucceeds) {
+  const std::string first = kData + "r1_10k.ce3";
+  const std::string second = kData + "not_shift_jis.ce3";
+  const std::string warning = "Warning: " + second + ": ";
+  const PartsListFormat format{ListLayout::kGrouped, ListEncoding::kUtf8};
+  const RunResult run = convert({first, second}, &format);
+  EXPECT_EQ(run.result, kConversionOk);
+  EXPECT_EQ(run.trace,
+            "Read " + first + "Read " + second + "\n" +
+            warning + "R2: bytes that are no Shift-JIS in the name, written as U+FFFD\n" +
+            warning + "R3: bytes that are no Shift-JIS in the note, written as U+FFFD\n" +
+            warning + "R4: bytes that are no Shift-JIS in the name and note, written as U+FFFD\n" +
+            warning + "\xfd" "1: bytes that are no Shift-JIS in the reference, written as U+FFFD\n");
+  EXPECT_NE(run.output.find(",\"R4\",1,\"\xEF\xBF\xBD\",\"\xEF\xBF\xBDｱ\"\r\n"),
+            std::string::npos);
+  // In Shift-JIS the bytes go out as they are, without a word.
+  const PartsListFormat shiftJis;
+  EXPECT_EQ(convert({second}, &shiftJis).trace, "Read " + second);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 # command-line: /F conversions of CR LF and LF files with Shift-JIS texts,
 # paths with Shift-JIS names whose trail byte is 0x5C, /o and -o, the exit
 # statuses, the output replaced in one step (kept as it was after a failed
-# input, a write failure or a killed run), and a run without any display.
+# input, a write failure or a killed run), the grouped list, UTF-8 through
+# MultiByteToWideChar, the list on the standard output, and a run without
+# any display.
 # window: the dialog under Xvfb, read and driven through win_probe and
 # xdotool; screenshots stay in WORK_DIR. Exits 77 (skipped) when Xvfb,
 # xdotool or ImageMagick's import is missing.
@@ -90,6 +92,36 @@ command_line_tests() {
   mkdir -p 出力表
   run_vesk /F crlf.ce3 /o "出力表\\ソ.csv"
   expect "Shift-JIS output path" cmp -s "出力表/ソ.csv" "$expected"
+
+  # The options of the list. The expected UTF-8 comes from the Shift-JIS
+  # lists through iconv, another converter than vesk.exe's.
+  utf8() { printf '\xef\xbb\xbf'; iconv -f CP932 -t UTF-8 "$1"; }
+  utf8 "$expected" >expected-utf8.csv
+  utf8 "$data/parts_grouped.csv" >expected-grouped-utf8.csv
+  run_vesk /F crlf.ce3 --encoding=utf-8 /o utf8.csv
+  expect "--encoding=utf-8: exit 0" [ "$status" -eq 0 ]
+  expect "--encoding=utf-8: the list in UTF-8 after a byte order mark" \
+    cmp -s utf8.csv expected-utf8.csv
+  run_vesk /F --grouped crlf.ce3 /o grouped.csv
+  expect "--grouped: the grouped list in Shift-JIS" cmp -s grouped.csv "$data/parts_grouped.csv"
+  run_vesk /F --grouped --encoding=UTF-8 crlf.ce3 /o grouped-utf8.csv
+  expect "--grouped --encoding=UTF-8: the grouped list in UTF-8" \
+    cmp -s grouped-utf8.csv expected-grouped-utf8.csv
+  wine "$vesk" /F crlf.ce3 -o - >stdout.csv 2>trace
+  status=$?
+  expect "-o -: exit 0" [ "$status" -eq 0 ]
+  expect "-o -: the list on the standard output, CR LF unchanged" cmp -s stdout.csv "$expected"
+  expect "-o -: the trace stays on the standard error stream" [ "$(cat trace)" = "Read crlf.ce3" ]
+  expect "-o -: no file named -" [ ! -e - ]
+  cp "$here/../../data/convert/not_shift_jis.ce3" bytes.ce3
+  run_vesk /F --encoding=utf-8 bytes.ce3
+  expect "bytes that are no Shift-JIS: exit 0" [ "$status" -eq 0 ]
+  expect "bytes that are no Shift-JIS: one warning a component" \
+    [ "$(grep -c '^Warning: bytes.ce3: ' trace)" -eq 4 ]
+  expect "bytes that are no Shift-JIS: U+FFFD in the list" grep -q $'\xef\xbf\xbd' bytes.csv
+  run_vesk /F --encoding=latin1 crlf.ce3 /o latin1.csv
+  expect "an encoding it does not know: exit 5, nothing written" \
+    [ "$status" -eq 5 -a ! -e latin1.csv ]
 
   printf 'old contents' >failed.csv
   run_vesk /F crlf.ce3 missing.ce3 /o failed.csv

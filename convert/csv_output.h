@@ -1,0 +1,88 @@
+// What the CSV writers of the parts list share: the quoting of a text
+// field, the output buffer the rows are put together in, and how a writer
+// takes its texts in the output's encoding.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "convert/shift_jis_to_utf8.h"
+
+namespace vesk::csv {
+
+// Writes a quoted CSV field at `out` and returns its end: quotes doubled,
+// CR left out (so that a CR LF in a note reads as one line break), every
+// other byte unchanged. Needs room for 2 + 2 * text.size() bytes.
+inline char* putQuoted(char* out, std::string_view text) {
+  *out++ = '"';
+  // Byte by byte: the texts are a few bytes, shorter than a call of
+  // memcpy would pay off for.
+  for (const char c : text) {
+    if (c == '\r') continue;
+    if (c == '"') *out++ = '"';
+    *out++ = c;
+  }
+  *out++ = '"';
+  return out;
+}
+
+// The longest number printed: "-2147483648".
+inline constexpr std::size_t kLongestNumber = 11;
+
+// Rows go out in chunks of about this size rather than byte by byte.
+inline constexpr std::size_t kWriteChunk = 1 << 16;
+
+// The rows are put together in one buffer, written out in chunks.
+class ChunkedOutput {
+ public:
+  explicit ChunkedOutput(std::FILE* out) : out_(out), buffer_(kWriteChunk, '\0') {}
+  ChunkedOutput(const ChunkedOutput&) = delete;
+  ChunkedOutput& operator=(const ChunkedOutput&) = delete;
+  ~ChunkedOutput() { flush(); }
+
+  // Room for at least `bytes` at the returned place; commit() then says
+  // how far it was filled.
+  char* room(std::size_t bytes) {
+    if (buffer_.size() - used_ < bytes) {
+      flush();
+      if (buffer_.size() < bytes) buffer_.resize(bytes);
+    }
+    return buffer_.data() + used_;
+  }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+
+ private:
+  void flush() {
+    if (used_ != 0) std::fwrite(buffer_.data(), 1, used_, out_);
+    used_ = 0;
+  }
+
+  std::FILE* out_;
+  std::string buffer_;
+  std::size_t used_ = 0;
+};
+
+// A text in the output's encoding, given a scratch string it may fill:
+// the schematic's bytes as they are (Shift-JIS) ...
+struct UnchangedTexts {
+  std::string_view operator()(std::string_view text, std::string&) const { return text; }
+};
+
+// ... or converted to UTF-8. Bytes that are no Shift-JIS become U+FFFD
+// here without a word; the conversion run tells of them (convert/conversion.h).
+class Utf8Texts {
+ public:
+  explicit Utf8Texts(const ShiftJisToUtf8& converter) : converter_(converter) {}
+  std::string_view operator()(std::string_view text, std::string& scratch) const {
+    scratch.clear();
+    converter_.append(text, scratch);
+    return scratch;
+  }
+
+ private:
+  const ShiftJisToUtf8& converter_;
+};
+
+}  // namespace vesk::csv

@@ -1,0 +1,181 @@
+#include "convert/grouped_parts_list.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "convert/csv_output.h"
+#include "convert/reference_counts.h"
+
+namespace vesk {
+
+namespace {
+
+using csv::kLongestNumber;
+using csv::putQuoted;
+
+// The header's texts in Shift-JIS, as the schematic's texts are:
+// 重複 (repeated), 部品番号 (references), 数量 (quantity), 部品名 (name),
+// 備考 (note).
+constexpr std::string_view kHeader[] = {
+    "\x8f\x64\x95\xa1",
+    "\x95\x94\x95\x69\x94\xd4\x8d\x86",
+    "\x90\x94\x97\xca",
+    "\x95\x94\x95\x69\x96\xbc",
+    "\x94\xf5\x8d\x6c",
+};
+
+// What makes two components one part.
+struct PartKey {
+  std::string_view prefix;
+  std::string_view name;
+  std::string_view note;
+  bool operator==(const PartKey&) const = default;
+};
+
+struct PartKeyHash {
+  std::size_t operator()(const PartKey& key) const {
+    const std::hash<std::string_view> hash;
+    std::size_t h = hash(key.prefix);
+    h = h * 31 + hash(key.name);
+    return h * 31 + hash(key.note);
+  }
+};
+
+// The parts of a sorted list: for each part the rows of its components,
+// ascending (and so in ascending number: the part's rows share a prefix).
+// Parts are numbered in the order of their first rows.
+class Parts {
+ public:
+  explicit Parts(const SortedPartsList& rows) {
+    std::unordered_map<PartKey, std::uint32_t, PartKeyHash> partOf;
+    std::vector<std::uint32_t> rowPart(rows.size());
+    std::vector<std::uint32_t> sizes;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      const PartsListEntry& entry = *rows[row];
+      const auto [found, added] =
+          partOf.try_emplace(PartKey{entry.prefix, entry.name, entry.note},
+                             static_cast<std::uint32_t>(sizes.size()));
+      if (added) sizes.push_back(0);
+      rowPart[row] = found->second;
+      ++sizes[found->second];
+    }
+    // Each part's rows one after the other in one array.
+    starts_.assign(sizes.size() + 1, 0);
+    for (std::size_t part = 0; part < sizes.size(); ++part) {
+      starts_[part + 1] = starts_[part] + sizes[part];
+    }
+    std::vector<std::uint32_t> next(starts_.begin(), starts_.end() - 1);
+    rows_.resize(rows.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      rows_[next[rowPart[row]]++] = static_cast<std::uint32_t>(row);
+    }
+  }
+
+  std::size_t count() const { return starts_.size() - 1; }
+  const std::uint32_t* begin(std::size_t part) const { return rows_.data() + starts_[part]; }
+  const std::uint32_t* end(std::size_t part) const { return rows_.data() + starts_[part + 1]; }
+
+ private:
+  std::vector<std::uint32_t> starts_;  // where each part's rows begin in rows_
+  std::vector<std::uint32_t> rows_;
+};
+
+void appendReference(std::string& out, std::string_view prefix, int number) {
+  char digits[kLongestNumber];
+  out.append(prefix);
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
+// The references of a part's rows [first, last) (see the header for the
+// ranges).
+void appendReferences(std::string& out, std::string_view prefix, const SortedPartsList& rows,
+                      const std::uint32_t* first, const std::uint32_t* last) {
+  const auto number = [&rows](const std::uint32_t* at) { return rows[*at]->number; };
+  const auto follows = [&](const std::uint32_t* at) {
+    return number(at - 1) < INT_MAX && number(at) == number(at - 1) + 1;
+  };
+  while (first != last) {
+    const std::uint32_t* runEnd = first + 1;
+    while (runEnd != last && follows(runEnd)) ++runEnd;
+    if (!out.empty()) out.append(", ");
+    if (runEnd - first >= 3) {
+      appendReference(out, prefix, number(first));
+      out.push_back('-');
+      appendReference(out, prefix, number(runEnd - 1));
+    } else {
+      for (const std::uint32_t* at = first; at != runEnd; ++at) {
+        if (at != first) out.append(", ");
+        appendReference(out, prefix, number(at));
+      }
+    }
+    first = runEnd;
+  }
+}
+
+template <class Texts>
+void writeParts(const SortedPartsList& rows, std::FILE* out, const Texts& texts) {
+  const ReferenceCounts counts(rows);
+  const Parts parts(rows);
+  csv::ChunkedOutput output(out);
+  std::string scratch, prefixScratch, nameScratch, noteScratch, references;
+
+  char* p = nullptr;
+  for (std::size_t column = 0; column < std::size(kHeader); ++column) {
+    const std::string_view text = texts(kHeader[column], scratch);
+    p = output.room(1 + 2 + 2 * text.size() + 2);
+    if (column != 0) *p++ = ',';
+    p = putQuoted(p, text);
+    output.commit(p);
+  }
+  p = output.room(2);
+  *p++ = '\r';
+  *p++ = '\n';
+  output.commit(p);
+
+  for (std::size_t part = 0; part < parts.count(); ++part) {
+    const PartsListEntry& first = *rows[*parts.begin(part)];
+    references.clear();
+    appendReferences(references, texts(first.prefix, prefixScratch), rows, parts.begin(part),
+                     parts.end(part));
+    const std::string_view name = texts(first.name, nameScratch);
+    const std::string_view note = texts(first.note, noteScratch);
+    bool repeated = false;
+    for (const std::uint32_t* row = parts.begin(part); row != parts.end(part); ++row) {
+      repeated = repeated || counts.occurrences(*row) > 1;
+    }
+    // The mark, four commas, three quoted texts, the quantity and CR LF.
+    constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + kLongestNumber + 2;
+    p = output.room(kFixed + 2 * (references.size() + name.size() + note.size()));
+    if (repeated) *p++ = '*';
+    *p++ = ',';
+    p = putQuoted(p, references);
+    *p++ = ',';
+    p = std::to_chars(p, p + kLongestNumber, parts.end(part) - parts.begin(part)).ptr;
+    *p++ = ',';
+    p = putQuoted(p, name);
+    *p++ = ',';
+    p = putQuoted(p, note);
+    *p++ = '\r';
+    *p++ = '\n';
+    output.commit(p);
+  }
+}
+
+}  // namespace
+
+void GroupedPartsList::write(const SortedPartsList& rows, std::FILE* out) const {
+  if (utf8_ != nullptr) {
+    writeParts(rows, out, csv::Utf8Texts(*utf8_));
+  } else {
+    writeParts(rows, out, csv::UnchangedTexts());
+  }
+}
+
+}  // namespace vesk

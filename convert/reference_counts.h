@@ -1,0 +1,39 @@
+// ReferenceCounts: how often each reference occurs in the whole design.
+//
+// A reference is a prefix and a number, as the parts list splits it (R07
+// and R7 are one reference). Placing two components under one reference
+// is a mistake of the design, or a part drawn on two sheets; the lists
+// mark such rows, and a run can report how many references repeat and
+// how many of those carry different names (a conflict rather than a copy).
+//
+// The counts are taken over a sorted parts list, where the rows of one
+// reference stand next to each other (they sort by prefix, number, name).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "convert/parts_list_entry.h"
+
+namespace vesk {
+
+class ReferenceCounts {
+ public:
+  explicit ReferenceCounts(const SortedPartsList& rows);
+
+  // How many rows of the design carry the reference of row `row` of the
+  // list the counts were taken over (1 for a reference used once).
+  std::uint32_t occurrences(std::size_t row) const { return counts_[row]; }
+  // How many distinct references occur more than once.
+  std::size_t repeatedReferences() const { return repeated_; }
+  // How many of those are carried by components of different names.
+  std::size_t conflictingReferences() const { return conflicting_; }
+
+ private:
+  std::vector<std::uint32_t> counts_;
+  std::size_t repeated_ = 0;
+  std::size_t conflicting_ = 0;
+};
+
+}  // namespace vesk
