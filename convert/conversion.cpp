@@ -19,7 +19,7 @@ void warnOfUnconvertibleTexts(const SortedPartsList& rows, const ShiftJisToUtf8&
   std::string scratch;
   bool first = true;
   for (const PartsListEntry* entry : rows) {
-    const auto holdsNonShiftJis = [&](const std::string& text) {
+    const auto holdsNonShiftJis = [&](std::string_view text) {
       scratch.clear();
       return utf8.append(text, scratch) != 0;
     };
@@ -33,9 +33,10 @@ void warnOfUnconvertibleTexts(const SortedPartsList& rows, const ShiftJisToUtf8&
         "reference", "reference and note", "reference and name", "reference, name and note",
     };
     // The traces have no line end: the first warning begins a line of its own.
-    std::fprintf(stderr, "%sWarning: %s: %s%d: bytes that are no Shift-JIS in the %s, "
+    std::fprintf(stderr, "%sWarning: %s: %.*s%d: bytes that are no Shift-JIS in the %s, "
                  "written as U+FFFD\n",
-                 first ? "\n" : "", paths[entry->input], entry->prefix.c_str(), entry->number,
+                 first ? "\n" : "", paths[entry->input], static_cast<int>(entry->prefix.size()),
+                 entry->prefix.data(), entry->number,
                  kFields[which]);
     first = false;
   }
@@ -54,10 +55,10 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
   // Every document is dropped before the next is read: the blocks of its
   // arena return to this cache, which hands them to the next one, so that
   // a run of many files touches fresh memory only for the largest. The
-  // rows grow by doubling and live for the whole run: they take the C++
-  // heap, which reuses what they leave behind.
+  // rows live for the whole run, in chunks of fixed size and arrays made
+  // once to their final size, so they take the run's memory directly.
   BlockCache documentMemory(memory);
-  PartsListBuilder builder;
+  PartsListBuilder builder(memory);
   for (int i = 0; i < count; ++i) {
     const char* path = paths != nullptr ? paths[i] : nullptr;
     SchDocument document(&documentMemory);

@@ -169,18 +169,16 @@ void PartsListBuilder::build() {
     if (a.number != b.number) return a.number < b.number;
     return a.name < b.name;
   });
-  // The entries, in parts-list order, with texts of their own.
+  // The entries, in parts-list order, viewing the packed texts.
   rows_.reserve(keys.size());
   SortedPartsList sorted(rows_.get_allocator());
   sorted.reserve(keys.size());
   for (const SortKey& key : keys) {
     const PackedRow row = unpack(key.row);
-    sorted.push_back(&rows_.emplace_back(PartsListEntry{std::string(row.prefix), row.number,
-                                                        std::string(row.name),
-                                                        std::string(row.note), row.input}));
+    sorted.push_back(
+        &rows_.emplace_back(PartsListEntry{row.prefix, row.number, row.name, row.note, row.input}));
   }
   sorted_ = std::move(sorted);
-  chunks_.clear();
 }
 
 int PartsListBuilder::write(std::FILE* out) const {

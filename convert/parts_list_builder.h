@@ -8,11 +8,9 @@
 // merged, and components sharing a reference end up next to each other,
 // where the writer marks them.
 //
-// Ownership: the builder owns the rows it made, each with its own copies of
-// the texts it needs, and nothing of a document: each document can go as
-// soon as it was collected. Not synchronized: a run uses it from one
-// thread. The rows stay where they were made, in
-// collection order; sorting orders pointers to them.
+// Ownership: the builder owns the rows it made and copies of the texts they
+// need, and nothing of a document: each document can go as soon as it was
+// collected. Not synchronized: a run uses it from one thread.
 #pragma once
 
 #include <cstdint>
@@ -69,12 +67,11 @@ class PartsListBuilder {
   const SortedPartsList* entries() const { return sorted_ ? &*sorted_ : nullptr; }
 
  private:
-  // Until build, a row is its number, its input and its three texts, packed
-  // one after
+  // A row is its number, its input and its three texts, packed one after
   // the other (each text behind its length) in chunks that never move: the
   // least memory a row can take, and it counts, since the document the row
-  // comes from is still held. The entries, with texts of their own, are
-  // made by build, once the documents are gone.
+  // comes from is still held. build makes the entries, which view the
+  // texts where they are packed.
   void addRow(int number, std::string_view prefix, std::string_view name, std::string_view note);
 
   std::pmr::vector<std::pmr::string> chunks_;

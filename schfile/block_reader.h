@@ -118,19 +118,30 @@ inline bool isKey(std::string_view key, std::string_view name) {
 }
 
 // The index of `key` in the rules' table, or the table's size when the
-// table lacks it. The key expected next is tried first.
+// table lacks it.
 template <const auto& Rules, std::size_t... I>
-std::size_t keyIndex([[maybe_unused]] std::string_view key, [[maybe_unused]] std::size_t expected,
-                     std::index_sequence<I...>) {
+std::size_t keyIndex([[maybe_unused]] std::string_view key, std::index_sequence<I...>) {
   std::size_t found = sizeof...(I);
-  [[maybe_unused]] const auto match = [&](std::size_t index, std::string_view name) {
-    if (!isKey(key, name)) return false;
-    found = index;
+  static_cast<void>(((isKey(key, Rules.keys[I].name) && ((found = I), true)) || ...));
+  return found;
+}
+
+// Where `field` begins with key `expected` of the table and a colon: the
+// key's length, the colon's position; else 0. One comparison with a
+// constant, where finding the colon first would walk the key byte by byte.
+template <const auto& Rules, std::size_t... I>
+std::size_t expectedKeyLength([[maybe_unused]] std::string_view field,
+                              [[maybe_unused]] std::size_t expected, std::index_sequence<I...>) {
+  std::size_t length = 0;
+  [[maybe_unused]] const auto startsWith = [&](std::string_view name) {
+    if (field.size() > name.size() && field[name.size()] == ':' &&
+        std::memcmp(field.data(), name.data(), name.size()) == 0) {
+      length = name.size();
+    }
     return true;
   };
-  static_cast<void>(((I == expected && match(I, Rules.keys[I].name)) || ...) ||
-                    (match(I, Rules.keys[I].name) || ...));
-  return found;
+  static_cast<void>(((I == expected && startsWith(Rules.keys[I].name)) || ...));
+  return length;
 }
 
 template <const auto& Rules, std::size_t I, class Target>
@@ -206,15 +217,19 @@ bool readBlock(RecordReader& reader, Target& target, std::string_view name = Rul
       }
       continue;
     }
-    // Keys are a few bytes long: a plain loop finds the colon sooner than
-    // a library search would be called.
-    std::size_t colon = 1;
-    while (colon < field.size() && field[colon] != ':') ++colon;
-    if (first == ':' || colon == field.size()) continue;
+    std::size_t colon = block_detail::expectedKeyLength<Rules>(field, expected, kIndices);
+    std::size_t k = expected;
+    if (colon == 0) {
+      // Keys are a few bytes long: a plain loop finds the colon sooner than
+      // a library search would be called.
+      colon = 1;
+      while (colon < field.size() && field[colon] != ':') ++colon;
+      if (first == ':' || colon == field.size()) continue;
+      k = block_detail::keyIndex<Rules>(field.substr(0, colon), kIndices);
+    }
     if (Rules.colonRule == ColonRule::kStrict && colon + 1 == field.size()) continue;
-    const std::string_view key(field.data(), colon);
-    const std::size_t k = block_detail::keyIndex<Rules>(key, expected, kIndices);
     if (k == kKeys) continue;
+    const std::string_view key(field.data(), colon);
     const std::string_view value(field.data() + colon + 1, field.size() - colon - 1);
     if (!block_detail::takeKey<Rules>(k, target, value, kIndices)) {
       return failBlock(reader, Kind::kBadValue, name, blockLine, key, value);

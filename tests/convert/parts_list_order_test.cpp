@@ -34,7 +34,8 @@ std::vector<std::string> sortedRows(const std::vector<Row>& rows) {
   std::vector<std::string> out;
   for (const PartsListEntry* row : *builder.entries()) {
     const PartsListEntry& e = *row;
-    out.push_back(e.prefix + "|" + std::to_string(e.number) + "|" + e.name + "|" + e.note);
+    out.push_back(std::string(e.prefix) + "|" + std::to_string(e.number) + "|" +
+                  std::string(e.name) + "|" + std::string(e.note));
   }
   return out;
 }
