@@ -110,9 +110,14 @@ class RecordReader {
   // valid until the next call of any reading operation of this reader.
   int readFieldView(std::string_view& field) {
     // The common case inline: the field starts at once (no white space
-    // before it), ends in the buffer at a comma or line end, holds no
-    // escape and is not over-long. Everything else takes the long way.
+    // before it but the LF of a CR LF line end, whose CR ended the field
+    // before), ends in the buffer at a comma or line end, holds no escape
+    // and is not over-long. Everything else takes the long way.
     const unsigned char* start = pos_;
+    if (start != end_ && *start == '\n') {
+      pos_ = ++start;
+      countLine();
+    }
     if (start != end_ && !kLeadingSpace[*start]) {
       const unsigned char* p = record_detail::findSpecial(start, end_);
       if (p != end_ && *p != '%' && static_cast<std::size_t>(p - start) < kMaxFieldLength) {
