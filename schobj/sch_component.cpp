@@ -8,6 +8,7 @@
 #include "partlib/part_def.h"
 #include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
+#include "schobj/object_keys.h"
 
 namespace vesk {
 
@@ -86,92 +87,51 @@ void SchComponent::setPartDef(std::unique_ptr<PartDef> def) {
 // required; the library section with the part definition is not. The
 // layer is written but not read.
 struct SchComponent::Block {
-  struct Reading {
-    SchComponent& component;
-    const Point* offset;
+  struct Reading : ObjectReading<SchComponent> {
     bool libraryRead = false;
   };
+  using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
-      {"X", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.component.p1_.x = shiftX(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"Y", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.component.p1_.y = shiftY(parseNumber(value), b.offset);
-         return true;
-       }},
+      {"L", kOptional, Keys::ignore},
+      {"X", kRequired, Keys::keepShiftedX<&SchComponent::p1_>},
+      {"Y", kRequired, Keys::keepShiftedY<&SchComponent::p1_>},
       // Before the library section the editor would look the name up in its
       // loaded part libraries. This program loads none, so the lookup could
       // never find anything and is left out: such a component gets its part
       // from the section that follows, or stays without one.
-      {"LIB", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.component.partName_.assign(value);
-         return true;
-       }},
+      {"LIB", kRequired, Keys::keepText<&SchComponent::partName_>},
       {"DIR", kOptional,
        [](Reading& b, std::string_view value) {
          const int d = parseNumber(value);
-         if (d >= 0 && d <= 7) b.component.direction_ = d;
+         if (d >= 0 && d <= 7) b.object.direction_ = d;
          return true;
        }},
       // The block number is checked against the part, so it only sticks
       // after the library section (where the editor puts it).
       {"BLK", kOptional,
        [](Reading& b, std::string_view value) {
-         SchComponent& c = b.component;
+         SchComponent& c = b.object;
          const PartDef* def = c.partDef();
          const int blocks = def ? def->blockCount() : 0;
          const int d = c.partEntry_ ? parseNumber(value) : 0;
          c.block_ = d >= 0 && d < blocks ? d : 0;
          return true;
        }},
-      {"N", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.component.name_.assign(value);
-         return true;
-       }},
-      {"NX", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.component.namePos_.x = parseNumber(value);
-         return true;
-       }},
-      {"NY", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.component.namePos_.y = parseNumber(value);
-         return true;
-       }},
-      {"R", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.component.reference_.assign(value);
-         return true;
-       }},
-      {"RX", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.component.referencePos_.x = parseNumber(value);
-         return true;
-       }},
-      {"RY", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.component.referencePos_.y = parseNumber(value);
-         return true;
-       }},
-      {"NOTE", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.component.note_.assign(value);
-         return true;
-       }},
+      {"N", kOptional, Keys::keepText<&SchComponent::name_>},
+      {"NX", kOptional, Keys::keepNumber<&SchComponent::namePos_, &Point::x>},
+      {"NY", kOptional, Keys::keepNumber<&SchComponent::namePos_, &Point::y>},
+      {"R", kOptional, Keys::keepText<&SchComponent::reference_>},
+      {"RX", kOptional, Keys::keepNumber<&SchComponent::referencePos_, &Point::x>},
+      {"RY", kOptional, Keys::keepNumber<&SchComponent::referencePos_, &Point::y>},
+      {"NOTE", kOptional, Keys::keepText<&SchComponent::note_>},
   };
 
   static constexpr NestedBlock<Reading> kNested[] = {
       {kLibrarySectionTag,
        [](Reading& b, RecordReader& reader) {
          if (b.libraryRead) return skipBlock(reader, kLibrarySectionTag);
-         SchComponent& c = b.component;
+         SchComponent& c = b.object;
          PartDef def(c.memory_);
          std::string partName;
          if (!readLibrarySection(reader, &def, partName)) return false;
@@ -187,12 +147,10 @@ struct SchComponent::Block {
       kEndTag + 1, ColonRule::kLax, kKeys, kNested};
 };
 
-
 // Only the first library section counts; a second one is skipped whole.
 
-
 bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  Block::Reading block{*this, offset};
+  Block::Reading block{{*this, offset}};
   if (!vesk::readBlock<Block::kRules>(reader, block)) return false;
   computePinSides();
   return true;

@@ -4,6 +4,7 @@
 
 #include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
+#include "schobj/object_keys.h"
 #include "schobj/area_tests.h"
 
 namespace vesk {
@@ -11,30 +12,17 @@ namespace vesk {
 SchJunction::~SchJunction() = default;
 
 struct SchJunction::Block {
-  struct Reading {
-    SchJunction& junction;
-    const Point* offset;
-  };
+  using Reading = ObjectReading<SchJunction>;
+  using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
-      {"X", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.junction.p1_.x = shiftX(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"Y", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.junction.p1_.y = shiftY(parseNumber(value), b.offset);
-         return true;
-       }},
+      {"L", kOptional, Keys::ignore},
+      {"X", kRequired, Keys::keepShiftedX<&SchJunction::p1_>},
+      {"Y", kRequired, Keys::keepShiftedY<&SchJunction::p1_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{"JUNCTION", ColonRule::kStrict,
-                                                                  kKeys};
+  static constexpr BlockRules<Reading> kRules{"JUNCTION", ColonRule::kStrict, kKeys};
 };
-
-
 
 bool SchJunction::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};

@@ -6,6 +6,7 @@
 
 #include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
+#include "schobj/object_keys.h"
 
 namespace vesk {
 
@@ -116,38 +117,19 @@ bool SchLine::isValid() const { return p1_ != p2_; }
 // entries): the two ends, all four coordinates required. The layer is
 // written but not read.
 struct SchLine::Block {
-  struct Reading {
-    SchLine& line;
-    const Point* offset;
-  };
+  using Reading = ObjectReading<SchLine>;
+  using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
-      {"X1", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.line.p1_.x = shiftX(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"Y1", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.line.p1_.y = shiftY(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"X2", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.line.p2_.x = shiftX(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"Y2", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.line.p2_.y = shiftY(parseNumber(value), b.offset);
-         return true;
-       }},
+      {"L", kOptional, Keys::ignore},
+      {"X1", kRequired, Keys::keepShiftedX<&SchLine::p1_>},
+      {"Y1", kRequired, Keys::keepShiftedY<&SchLine::p1_>},
+      {"X2", kRequired, Keys::keepShiftedX<&SchLine::p2_>},
+      {"Y2", kRequired, Keys::keepShiftedY<&SchLine::p2_>},
   };
 
   static constexpr BlockRules<Reading> kRules{{}, ColonRule::kStrict, kKeys};
 };
-
 
 // The name is the block's own ("WIRE", "BENTRY", ...).
 

@@ -93,16 +93,16 @@ class SchObject {
   const Point& p1() const { return p1_; }
   int selection() const { return selection_; }
 
- protected:
-  SchObject(const SchObject&) = default;
-  SchObject& operator=(const SchObject&) = default;
-
   // Coordinates read from a file are shifted by the offset when one is
   // given; coordinates written have it subtracted.
   static int shiftX(int x, const Point* offset) { return offset ? wrapAdd(x, offset->x) : x; }
   static int shiftY(int y, const Point* offset) { return offset ? wrapAdd(y, offset->y) : y; }
   static int unshiftX(int x, const Point* offset) { return offset ? wrapSub(x, offset->x) : x; }
   static int unshiftY(int y, const Point* offset) { return offset ? wrapSub(y, offset->y) : y; }
+
+ protected:
+  SchObject(const SchObject&) = default;
+  SchObject& operator=(const SchObject&) = default;
 
   int reserved1_ = 0;
   int reserved2_ = 0;

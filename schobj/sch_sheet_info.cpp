@@ -2,6 +2,7 @@
 
 #include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
+#include "schobj/object_keys.h"
 
 namespace vesk {
 
@@ -11,35 +12,31 @@ SchSheetInfo::~SchSheetInfo() = default;
 // previous value but still counts as present. The edit layer and the
 // visible layers are written, not read.
 struct SchSheetInfo::Block {
-  struct Reading {
-    SchSheetInfo& info;
-  };
+  using Reading = ObjectReading<SchSheetInfo>;
+  using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"EL", kOptional, [](Reading&, std::string_view) { return true; }},
-      {"VL", kOptional, [](Reading&, std::string_view) { return true; }},
+      {"EL", kOptional, Keys::ignore},
+      {"VL", kOptional, Keys::ignore},
       {"W", kRequired,
        [](Reading& b, std::string_view value) {
          const int w = parseNumber(value);
-         if (w >= 500 && w <= 3000) b.info.width_ = w;
+         if (w >= 500 && w <= 3000) b.object.width_ = w;
          return true;
        }},
       {"H", kRequired,
        [](Reading& b, std::string_view value) {
          const int h = parseNumber(value);
-         if (h >= 400 && h <= 2000) b.info.height_ = h;
+         if (h >= 400 && h <= 2000) b.object.height_ = h;
          return true;
        }},
   };
 
-  static constexpr BlockRules<Reading> kRules{"SHEETINFO", ColonRule::kLax,
-                                                                    kKeys};
+  static constexpr BlockRules<Reading> kRules{"SHEETINFO", ColonRule::kLax, kKeys};
 };
 
-
-
 bool SchSheetInfo::readBlock(RecordReader& reader, const Point*, SchDocument*) {
-  Block::Reading block{*this};
+  Block::Reading block{*this, nullptr};
   return vesk::readBlock<Block::kRules>(reader, block);
 }
 

@@ -8,6 +8,7 @@
 
 #include "schfile/block_reader.h"
 #include "schfile/record_writer.h"
+#include "schobj/object_keys.h"
 #include "schobj/area_tests.h"
 
 namespace vesk {
@@ -32,39 +33,19 @@ SchLabel::~SchLabel() = default;
 
 // A label: its base point, its direction and its text, all required.
 struct SchLabel::Block {
-  struct Reading {
-    SchLabel& label;
-    const Point* offset;
-  };
+  using Reading = ObjectReading<SchLabel>;
+  using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
-      {"X", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.label.p1_.x = shiftX(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"Y", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.label.p1_.y = shiftY(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"D", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.label.horizontal_ = parseNumber(value) != 0;
-         return true;
-       }},
-      {"S", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.label.text_.assign(value);
-         return true;
-       }},
+      {"L", kOptional, Keys::ignore},
+      {"X", kRequired, Keys::keepShiftedX<&SchLabel::p1_>},
+      {"Y", kRequired, Keys::keepShiftedY<&SchLabel::p1_>},
+      {"D", kRequired, Keys::keepFlag<&SchLabel::horizontal_>},
+      {"S", kRequired, Keys::keepText<&SchLabel::text_>},
   };
 
   static constexpr BlockRules<Reading> kRules{"LABEL", ColonRule::kStrict, kKeys};
 };
-
-
 
 bool SchLabel::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
@@ -127,46 +108,26 @@ int SchTag::lengthForText(std::size_t bytes) {
 // required (an empty value reads as 0 or the empty text); the far end
 // follows from the text.
 struct SchTag::Block {
-  struct Reading {
-    SchTag& tag;
-    const Point* offset;
-  };
+  using Reading = ObjectReading<SchTag>;
+  using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
-      {"X", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.tag.p1_.x = shiftX(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"Y", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.tag.p1_.y = shiftY(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"D", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.tag.horizontal_ = parseNumber(value) != 0;
-         return true;
-       }},
+      {"L", kOptional, Keys::ignore},
+      {"X", kRequired, Keys::keepShiftedX<&SchTag::p1_>},
+      {"Y", kRequired, Keys::keepShiftedY<&SchTag::p1_>},
+      {"D", kRequired, Keys::keepFlag<&SchTag::horizontal_>},
       // Shapes 1 to 3; anything else is the plain shape 0.
       {"T", kRequired,
        [](Reading& b, std::string_view value) {
          const int shape = parseNumber(value);
-         b.tag.shape_ = shape >= 1 && shape <= 3 ? shape : 0;
+         b.object.shape_ = shape >= 1 && shape <= 3 ? shape : 0;
          return true;
        }},
-      {"S", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.tag.text_.assign(value);
-         return true;
-       }},
+      {"S", kRequired, Keys::keepText<&SchTag::text_>},
   };
 
   static constexpr BlockRules<Reading> kRules{"TAG", ColonRule::kLax, kKeys};
 };
-
-
 
 bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
@@ -245,55 +206,34 @@ SchComment::~SchComment() = default;
 // A comment: its base point and text (required) and its font. Style
 // letters only ever switch a style on; others are ignored.
 struct SchComment::Block {
-  struct Reading {
-    SchComment& comment;
-    const Point* offset;
-  };
+  using Reading = ObjectReading<SchComment>;
+  using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, [](Reading&, std::string_view) { return true; }},
-      {"X", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.comment.p1_.x = shiftX(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"Y", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.comment.p1_.y = shiftY(parseNumber(value), b.offset);
-         return true;
-       }},
-      {"S", kRequired,
-       [](Reading& b, std::string_view value) {
-         b.comment.text_.assign(value);
-         return true;
-       }},
-      {"FN", kOptional,
-       [](Reading& b, std::string_view value) {
-         b.comment.fontName_.assign(value);
-         return true;
-       }},
+      {"L", kOptional, Keys::ignore},
+      {"X", kRequired, Keys::keepShiftedX<&SchComment::p1_>},
+      {"Y", kRequired, Keys::keepShiftedY<&SchComment::p1_>},
+      {"S", kRequired, Keys::keepText<&SchComment::text_>},
+      {"FN", kOptional, Keys::keepText<&SchComment::fontName_>},
       {"FS", kOptional,
        [](Reading& b, std::string_view value) {
-         b.comment.setFontSize(parseNumber(value));
+         b.object.setFontSize(parseNumber(value));
          return true;
        }},
       {"FF", kOptional,
        [](Reading& b, std::string_view value) {
          for (const char letter : value) {
-           if (letter == 'B') b.comment.bold_ = true;
-           if (letter == 'I') b.comment.italic_ = true;
-           if (letter == 'U') b.comment.underline_ = true;
-           if (letter == 'S') b.comment.strikeOut_ = true;
+           if (letter == 'B') b.object.bold_ = true;
+           if (letter == 'I') b.object.italic_ = true;
+           if (letter == 'U') b.object.underline_ = true;
+           if (letter == 'S') b.object.strikeOut_ = true;
          }
          return true;
        }},
   };
 
-  static constexpr BlockRules<Reading> kRules{"COMMENT", ColonRule::kStrict,
-                                                                kKeys};
+  static constexpr BlockRules<Reading> kRules{"COMMENT", ColonRule::kStrict, kKeys};
 };
-
-
 
 bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   // The font style is not carried over from an earlier read; the text and
