@@ -38,6 +38,7 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
     builder.collect(document.objects());
   }
   builder.build();
+  if (report != nullptr) report->duplicates = summarizeDuplicates(*builder.entries());
   const CsvPartsList perComponent;
   (options.format != nullptr ? *options.format : perComponent).write(*builder.entries(), out);
   return kConversionOk;
