@@ -23,4 +23,17 @@ void CPartsListCmdLineInfo::ParseParam(const char* text, bool isFlag, bool) {
   }
 }
 
+bool CPartsListCmdLineInfo::ParseWholeArgument(std::string_view arg, bool slashStartsFlag) {
+  Request request = Request::kRun;
+  if (arg == "--help" || (slashStartsFlag && arg == "/?")) {
+    request = Request::kHelp;
+  } else if (arg == "--version") {
+    request = Request::kVersion;
+  } else {
+    return false;
+  }
+  if (m_request == Request::kRun) m_request = request;
+  return true;
+}
+
 }  // namespace vesk

@@ -1,7 +1,11 @@
 #include "app/parts_list_app.h"
 
+#include <cstdio>
+
 #include "app/exit_status.h"
 #include "app/parts_list_dlg.h"
+#include "app/run_messages.h"
+#include "app/usage.h"
 
 namespace vesk {
 
@@ -33,6 +37,7 @@ void CPartsListApp::ParseCommandLine(CPartsListCmdLineInfo& info,
                                      std::span<const std::string> args, bool slashStartsFlag) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (info.ParseWholeArgument(arg, slashStartsFlag)) continue;
     const bool isFlag = !arg.empty() && (arg[0] == '-' || (slashStartsFlag && arg[0] == '/'));
     const bool isLast = i + 1 == args.size();
     info.ParseParam(isFlag ? arg.c_str() + 1 : arg.c_str(), isFlag, isLast);
@@ -50,6 +55,14 @@ bool CPartsListApp::InitInstance() {
   const std::vector<std::string> args = m_host.GetCommandLineArgs();
   ParseCommandLine(m_cmdInfo, args, m_host.SlashStartsFlag());
 
+  if (m_cmdInfo.m_request != CPartsListCmdLineInfo::Request::kRun) {
+    const std::string text = m_cmdInfo.m_request == CPartsListCmdLineInfo::Request::kHelp
+                                 ? helpText(m_appName, m_host.SlashStartsFlag())
+                                 : versionText();
+    std::fputs(text.c_str(), m_out);
+    m_exitCode = kExitWritten;
+    return false;
+  }
   if (!m_cmdInfo.m_bAutoRun && !m_host.CanShowWindows()) {
     m_exitCode = kExitNoWindow;
     return false;
@@ -58,6 +71,7 @@ bool CPartsListApp::InitInstance() {
   const int result = dialog.DoModal();
   if (m_cmdInfo.m_bAutoRun) {
     m_exitCode = exitCodeOf(dialog.LastOutcome());
+    std::fputs(commandLineReport(m_appName, dialog.LastReport()).c_str(), m_err);
   } else {
     m_exitCode = result < 0 ? kExitNoWindow : kExitWritten;
   }

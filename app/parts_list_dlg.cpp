@@ -12,6 +12,7 @@
 #include "app/about_dlg.h"
 #include "app/path_parts.h"
 #include "app/resource_ids.h"
+#include "app/run_messages.h"
 #include "convert/conversion.h"
 #include "platform/output_file.h"
 #include "platform/page_memory.h"
@@ -178,20 +179,22 @@ int CPartsListDlg::GatherInputPaths(const char* paths[kMaxInputs]) {
 }
 
 void CPartsListDlg::OnExecute() {
+  m_report = RunReport();
   if (m_inputList.GetCount() <= 0) {
-    m_outcome = Outcome::kNoInput;
+    Finish(Outcome::kNoInput, 0);
     return;
   }
   const char* paths[kMaxInputs] = {};
   const int count = GatherInputPaths(paths);
   const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
+  m_report.file = output;
 
   // Nothing is created or opened when the output is one of the inputs,
   // however its path is written.
   for (int i = 0; i < count; ++i) {
     if (m_host.IsSameFile(output.c_str(), paths[i])) {
-      m_outcome = Outcome::kOutputNotOpened;
-      ShowMessage(kIdsOutputOpenFailed);
+      m_report.outputIsInput = true;
+      Finish(Outcome::kOutputNotOpened, kIdsOutputOpenFailed);
       return;
     }
   }
@@ -199,12 +202,13 @@ void CPartsListDlg::OnExecute() {
   // when the run succeeded: a failed run leaves the user's old list alone.
   OutputFile outputFile;
   if (!outputFile.open(output.c_str())) {
-    m_outcome = Outcome::kOutputNotOpened;
-    ShowMessage(kIdsOutputOpenFailed);
+    m_report.systemError = outputFile.error();
+    Finish(Outcome::kOutputNotOpened, kIdsOutputOpenFailed);
     return;
   }
   std::FILE* stream = outputFile.stream();
   int result = 0;
+  ConversionReport conversion;
   {
     // The run takes its memory from pages of the system's own, given back
     // whole at the end of the run; VESK_SYSTEM_HEAP asks for the C++ heap
@@ -213,18 +217,20 @@ void CPartsListDlg::OnExecute() {
         std::getenv("VESK_SYSTEM_HEAP") == nullptr ? makePageMemory() : nullptr;
     ConversionOptions options;
     options.memory = pages.get();
-    result = runConversion(count, paths, stream, options);
+    result = runConversion(count, paths, stream, options, &conversion);
   }
+  m_report.traced = count > 0;
   if (result == kConversionInputFailed) {
     outputFile.discard();
-    m_outcome = Outcome::kInputFailed;
-    ShowMessage(kIdsInputOpenFailed);
+    m_report.file = paths[conversion.failedInput];
+    m_report.problem = std::move(conversion.problem);
+    Finish(Outcome::kInputFailed, kIdsInputOpenFailed);
   } else if (!outputFile.commit()) {
-    m_outcome = Outcome::kWriteFailed;
-    ShowMessage(kIdsOutputWriteFailed);
+    m_report.systemError = outputFile.error();
+    Finish(Outcome::kWriteFailed, kIdsOutputWriteFailed);
   } else {
-    m_outcome = Outcome::kWritten;
-    ShowMessage(kIdsFinished);
+    m_report.duplicates = std::move(conversion.duplicates);
+    Finish(Outcome::kWritten, kIdsFinished);
   }
 }
 
@@ -290,10 +296,15 @@ void CPartsListDlg::OnClear() {
   UpdateOutputName();
 }
 
-void CPartsListDlg::ShowMessage(int stringId) {
-  if (m_bSilent) return;
-  m_host.MessageBox(m_hWnd, m_host.LoadString(stringId), m_appName,
-                    kMbOk | kMbIconExclamation);
+void CPartsListDlg::Finish(Outcome outcome, int stringId) {
+  m_report.outcome = outcome;
+  if (m_bSilent || stringId == 0) return;
+  std::string text = m_host.LoadString(stringId);
+  if (const std::string detail = messageDetail(m_host, m_report); !detail.empty()) {
+    text += '\n';
+    text += detail;
+  }
+  m_host.MessageBox(m_hWnd, text, m_appName, kMbOk | kMbIconExclamation);
 }
 
 }  // namespace vesk

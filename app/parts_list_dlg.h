@@ -6,7 +6,9 @@
 // the conversion over the first 64 entries into that one file. In
 // automatic mode the dialog runs Execute once during its initialisation,
 // silently, and ends itself; the outcome of the last Execute is kept for
-// the program's exit status.
+// the program's exit status, with the file at fault and why, or what the
+// list found of duplicate references (app/run_report.h). A message shows
+// its text with the file and the reason below it.
 //
 // The dialog lives on the stack of the application's start-up; the list
 // entries and the output text belong to the host's controls, the gathering
@@ -18,6 +20,7 @@
 
 #include "app/cmd_line_info.h"
 #include "app/input_list_box.h"
+#include "app/run_report.h"
 #include "platform/host_dialog.h"
 
 namespace vesk {
@@ -32,14 +35,7 @@ class CPartsListDlg : public CHostDialog {
   }
   static constexpr std::size_t kPathBufferSize = kMaxInputs * kMaxPath + 1;
 
-  enum class Outcome {
-    kNotRun,          // Execute has not run
-    kNoInput,         // the list was empty
-    kWritten,         // the parts list was written
-    kInputFailed,     // an input file could not be read
-    kOutputNotOpened, // the output could not be opened, or it is one of the inputs
-    kWriteFailed,     // writing or closing the output failed
-  };
+  using Outcome = RunOutcome;
 
   // `cmdInfo` (the command line's results) outlives the dialog; `appName`
   // captions its message boxes and `helpFilePath` is what F1 opens.
@@ -47,7 +43,8 @@ class CPartsListDlg : public CHostDialog {
                 std::string helpFilePath);
   ~CPartsListDlg() override;
 
-  Outcome LastOutcome() const { return m_outcome; }
+  Outcome LastOutcome() const { return m_report.outcome; }
+  const RunReport& LastReport() const { return m_report; }
 
   // Handlers.
   bool OnInitDialog() override;
@@ -65,7 +62,9 @@ class CPartsListDlg : public CHostDialog {
   void OnInputSelChange() { UpdateOutputName(); }
 
  private:
-  void ShowMessage(int stringId);
+  // Ends an Execute with `outcome`, and says so with message `stringId`
+  // (none for 0) and the details of m_report below its text.
+  void Finish(Outcome outcome, int stringId);
   // Copies up to 64 entries into m_pathBuffer; returns how many.
   int GatherInputPaths(const char* paths[kMaxInputs]);
   void AddChosenFiles();
@@ -78,7 +77,7 @@ class CPartsListDlg : public CHostDialog {
   std::unique_ptr<char[]> m_pathBuffer;
   bool m_bSilent = false;
   HostIcon m_hIcon = nullptr;
-  Outcome m_outcome = Outcome::kNotRun;
+  RunReport m_report;
 };
 
 }  // namespace vesk

@@ -60,6 +60,40 @@ const CommandLineCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.title); });
 
+// Only "--help", "--version" and, where '/' starts a flag, "/?" are read
+// whole; anything like them keeps the first-letter rule.
+TEST(CommandLine, WholeArgumentsAskForHelpOrVersion) {
+  using Request = CPartsListCmdLineInfo::Request;
+  struct Case {
+    std::vector<std::string> args;
+    bool slashStartsFlag;
+    Request request;
+    std::vector<std::string> inputs;
+  };
+  const Case cases[] = {
+      {{"--help"}, false, Request::kHelp, {}},
+      {{"--version"}, false, Request::kVersion, {}},
+      {{"a.ce3", "--help", "b.ce3"}, false, Request::kHelp, {"a.ce3", "b.ce3"}},
+      {{"--version", "--help"}, false, Request::kVersion, {}},
+      {{"--help", "--version"}, false, Request::kHelp, {}},
+      {{"/?"}, true, Request::kHelp, {}},
+      {{"/?"}, false, Request::kRun, {"/?"}},
+      {{"-?", "a.ce3", "b.ce3"}, true, Request::kRun, {"b.ce3"}},
+      {{"--helpme", "a.ce3", "b.ce3"}, false, Request::kRun, {"b.ce3"}},
+      {{"-help", "a.ce3", "b.ce3"}, false, Request::kRun, {"b.ce3"}},
+      {{"--HELP", "a.ce3"}, false, Request::kRun, {}},
+      {{"/help", "a.ce3"}, true, Request::kRun, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), "vesk");
+    CPartsListCmdLineInfo info;
+    CPartsListApp::ParseCommandLine(info, args, c.slashStartsFlag);
+    EXPECT_EQ(info.m_request, c.request) << c.args.front();
+    EXPECT_EQ(info.m_inputPaths, c.inputs) << c.args.front();
+  }
+}
+
 TEST(AppName, IsTheExecutableNameWithoutDirectoryAndExtension) {
   EXPECT_EQ(CPartsListApp::AppNameFromModulePath("/usr/local/bin/vesk"), "vesk");
   EXPECT_EQ(CPartsListApp::AppNameFromModulePath("C:\\Tools\\Vesk.exe"), "Vesk");
