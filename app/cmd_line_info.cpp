@@ -34,28 +34,43 @@ bool setEncoding(CPartsListCmdLineInfo& info, std::string_view value) {
   return true;
 }
 
-// The long options, each a whole argument. A name ending in '=' takes the
-// rest of the argument as its value; `apply` returns false for a value it
-// does not know. A new option is one more line here.
-struct LongOption {
+bool ask(CPartsListCmdLineInfo& info, CPartsListCmdLineInfo::Request request) {
+  // The first request given counts.
+  if (info.m_request == CPartsListCmdLineInfo::Request::kRun) info.m_request = request;
+  return true;
+}
+
+bool askForHelp(CPartsListCmdLineInfo& info, std::string_view) {
+  return ask(info, CPartsListCmdLineInfo::Request::kHelp);
+}
+
+bool askForVersion(CPartsListCmdLineInfo& info, std::string_view) {
+  return ask(info, CPartsListCmdLineInfo::Request::kVersion);
+}
+
+// The arguments read whole. A name ending in '=' takes the rest of the
+// argument as its value; `apply` returns false for a value it does not
+// know. A new one is one more line here.
+struct WholeArgument {
   std::string_view name;
   bool (*apply)(CPartsListCmdLineInfo& info, std::string_view value);
 };
 
-constexpr LongOption kLongOptions[] = {
+constexpr WholeArgument kWholeArguments[] = {
+    {"--help", askForHelp},
+    {"--version", askForVersion},
     {"--grouped", setGrouped},
     {"--encoding=", setEncoding},
 };
 
 }  // namespace
 
-bool CPartsListCmdLineInfo::ParseLongOption(std::string_view argument) {
-  for (const LongOption& option : kLongOptions) {
-    const bool takesValue = option.name.back() == '=';
-    if (takesValue ? !argument.starts_with(option.name) : argument != option.name) continue;
-    if (!option.apply(*this, argument.substr(option.name.size()))) {
-      m_badOption = argument;
-    }
+bool CPartsListCmdLineInfo::ParseWholeArgument(std::string_view arg, bool slashStartsFlag) {
+  if (slashStartsFlag && arg == "/?") return askForHelp(*this, {});
+  for (const WholeArgument& whole : kWholeArguments) {
+    const bool takesValue = whole.name.back() == '=';
+    if (takesValue ? !arg.starts_with(whole.name) : arg != whole.name) continue;
+    if (!whole.apply(*this, arg.substr(whole.name.size()))) m_badOption = arg;
     return true;
   }
   return false;

@@ -7,9 +7,12 @@
 // other flag letter makes the next plain argument be dropped. Only the
 // first letter of a flag counts, and its case matters.
 //
-// The long options are the exception: each is taken whole (ParseLongOption)
-// and names what it sets: "--grouped" and "--encoding=utf-8|shift_jis"
-// choose the format of the list.
+// A few arguments are read whole instead, as command-line programs
+// everywhere read them: "--help" (and "/?" where '/' starts a flag) and
+// "--version" ask for the help or the version instead of a run (the first
+// of them given counts); "--grouped" and "--encoding=utf-8|shift_jis"
+// choose the format of the list. Any other argument keeps the first-letter
+// rule.
 #pragma once
 
 #include <string>
@@ -22,21 +25,29 @@ namespace vesk {
 
 class CPartsListCmdLineInfo {
  public:
+  enum class Request {
+    kRun,      // the dialog, or with -F one conversion
+    kHelp,     // the help on the standard output
+    kVersion,  // the version on the standard output
+  };
+
   // `text` without its '-' (or '/') when `isFlag`; `isLast` is not needed.
   void ParseParam(const char* text, bool isFlag, bool isLast);
-  // Takes `argument` when it is one of the long options and returns true;
-  // false for any other argument, which is then a plain argument or a flag.
-  bool ParseLongOption(std::string_view argument);
+  // Takes `arg`, as given, when it is one of the arguments read whole;
+  // false for any other argument, which goes to ParseParam. An argument
+  // with a value it does not know is kept in m_badOption.
+  bool ParseWholeArgument(std::string_view arg, bool slashStartsFlag);
 
   std::vector<std::string> m_inputPaths;
   std::string m_outputPath;
   bool m_bAutoRun = false;
+  Request m_request = Request::kRun;
   // How the next plain argument is used: 's' input, 'o' output, other: dropped.
   char m_mode = 's';
   // The format of the list (--grouped, --encoding=).
   PartsListFormat m_format;
-  // A long option with a value it does not know, as given; the program
-  // says so and ends without doing anything.
+  // An argument read whole with a value it does not know, as given; the
+  // program says so and ends without doing anything.
   std::string m_badOption;
 };
 

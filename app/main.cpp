@@ -2,9 +2,11 @@
 //
 // With -F the conversion runs once without any window, on the headless
 // host; the exit status tells the outcome (app/exit_status.h, README
-// "Command line"). Without -F the main dialog needs the platform's windows;
-// where none can be shown the program says so and ends, as it does at a
-// long option with a value it does not take.
+// "Command line"), and a line on the standard error stream why a run
+// failed. --help and --version answer without any window as well, and so
+// does an argument with a value it does not take. Otherwise the main
+// dialog needs the platform's windows; where none can be shown the
+// program says so and ends.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -26,10 +28,10 @@ int main(int argc, char** argv) {
   vesk::CPartsListCmdLineInfo cmdInfo;
   vesk::CPartsListApp::ParseCommandLine(cmdInfo, args, headless.SlashStartsFlag());
 
+  const bool showsWindows = !cmdInfo.m_bAutoRun && cmdInfo.m_badOption.empty() &&
+                            cmdInfo.m_request == vesk::CPartsListCmdLineInfo::Request::kRun;
   std::unique_ptr<vesk::CUiHost> native;
-  if (!cmdInfo.m_bAutoRun && cmdInfo.m_badOption.empty()) {
-    native = vesk::CreateNativeHost(resources, args);
-  }
+  if (showsWindows) native = vesk::CreateNativeHost(resources, args);
   vesk::CUiHost& host = native != nullptr ? *native : headless;
   vesk::CPartsListApp app(host);
   app.InitInstance();

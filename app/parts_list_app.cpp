@@ -1,7 +1,11 @@
 #include "app/parts_list_app.h"
 
+#include <cstdio>
+
 #include "app/exit_status.h"
 #include "app/parts_list_dlg.h"
+#include "app/run_messages.h"
+#include "app/usage.h"
 
 namespace vesk {
 
@@ -33,7 +37,7 @@ void CPartsListApp::ParseCommandLine(CPartsListCmdLineInfo& info,
                                      std::span<const std::string> args, bool slashStartsFlag) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (info.ParseLongOption(arg)) continue;
+    if (info.ParseWholeArgument(arg, slashStartsFlag)) continue;
     // A lone "-" is a plain argument: "-o -" names the standard output.
     const bool isFlag = (arg.size() > 1 && arg[0] == '-') ||
                         (slashStartsFlag && !arg.empty() && arg[0] == '/');
@@ -57,6 +61,14 @@ bool CPartsListApp::InitInstance() {
     return false;
   }
 
+  if (m_cmdInfo.m_request != CPartsListCmdLineInfo::Request::kRun) {
+    const std::string text = m_cmdInfo.m_request == CPartsListCmdLineInfo::Request::kHelp
+                                 ? helpText(m_appName, m_host.SlashStartsFlag())
+                                 : versionText();
+    std::fputs(text.c_str(), m_out);
+    m_exitCode = kExitWritten;
+    return false;
+  }
   if (!m_cmdInfo.m_bAutoRun && !m_host.CanShowWindows()) {
     m_exitCode = kExitNoWindow;
     return false;
@@ -65,6 +77,7 @@ bool CPartsListApp::InitInstance() {
   const int result = dialog.DoModal();
   if (m_cmdInfo.m_bAutoRun) {
     m_exitCode = exitCodeOf(dialog.LastOutcome());
+    std::fputs(commandLineReport(m_appName, dialog.LastReport()).c_str(), m_err);
   } else {
     m_exitCode = result < 0 ? kExitNoWindow : kExitWritten;
   }

@@ -1,11 +1,15 @@
 // CPartsListApp: the application object of the vesk program.
 //
 // Reads the command line into m_cmdInfo, shows the main dialog once,
-// modally, and turns the dialog's outcome into the process exit status. A
-// long option with a value it does not take ends it before the dialog.
-// The host it runs on is owned by the caller (main) and outlives it.
+// modally, and turns the dialog's outcome into the process exit status.
+// In automatic mode it tells on the error stream what failed and why, or
+// what the list found of duplicate references; --help and --version
+// answer on the output stream without any dialog, and an argument with a
+// value it does not take ends it before the dialog. The host it runs on
+// is owned by the caller (main) and outlives it, and so do the streams.
 #pragma once
 
+#include <cstdio>
 #include <span>
 #include <string>
 
@@ -16,7 +20,8 @@ namespace vesk {
 
 class CPartsListApp {
  public:
-  explicit CPartsListApp(CUiHost& host) : m_host(host) {}
+  explicit CPartsListApp(CUiHost& host, std::FILE* out = stdout, std::FILE* err = stderr)
+      : m_host(host), m_out(out), m_err(err) {}
 
   // Start-up: parse, show the dialog, return false (the process then ends).
   bool InitInstance();
@@ -39,6 +44,8 @@ class CPartsListApp {
 
  private:
   CUiHost& m_host;
+  std::FILE* m_out;
+  std::FILE* m_err;
   std::string m_appName;
   std::string m_helpFilePath;
   int m_exitCode = 0;

@@ -1,6 +1,7 @@
 #include "app/parts_list_dlg.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "app/about_dlg.h"
 #include "app/path_parts.h"
 #include "app/resource_ids.h"
+#include "app/run_messages.h"
 #include "convert/conversion.h"
 #include "platform/code_page_932.h"
 #include "platform/output_file.h"
@@ -182,13 +184,15 @@ int CPartsListDlg::GatherInputPaths(const char* paths[kMaxInputs]) {
 }
 
 void CPartsListDlg::OnExecute() {
+  m_report = RunReport();
   if (m_inputList.GetCount() <= 0) {
-    m_outcome = Outcome::kNoInput;
+    Finish(Outcome::kNoInput, 0);
     return;
   }
   const char* paths[kMaxInputs] = {};
   const int count = GatherInputPaths(paths);
   const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
+  m_report.file = output;
   if (output == kStandardOutputName) {
     ExecuteToStandardOutput(count, paths);
     return;
@@ -198,8 +202,8 @@ void CPartsListDlg::OnExecute() {
   // however its path is written.
   for (int i = 0; i < count; ++i) {
     if (m_host.IsSameFile(output.c_str(), paths[i])) {
-      m_outcome = Outcome::kOutputNotOpened;
-      ShowMessage(kIdsOutputOpenFailed);
+      m_report.outputIsInput = true;
+      Finish(Outcome::kOutputNotOpened, kIdsOutputOpenFailed);
       return;
     }
   }
@@ -207,22 +211,27 @@ void CPartsListDlg::OnExecute() {
   // when the run succeeded: a failed run leaves the user's old list alone.
   OutputFile outputFile;
   if (!outputFile.open(output.c_str())) {
-    m_outcome = Outcome::kOutputNotOpened;
-    ShowMessage(kIdsOutputOpenFailed);
+    m_report.systemError = outputFile.error();
+    Finish(Outcome::kOutputNotOpened, kIdsOutputOpenFailed);
     return;
   }
-  const int result = Convert(count, paths, outputFile.stream());
+  ConversionReport conversion;
+  const int result = Convert(count, paths, outputFile.stream(), conversion);
   if (result == kConversionInputFailed) outputFile.discard();
-  ReportOutcome(result, result != kConversionInputFailed && !outputFile.commit());
+  const bool writeFailed = result != kConversionInputFailed && !outputFile.commit();
+  ReportOutcome(result, conversion, paths, writeFailed ? outputFile.error() : 0);
 }
 
 // The standard output is there already and is none of the inputs; it is
 // flushed rather than closed.
 void CPartsListDlg::ExecuteToStandardOutput(int count, const char* const* paths) {
   std::FILE* stream = binaryStandardOutput();
-  const int result = Convert(count, paths, stream);
-  const bool flushFailed = std::fflush(stream) != 0;
-  ReportOutcome(result, flushFailed || std::ferror(stream) != 0);
+  ConversionReport conversion;
+  const int result = Convert(count, paths, stream, conversion);
+  errno = 0;
+  const bool failed = std::fflush(stream) != 0 || std::ferror(stream) != 0;
+  // A write that failed before the flush may have left no error number.
+  ReportOutcome(result, conversion, paths, failed ? (errno != 0 ? errno : EIO) : 0);
 }
 
 PartsListFormat CPartsListDlg::ListFormat() const {
@@ -232,7 +241,8 @@ PartsListFormat CPartsListDlg::ListFormat() const {
   return m_bSilent ? m_cmdInfo.m_format : PartsListFormat();
 }
 
-int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* stream) const {
+int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* stream,
+                           ConversionReport& report) {
   // The run takes its memory from pages of the system's own, given back
   // whole at the end of the run; VESK_SYSTEM_HEAP asks for the C++ heap
   // instead (for a memory checker).
@@ -243,19 +253,22 @@ int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* strea
   options.format = ListFormat();
   // Only a list in UTF-8 needs the system's table of Shift-JIS.
   if (options.format.encoding == ListEncoding::kUtf8) options.decoder = makeCodePage932Decoder();
-  return runConversion(count, paths, stream, options);
+  m_report.traced = count > 0;
+  return runConversion(count, paths, stream, options, &report);
 }
 
-void CPartsListDlg::ReportOutcome(int result, bool writeFailed) {
+void CPartsListDlg::ReportOutcome(int result, ConversionReport& conversion,
+                                  const char* const* paths, int writeError) {
   if (result == kConversionInputFailed) {
-    m_outcome = Outcome::kInputFailed;
-    ShowMessage(kIdsInputOpenFailed);
-  } else if (writeFailed) {
-    m_outcome = Outcome::kWriteFailed;
-    ShowMessage(kIdsOutputWriteFailed);
+    m_report.file = paths[conversion.failedInput];
+    m_report.problem = std::move(conversion.problem);
+    Finish(Outcome::kInputFailed, kIdsInputOpenFailed);
+  } else if (writeError != 0) {
+    m_report.systemError = writeError;
+    Finish(Outcome::kWriteFailed, kIdsOutputWriteFailed);
   } else {
-    m_outcome = Outcome::kWritten;
-    ShowMessage(kIdsFinished);
+    m_report.duplicates = std::move(conversion.duplicates);
+    Finish(Outcome::kWritten, kIdsFinished);
   }
 }
 
@@ -321,10 +334,15 @@ void CPartsListDlg::OnClear() {
   UpdateOutputName();
 }
 
-void CPartsListDlg::ShowMessage(int stringId) {
-  if (m_bSilent) return;
-  m_host.MessageBox(m_hWnd, m_host.LoadString(stringId), m_appName,
-                    kMbOk | kMbIconExclamation);
+void CPartsListDlg::Finish(Outcome outcome, int stringId) {
+  m_report.outcome = outcome;
+  if (m_bSilent || stringId == 0) return;
+  std::string text = m_host.LoadString(stringId);
+  if (const std::string detail = messageDetail(m_host, m_report); !detail.empty()) {
+    text += '\n';
+    text += detail;
+  }
+  m_host.MessageBox(m_hWnd, text, m_appName, kMbOk | kMbIconExclamation);
 }
 
 }  // namespace vesk

@@ -7,7 +7,9 @@
 // standard output, when the output name is "-"). In
 // automatic mode the dialog runs Execute once during its initialisation,
 // silently, and ends itself; the outcome of the last Execute is kept for
-// the program's exit status.
+// the program's exit status, with the file at fault and why, or what the
+// list found of duplicate references (app/run_report.h). A message shows
+// its text with the file and the reason below it.
 //
 // The dialog lives on the stack of the application's start-up; the list
 // entries and the output text belong to the host's controls, the gathering
@@ -20,9 +22,12 @@
 
 #include "app/cmd_line_info.h"
 #include "app/input_list_box.h"
+#include "app/run_report.h"
 #include "platform/host_dialog.h"
 
 namespace vesk {
+
+struct ConversionReport;
 
 class CPartsListDlg : public CHostDialog {
  public:
@@ -34,14 +39,7 @@ class CPartsListDlg : public CHostDialog {
   }
   static constexpr std::size_t kPathBufferSize = kMaxInputs * kMaxPath + 1;
 
-  enum class Outcome {
-    kNotRun,          // Execute has not run
-    kNoInput,         // the list was empty
-    kWritten,         // the parts list was written
-    kInputFailed,     // an input file could not be read
-    kOutputNotOpened, // the output could not be opened, or it is one of the inputs
-    kWriteFailed,     // writing or closing the output failed
-  };
+  using Outcome = RunOutcome;
 
   // `cmdInfo` (the command line's results) outlives the dialog; `appName`
   // captions its message boxes and `helpFilePath` is what F1 opens.
@@ -49,7 +47,8 @@ class CPartsListDlg : public CHostDialog {
                 std::string helpFilePath);
   ~CPartsListDlg() override;
 
-  Outcome LastOutcome() const { return m_outcome; }
+  Outcome LastOutcome() const { return m_report.outcome; }
+  const RunReport& LastReport() const { return m_report; }
 
   // Handlers.
   bool OnInitDialog() override;
@@ -67,16 +66,21 @@ class CPartsListDlg : public CHostDialog {
   void OnInputSelChange() { UpdateOutputName(); }
 
  private:
-  void ShowMessage(int stringId);
+  // Ends an Execute with `outcome`, and says so with message `stringId`
+  // (none for 0) and the details of m_report below its text.
+  void Finish(Outcome outcome, int stringId);
   // Execute with the output "-": the list goes to the standard output.
   void ExecuteToStandardOutput(int count, const char* const* paths);
   // The format of the list Execute writes.
   PartsListFormat ListFormat() const;
   // Runs the conversion into the opened `stream`: kConversionOk or
-  // kConversionInputFailed.
-  int Convert(int count, const char* const* paths, std::FILE* stream) const;
-  // Sets the outcome of Execute and shows its message.
-  void ReportOutcome(int result, bool writeFailed);
+  // kConversionInputFailed, with `report` filled in.
+  int Convert(int count, const char* const* paths, std::FILE* stream, ConversionReport& report);
+  // Ends Execute after the run: the input at fault, the output's write
+  // error (an errno value; 0 when the list was written) or the list's
+  // duplicates go into m_report, and Finish says so.
+  void ReportOutcome(int result, ConversionReport& conversion, const char* const* paths,
+                     int writeError);
   // Copies up to 64 entries into m_pathBuffer; returns how many.
   int GatherInputPaths(const char* paths[kMaxInputs]);
   void AddChosenFiles();
@@ -89,7 +93,7 @@ class CPartsListDlg : public CHostDialog {
   std::unique_ptr<char[]> m_pathBuffer;
   bool m_bSilent = false;
   HostIcon m_hIcon = nullptr;
-  Outcome m_outcome = Outcome::kNotRun;
+  RunReport m_report;
 };
 
 }  // namespace vesk

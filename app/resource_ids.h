@@ -16,6 +16,39 @@ inline constexpr int kIdsOutputOpenFailed = 102;
 inline constexpr int kIdsInputOpenFailed = 103;
 inline constexpr int kIdsFinished = 104;
 inline constexpr int kIdsOutputWriteFailed = 105;
+// The lines below messages 102 to 105: the file at fault, why a file
+// failed (a reading problem, or the system's error), and what the list
+// found of references that occur more than once. "%1" to "%4" stand for
+// the values filled in (app/run_messages.h).
+inline constexpr int kIdsFileAtLine = 106;
+inline constexpr int kIdsCannotOpen = 107;
+inline constexpr int kIdsReadError = 108;
+inline constexpr int kIdsNotSchematic = 109;
+inline constexpr int kIdsMissingKey = 110;
+inline constexpr int kIdsMissingBlock = 111;
+inline constexpr int kIdsBadValue = 112;
+inline constexpr int kIdsUnusableValue = 113;
+inline constexpr int kIdsWrongEndTag = 114;
+inline constexpr int kIdsEndOfInput = 115;
+inline constexpr int kIdsEscapeCutShort = 116;
+inline constexpr int kIdsStrayField = 117;
+inline constexpr int kIdsUnclosedBlock = 118;
+inline constexpr int kIdsMisplacedBlock = 119;
+inline constexpr int kIdsOutputIsInput = 120;
+inline constexpr int kIdsCannotWrite = 121;
+inline constexpr int kIdsNoSuchFile = 122;
+inline constexpr int kIdsAccessDenied = 123;
+inline constexpr int kIdsIsFolder = 124;
+inline constexpr int kIdsNotFolder = 125;
+inline constexpr int kIdsDiskFull = 126;
+inline constexpr int kIdsFileTooLarge = 127;
+inline constexpr int kIdsReadOnlyDisk = 128;
+inline constexpr int kIdsNameTooLong = 129;
+inline constexpr int kIdsInputOutputError = 130;
+inline constexpr int kIdsOtherSystemError = 131;
+inline constexpr int kIdsDuplicatesOneName = 132;
+inline constexpr int kIdsDuplicatesNamesDiffer = 133;
+inline constexpr int kIdsMoreReferences = 134;
 
 // Icons.
 inline constexpr int kIdrMainFrame = 128;  // large icon and About picture

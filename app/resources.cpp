@@ -59,6 +59,45 @@ constexpr std::array kStrings = {
     StringResource{kIdsInputOpenFailed, "入力ファイルのオープンに失敗しました"},
     StringResource{kIdsFinished, "処理が終了しました"},
     StringResource{kIdsOutputWriteFailed, "出力ファイルの書き込みに失敗しました"},
+    // Below 102, 103 and 105: the file ("%1 (%2 行目)" where a line
+    // applies), then why.
+    StringResource{kIdsFileAtLine, "%1 (%2 行目)"},
+    StringResource{kIdsCannotOpen, "ファイルを開けません: %1"},
+    StringResource{kIdsReadError, "ファイルを読み込めません: %1"},
+    StringResource{kIdsNotSchematic,
+                   "Kolvane の回路図ファイルではありません (最初のフィールドが「%1」で、"
+                   "+KOLVA_DATA_V.1.0 ではありません)"},
+    StringResource{kIdsMissingKey, "ブロック %1 に必要なキー %2 がありません"},
+    StringResource{kIdsMissingBlock, "ブロック %1 に必要なブロック %2 がありません"},
+    StringResource{kIdsBadValue, "ブロック %1 のキー %2 に値「%3」は使えません"},
+    StringResource{kIdsUnusableValue, "ブロック %1 のキー %2 に使える値がありません"},
+    StringResource{kIdsWrongEndTag, "ブロック %1 が「%2」で終わっています (-%1 で終わるはずです)"},
+    StringResource{kIdsEndOfInput, "%2 行目で始まったブロック %1 の途中でファイルが終わっています"},
+    StringResource{kIdsEscapeCutShort, "ブロック %1 の中で、%XX の形のエスケープが途中で切れています"},
+    StringResource{kIdsStrayField,
+                   "ブロックの外に「%1」があります (開始タグでもファイルの終わりでもありません)"},
+    StringResource{kIdsUnclosedBlock, "%2 行目で始まったブロック %1 の終わり (-%1) がありません"},
+    StringResource{kIdsMisplacedBlock, "ブロック %1 のこの位置にはブロック %2 を置けません"},
+    StringResource{kIdsOutputIsInput, "入力ファイルのひとつと同じファイルには書き込みません"},
+    StringResource{kIdsCannotWrite, "書き込めません: %1"},
+    // The system's errors, as the user can act on them.
+    StringResource{kIdsNoSuchFile, "ファイルまたはフォルダーがありません"},
+    StringResource{kIdsAccessDenied, "アクセスが拒否されました"},
+    StringResource{kIdsIsFolder, "フォルダーです"},
+    StringResource{kIdsNotFolder, "パスの途中にフォルダーでないものがあります"},
+    StringResource{kIdsDiskFull, "ディスクの空き容量が足りません"},
+    StringResource{kIdsFileTooLarge, "ファイルが大きすぎます"},
+    StringResource{kIdsReadOnlyDisk, "読み取り専用のドライブです"},
+    StringResource{kIdsNameTooLong, "パスが長すぎます"},
+    StringResource{kIdsInputOutputError, "装置の入出力エラーです"},
+    StringResource{kIdsOtherSystemError, "システムのエラー %1 (%2)"},
+    // Below 104 when references occur more than once: rows, such
+    // references, and those whose rows differ in name ("?" in the list).
+    StringResource{kIdsDuplicatesOneName,
+                   "%1 行のうち、%2 個の部品番号が複数回あります (部品名はどれも同じです)"},
+    StringResource{kIdsDuplicatesNamesDiffer,
+                   "%1 行のうち、%2 個の部品番号が複数回あります。部品名が異なるもの %3 個: %4"},
+    StringResource{kIdsMoreReferences, "%1 ほか %2 個"},
 };
 
 // The icons: a parts-list sheet with a resistor symbol and three rows, each

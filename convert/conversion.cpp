@@ -77,6 +77,7 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
   builder.build();
 
   const SortedPartsList& rows = *builder.entries();
+  if (report != nullptr) report->duplicates = summarizeDuplicates(rows);
   const ShiftJisToUtf8 converter(options.decoder);
   const ShiftJisToUtf8* utf8 = nullptr;
   if (options.format.encoding == ListEncoding::kUtf8) {

@@ -9,7 +9,9 @@
 //
 // Returns 0 when every input was read and the list was written, -3 at the
 // first input that cannot be read; then nothing has been written to `out`
-// and the files after it are not opened.
+// and the files after it are not opened. Given a report, the run fills in
+// which input failed and why (schfile/read_problem.h), or, once the list
+// is written, what it holds of references found more than once.
 //
 // Memory: the run owns what it reads. One document is alive at a time, in
 // an arena of its own whose blocks the run keeps for the next document
@@ -21,6 +23,7 @@
 #include <cstdio>
 #include <memory_resource>
 
+#include "convert/duplicate_summary.h"
 #include "convert/parts_list_format.h"
 #include "convert/shift_jis_to_utf8.h"
 #include "schfile/read_problem.h"
@@ -50,6 +53,8 @@ struct ConversionOptions {
 struct ConversionReport {
   int failedInput = -1;  // the index of the input that could not be read
   ReadProblem problem;   // why it could not be read
+  // After a run that wrote its list: the references found more than once.
+  DuplicateSummary duplicates;
 };
 
 // The per-component list in Shift-JIS.

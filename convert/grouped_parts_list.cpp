@@ -87,12 +87,6 @@ class Parts {
   std::vector<std::uint32_t> rows_;
 };
 
-void appendReference(std::string& out, std::string_view prefix, int number) {
-  char digits[kLongestNumber];
-  out.append(prefix);
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-}
-
 // The references of a part's rows [first, last) (see the header for the
 // ranges).
 void appendReferences(std::string& out, std::string_view prefix, const SortedPartsList& rows,

@@ -1,5 +1,7 @@
 #include "convert/reference_counts.h"
 
+#include <charconv>
+
 namespace vesk {
 
 ReferenceCounts::ReferenceCounts(const SortedPartsList& rows) : counts_(rows.size(), 0) {
@@ -17,9 +19,15 @@ ReferenceCounts::ReferenceCounts(const SortedPartsList& rows) : counts_(rows.siz
     const auto count = static_cast<std::uint32_t>(end - first);
     for (std::size_t row = first; row < end; ++row) counts_[row] = count;
     if (count > 1) ++repeated_;
-    if (namesDiffer) ++conflicting_;
+    if (namesDiffer) conflictRows_.push_back(first);
     first = end;
   }
+}
+
+void appendReference(std::string& out, std::string_view prefix, int number) {
+  out.append(prefix);
+  char digits[16];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
 }
 
 }  // namespace vesk

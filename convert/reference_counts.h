@@ -12,6 +12,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/parts_list_entry.h"
@@ -28,12 +30,19 @@ class ReferenceCounts {
   // How many distinct references occur more than once.
   std::size_t repeatedReferences() const { return repeated_; }
   // How many of those are carried by components of different names.
-  std::size_t conflictingReferences() const { return conflicting_; }
+  std::size_t conflictingReferences() const { return conflictRows_.size(); }
+  // The first row of each of those references, in list order.
+  const std::vector<std::size_t>& conflictRows() const { return conflictRows_; }
 
  private:
   std::vector<std::uint32_t> counts_;
   std::size_t repeated_ = 0;
-  std::size_t conflicting_ = 0;
+  std::vector<std::size_t> conflictRows_;
 };
+
+// Appends a reference as the prefix and number it was split into, the way
+// the lists show it: "R12", "7" (no prefix), "TP0" (no digits: TP and TP0
+// are one reference to the list).
+void appendReference(std::string& out, std::string_view prefix, int number);
 
 }  // namespace vesk

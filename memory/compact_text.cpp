@@ -96,6 +96,8 @@ void CompactText::setNone() {
   storage_[kInPlace] = kNone;
 }
 
-void CompactText::freeBlock() { ::operator delete(blockBytes(), blockSize()); }
+// The unsized form: clang before version 17 declares the sized one only
+// with -fsized-deallocation, and the heap does not need the size.
+void CompactText::freeBlock() { ::operator delete(blockBytes()); }
 
 }  // namespace vesk

@@ -27,6 +27,11 @@
 //
 // Paths are bytes in the system's code page (the ANSI code page on
 // Windows). One object serves one run.
+//
+// When open() or commit() fails, error() tells why as the system's error
+// number (errno; on Windows the system's error code is mapped to the
+// errno of the same meaning), so that the user learns whether the disk is
+// full, the folder missing or the file read-only.
 #pragma once
 
 #include <cstdio>
@@ -57,6 +62,9 @@ class OutputFile {
   // Gives the run up: the temporary file is removed, the output left as
   // it was.
   void discard();
+  // Why the last open() or commit() failed: an errno value (EIO where the
+  // system gave none); 0 after a success.
+  int error() const;
 
  private:
   struct Impl;

@@ -86,6 +86,14 @@ struct OutputFile::Impl {
   bool replacesFile = false;
   struct stat old {};     // the replaced file's owner and mode
   std::string created;    // a direct output that did not exist before
+  int errorNumber = 0;          // errno of the step that failed
+
+  // Notes errno as the reason of a failed step (the first one that
+  // failed: what fails after it is its consequence) and returns false.
+  bool failed() {
+    if (errorNumber == 0) errorNumber = errno != 0 ? errno : EIO;
+    return false;
+  }
 
   ~Impl() { discard(); }
 
@@ -100,15 +108,18 @@ struct OutputFile::Impl {
 
   bool openDirect(const char* path, bool isNew) {
     kind = Kind::kDirect;
+    errno = 0;
     stream = std::fopen(path, "wb");
-    if (stream != nullptr && isNew) created = path;
-    return stream != nullptr;
+    if (stream == nullptr) return failed();
+    if (isNew) created = path;
+    return true;
   }
 
   bool adopt(int fd, Kind how) {
     kind = how;
     stream = fdopen(fd, "wb");
     if (stream != nullptr) return true;
+    failed();
     ::close(fd);
     discard();
     return false;
@@ -179,7 +190,10 @@ OutputFile::~OutputFile() = default;
 
 bool OutputFile::open(const char* path) {
   m_impl = std::make_unique<Impl>();
-  if (path == nullptr) return false;
+  if (path == nullptr) {
+    m_impl->errorNumber = ENOENT;
+    return false;
+  }
   Impl& impl = *m_impl;
   impl.target = followLinks(path);
   const std::string folder = folderOf(impl.target);
@@ -196,7 +210,7 @@ bool OutputFile::open(const char* path) {
   // Opened for writing as fopen would, but not emptied: a file the user
   // may not write fails here, as it always did, and is never replaced.
   const int existing = ::open(impl.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-  if (existing < 0) return false;
+  if (existing < 0) return impl.failed();
   impl.replacesFile = true;
   const int fd = impl.openTemporary(folder);
   if (fd < 0) return impl.adopt(existing, Impl::Kind::kOverwrite);
@@ -209,19 +223,22 @@ std::FILE* OutputFile::stream() const { return m_impl != nullptr ? m_impl->strea
 bool OutputFile::commit() {
   if (m_impl == nullptr || m_impl->stream == nullptr) return false;
   Impl& impl = *m_impl;
+  const auto step = [&impl](bool done) { return done || impl.failed(); };
   std::FILE* stream = std::exchange(impl.stream, nullptr);
   // Rows lost to a full disk show up as a stream error or at the flush.
-  bool ok = std::fflush(stream) == 0 && std::ferror(stream) == 0;
+  // A write that failed earlier left its errno, which nothing since has
+  // set again: no call since failed.
+  bool ok = step(std::fflush(stream) == 0 && std::ferror(stream) == 0);
   const int fd = fileno(stream);
   if (impl.kind == Impl::Kind::kOverwrite) {
     const off_t length = ftello(stream);
-    ok = ok && length >= 0 && ftruncate(fd, length) == 0;
+    ok = ok && step(length >= 0 && ftruncate(fd, length) == 0);
   } else if (impl.kind == Impl::Kind::kReplace) {
-    ok = ok && impl.prepareReplacement(fd);
+    ok = ok && step(impl.prepareReplacement(fd));
   }
-  ok = std::fclose(stream) == 0 && ok;
+  ok = step(std::fclose(stream) == 0) && ok;
   if (impl.kind == Impl::Kind::kReplace) {
-    ok = ok && std::rename(impl.temporary.c_str(), impl.target.c_str()) == 0;
+    ok = ok && step(std::rename(impl.temporary.c_str(), impl.target.c_str()) == 0);
     if (ok) {
       impl.temporary.clear();
       syncFolder(folderOf(impl.target));
@@ -230,11 +247,14 @@ bool OutputFile::commit() {
     impl.created.clear();  // written: the new file stays
   }
   impl.discard();  // what is left of a failed commit
+  if (ok) impl.errorNumber = 0;
   return ok;
 }
 
 void OutputFile::discard() {
   if (m_impl != nullptr) m_impl->discard();
 }
+
+int OutputFile::error() const { return m_impl != nullptr ? m_impl->errorNumber : 0; }
 
 }  // namespace vesk

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -82,6 +83,31 @@ bool setDeleteOnClose(HANDLE file, bool remove) {
   return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info) != 0;
 }
 
+// The errno of the same meaning as a system error code, as the C library
+// maps the codes of its own calls.
+int errnoOf(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_CURRENT_DIRECTORY: return EACCES;
+    case ERROR_WRITE_PROTECT: return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
+    case ERROR_DIRECTORY: return ENOTDIR;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return ENOMEM;
+    default: return EIO;
+  }
+}
+
 }  // namespace
 
 struct OutputFile::Impl {
@@ -99,6 +125,19 @@ struct OutputFile::Impl {
   DWORD oldAttributes = 0;               // of the replaced file
   bool deleteOnClose = false;            // the temporary file goes when its handle closes
   std::string created;                   // a direct output that did not exist before
+  int errorNumber = 0;                         // errno of the step that failed
+
+  // Notes the reason of the first step that failed (what fails after it is
+  // its consequence) and returns false: the C library's errno, or the
+  // system's last error code.
+  bool failedInLibrary() {
+    if (errorNumber == 0) errorNumber = errno != 0 ? errno : EIO;
+    return false;
+  }
+  bool failedInSystem() {
+    if (errorNumber == 0) errorNumber = errnoOf(GetLastError());
+    return false;
+  }
 
   ~Impl() { discard(); }
 
@@ -114,21 +153,26 @@ struct OutputFile::Impl {
 
   bool openDirect(const char* path, bool isNew) {
     kind = Kind::kDirect;
+    errno = 0;
     stream = std::fopen(path, "wb");
-    if (stream != nullptr && isNew) created = path;
-    return stream != nullptr;
+    if (stream == nullptr) return failedInLibrary();
+    if (isNew) created = path;
+    return true;
   }
 
   bool adopt(HANDLE file, Kind how) {
     kind = how;
+    errno = 0;
     const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_WRONLY | _O_BINARY);
     if (fd < 0) {
+      failedInLibrary();
       CloseHandle(file);
       discard();
       return false;
     }
     stream = _fdopen(fd, "wb");
     if (stream == nullptr) {
+      failedInLibrary();
       _close(fd);
       discard();
       return false;
@@ -182,7 +226,10 @@ OutputFile::~OutputFile() = default;
 
 bool OutputFile::open(const char* path) {
   m_impl = std::make_unique<Impl>();
-  if (path == nullptr) return false;
+  if (path == nullptr) {
+    m_impl->errorNumber = ENOENT;
+    return false;
+  }
   Impl& impl = *m_impl;
   const std::wstring wide = wideFromAnsi(path);
   if (wide.empty()) return impl.openDirect(path, false);
@@ -213,6 +260,7 @@ bool OutputFile::open(const char* path) {
     // Windows refuses to write a read-only file; Wine lets its root user
     // do so. Neither may replace it.
     CloseHandle(existing);
+    impl.errorNumber = EACCES;
     return false;
   }
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
@@ -233,33 +281,40 @@ std::FILE* OutputFile::stream() const { return m_impl != nullptr ? m_impl->strea
 bool OutputFile::commit() {
   if (m_impl == nullptr || m_impl->stream == nullptr) return false;
   Impl& impl = *m_impl;
+  const auto inLibrary = [&impl](bool done) { return done || impl.failedInLibrary(); };
+  const auto inSystem = [&impl](bool done) { return done || impl.failedInSystem(); };
   std::FILE* stream = std::exchange(impl.stream, nullptr);
   // Rows lost to a full disk show up as a stream error or at the flush.
-  bool ok = std::fflush(stream) == 0 && std::ferror(stream) == 0;
+  // A write that failed earlier left its errno, which nothing since has
+  // set again: no call since failed.
+  bool ok = inLibrary(std::fflush(stream) == 0 && std::ferror(stream) == 0);
   if (impl.kind == Impl::Kind::kOverwrite) {
     // After the flush the handle stands at the end of the new list.
-    ok = ok && SetEndOfFile(impl.handle) != 0;
+    ok = ok && inSystem(SetEndOfFile(impl.handle) != 0);
   } else if (impl.kind == Impl::Kind::kReplace) {
-    ok = ok && impl.takeOverAttributes() && FlushFileBuffers(impl.handle) != 0;
+    ok = ok && inSystem(impl.takeOverAttributes() && FlushFileBuffers(impl.handle) != 0);
     if (ok && impl.deleteOnClose) {
-      ok = setDeleteOnClose(impl.handle, false);
+      ok = inSystem(setDeleteOnClose(impl.handle, false));
       impl.deleteOnClose = !ok;
     }
   }
-  ok = std::fclose(stream) == 0 && ok;
+  ok = inLibrary(std::fclose(stream) == 0) && ok;
   impl.handle = INVALID_HANDLE_VALUE;
   if (impl.kind == Impl::Kind::kReplace) {
-    ok = ok && impl.putInPlace();
+    ok = ok && inSystem(impl.putInPlace());
     if (ok) impl.temporary.clear();
   } else if (ok) {
     impl.created.clear();  // written: the new file stays
   }
   impl.discard();  // what is left of a failed commit
+  if (ok) impl.errorNumber = 0;
   return ok;
 }
 
 void OutputFile::discard() {
   if (m_impl != nullptr) m_impl->discard();
 }
+
+int OutputFile::error() const { return m_impl != nullptr ? m_impl->errorNumber : 0; }
 
 }  // namespace vesk

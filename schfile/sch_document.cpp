@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "schfile/block_reader.h"
 #include "schfile/object_factory.h"
@@ -64,7 +66,12 @@ int SchDocument::load(const char* path) {
   errno = 0;
   std::FILE* stream = std::fopen(path, "r");
   if (stream == nullptr) {
-    problem_ = fileProblem(ReadProblem::Kind::kCannotOpen, 0, {}, errno);
+    int error = errno;
+    // Windows refuses to open a folder as a file, with "access denied";
+    // that it is a folder is what the user needs to hear.
+    std::error_code ignored;
+    if (error == EACCES && std::filesystem::is_directory(path, ignored)) error = EISDIR;
+    problem_ = fileProblem(ReadProblem::Kind::kCannotOpen, 0, {}, error);
     return kReadFailed;
   }
   // The reader keeps a buffer of its own; without one in the stream too,
@@ -76,6 +83,11 @@ int SchDocument::load(const char* path) {
   RecordReader reader(stream);
   const int result = readFrom(reader, sizeHint);
   std::fclose(stream);
+  // POSIX opens a folder and fails its first read: as on Windows, the
+  // folder is a file that cannot be opened.
+  if (problem_.kind == ReadProblem::Kind::kReadError && problem_.systemError == EISDIR) {
+    problem_.kind = ReadProblem::Kind::kCannotOpen;
+  }
   return result;
 }
 

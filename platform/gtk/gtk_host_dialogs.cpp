@@ -38,9 +38,18 @@ int CGtkHost::MessageBox(HostWindow owner, std::string_view text, std::string_vi
                          unsigned flags) {
   Window* window = findWindow(owner);
   GtkWindow* parent = window != nullptr ? GTK_WINDOW(window->dialog->self.widget) : nullptr;
+  // A message box of Windows shows all its lines alike; GTK's shows its
+  // first line as the message and the lines below it (the details of a
+  // failure) as the secondary text, in the ordinary font.
+  const std::size_t lineEnd = text.find('\n');
+  const std::string_view first = text.substr(0, lineEnd);
   GtkWidget* box = gtk_message_dialog_new(
       parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-      messageTypeOf(flags), GTK_BUTTONS_OK, "%s", displayText(text).c_str());
+      messageTypeOf(flags), GTK_BUTTONS_OK, "%s", displayText(first).c_str());
+  if (lineEnd != std::string_view::npos) {
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s",
+                                             displayText(text.substr(lineEnd + 1)).c_str());
+  }
   gtk_window_set_title(GTK_WINDOW(box), displayText(caption).c_str());
   if (!m_reportPath.empty()) {
     g_signal_connect_swapped(box, "map-event",

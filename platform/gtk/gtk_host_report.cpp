@@ -6,7 +6,7 @@
 //   control   <dialog id> <control id> <index> <x> <y> <width> <height> <sensitive> <focused>
 //             <text width> <text>
 //   row       <dialog id> <control id> <index> <selected> <text>
-//   message   <title> <text>
+//   message   <title> <text> <secondary text>
 //   end       <serial>
 //
 // Geometry is in pixels relative to the dialog's client area, as GTK
@@ -97,10 +97,13 @@ void CGtkHost::writeReport(const char* reason) const {
     GtkWidget* window = GTK_WIDGET(entry->data);
     if (!GTK_IS_MESSAGE_DIALOG(window) || !gtk_widget_get_mapped(window)) continue;
     gchar* text = nullptr;
-    g_object_get(window, "text", &text, nullptr);
-    std::fprintf(out, "message\t%s\t%s\n", field(gtk_window_get_title(GTK_WINDOW(window))).c_str(),
-                 field(text).c_str());
+    gchar* secondary = nullptr;
+    g_object_get(window, "text", &text, "secondary-text", &secondary, nullptr);
+    std::fprintf(out, "message\t%s\t%s\t%s\n",
+                 field(gtk_window_get_title(GTK_WINDOW(window))).c_str(), field(text).c_str(),
+                 field(secondary).c_str());
     g_free(text);
+    g_free(secondary);
   }
   g_list_free(toplevels);
   std::fprintf(out, "end\t%d\n", serial);

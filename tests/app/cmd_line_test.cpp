@@ -65,8 +65,8 @@ const CommandLineCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.title); });
 
-// The long options are whole arguments; every other argument keeps its
-// meaning, one beginning with "--" included.
+// The format's options are whole arguments; every other argument keeps
+// its meaning, one beginning with "--" included.
 TEST(CommandLine, LongOptions) {
   using F = PartsListFormat;
   constexpr F kDefault, kGrouped{ListLayout::kGrouped, ListEncoding::kShiftJis};
@@ -89,7 +89,6 @@ TEST(CommandLine, LongOptions) {
       // drops the next plain argument as ever.
       {{"--groupedx", "a.ce3", "b.ce3"}, {"b.ce3"}, kDefault, ""},
       {{"--encoding", "utf-8", "a.ce3"}, {"a.ce3"}, kDefault, ""},
-      {{"--help", "a.ce3", "b.ce3"}, {"b.ce3"}, kDefault, ""},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
@@ -99,6 +98,40 @@ TEST(CommandLine, LongOptions) {
     EXPECT_EQ(info.m_inputPaths, c.inputs) << c.args[0];
     EXPECT_TRUE(info.m_format == c.format) << c.args[0];
     EXPECT_EQ(info.m_badOption, c.badOption) << c.args[0];
+  }
+}
+
+// "--help", "--version" and, where '/' starts a flag, "/?" ask for the help
+// or the version; anything like them keeps the first-letter rule.
+TEST(CommandLine, WholeArgumentsAskForHelpOrVersion) {
+  using Request = CPartsListCmdLineInfo::Request;
+  struct Case {
+    std::vector<std::string> args;
+    bool slashStartsFlag;
+    Request request;
+    std::vector<std::string> inputs;
+  };
+  const Case cases[] = {
+      {{"--help"}, false, Request::kHelp, {}},
+      {{"--version"}, false, Request::kVersion, {}},
+      {{"a.ce3", "--help", "b.ce3"}, false, Request::kHelp, {"a.ce3", "b.ce3"}},
+      {{"--version", "--help"}, false, Request::kVersion, {}},
+      {{"--help", "--version"}, false, Request::kHelp, {}},
+      {{"/?"}, true, Request::kHelp, {}},
+      {{"/?"}, false, Request::kRun, {"/?"}},
+      {{"-?", "a.ce3", "b.ce3"}, true, Request::kRun, {"b.ce3"}},
+      {{"--helpme", "a.ce3", "b.ce3"}, false, Request::kRun, {"b.ce3"}},
+      {{"-help", "a.ce3", "b.ce3"}, false, Request::kRun, {"b.ce3"}},
+      {{"--HELP", "a.ce3"}, false, Request::kRun, {}},
+      {{"/help", "a.ce3"}, true, Request::kRun, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), "vesk");
+    CPartsListCmdLineInfo info;
+    CPartsListApp::ParseCommandLine(info, args, c.slashStartsFlag);
+    EXPECT_EQ(info.m_request, c.request) << c.args.front();
+    EXPECT_EQ(info.m_inputPaths, c.inputs) << c.args.front();
   }
 }
 

@@ -3,6 +3,7 @@
 // dialogs, drops, the system menu and automatic mode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/parts_list_dlg.h"
 #include "platform/code_page.h"
 #include "tests/support/app_test_support.h"
+#include "tests/support/bad_schematics.h"
 
 namespace vesk {
 namespace {
@@ -29,6 +31,25 @@ constexpr const char* kFinished = "処理が終了しました";
 constexpr const char* kOutputOpenFailed = "出力ファイルのオープンに失敗しました";
 constexpr const char* kInputOpenFailed = "入力ファイルのオープンに失敗しました";
 constexpr const char* kOutputWriteFailed = "出力ファイルの書き込みに失敗しました";
+constexpr const char* kNoSuchFile = "ファイルを開けません: ファイルまたはフォルダーがありません";
+
+// A message's text: its first line, then the lines below it.
+std::string message(const char* first, const std::vector<std::string>& below = {}) {
+  std::string text = first;
+  for (const std::string& line : below) text += "\n" + line;
+  return text;
+}
+
+// The lines of a message's text.
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
 
 std::vector<std::string> messageTexts(const CMemoryHost& host) {
   std::vector<std::string> texts;
@@ -163,8 +184,13 @@ TEST(PartsListDialog, ExecuteReportsEachFailureWithItsMessage) {
     user.PressButton(kIdOk);
     user.PressButton(kIdCancel);
   });
+  // Each message names the file at fault and says why; an empty output
+  // name has no file to name.
   EXPECT_EQ(messageTexts(*host),
-            (std::vector<std::string>{kInputOpenFailed, kOutputOpenFailed, kOutputOpenFailed}));
+            (std::vector<std::string>{message(kInputOpenFailed, {missing, kNoSuchFile}),
+                                      message(kOutputOpenFailed,
+                                              {dir.file("no-such-dir/out.csv"), kNoSuchFile}),
+                                      message(kOutputOpenFailed, {kNoSuchFile})}));
   // No run wrote anything: no output was created.
   EXPECT_EQ(test::namesIn(dir.path()), std::set<std::string>{"good.ce3"});
 }
@@ -203,7 +229,14 @@ TEST(PartsListDialog, AFailedRunLeavesTheLastGoodListAsItWas) {
     EXPECT_EQ(test::namesIn(dir.path()), names);
     user.PressButton(kIdCancel);
   });
-  EXPECT_EQ(messageTexts(*host), (std::vector<std::string>{kFinished, kInputOpenFailed, kFinished}));
+  // The broken file's component began on line 3.
+  EXPECT_EQ(messageTexts(*host),
+            (std::vector<std::string>{
+                kFinished,
+                message(kInputOpenFailed,
+                        {broken + " (3 行目)",
+                         "3 行目で始まったブロック COMPONENT の途中でファイルが終わっています"}),
+                kFinished}));
   ASSERT_EQ(states.size(), 4u);
   EXPECT_EQ(states[0].bytes,
             ",\"C\",1,\"100n\",\"X7R\"\r\n,\"R\",1,\"10k\",\"1/4W\"\r\n,\"R\",2,\"22k\",\"\"\r\n");
@@ -228,7 +261,10 @@ TEST(PartsListDialog, RefusesToWriteOverAnInputHoweverItsPathIsWritten) {
     }
     user.PressButton(kIdCancel);
   });
-  EXPECT_EQ(messageTexts(*host), (std::vector<std::string>{kOutputOpenFailed, kOutputOpenFailed}));
+  const std::string refused = "入力ファイルのひとつと同じファイルには書き込みません";
+  EXPECT_EQ(messageTexts(*host),
+            (std::vector<std::string>{message(kOutputOpenFailed, {sameFile[0], refused}),
+                                      message(kOutputOpenFailed, {sameFile[1], refused})}));
   EXPECT_EQ(readFile(input), original);
 }
 
@@ -242,11 +278,16 @@ TEST(PartsListDialog, FailedWriteIsNotReportedAsSuccess) {
     user.PressButton(kIdOk);
     user.PressButton(kIdCancel);
   });
-  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kOutputWriteFailed});
+  EXPECT_EQ(messageTexts(*host),
+            std::vector<std::string>{message(
+                kOutputWriteFailed, {"/dev/full", "書き込めません: ディスクの空き容量が足りません"})});
 
+  // The automatic mode says it in a line after the trace instead.
   auto automatic = interactiveHost({"-F", input, "-o", "/dev/full"});
-  EXPECT_EQ(runShell(*automatic), kExitOutputFailed);
+  test::Said said;
+  EXPECT_EQ(runShell(*automatic, {}, &said), kExitOutputFailed);
   EXPECT_TRUE(automatic->Messages().empty());
+  EXPECT_EQ(said.err, "\nvesk: /dev/full: cannot write: No space left on device\n");
 }
 
 TEST(PartsListDialog, AFailedWriteLeavesTheOldListAsItWas) {
@@ -267,15 +308,109 @@ TEST(PartsListDialog, AFailedWriteLeavesTheOldListAsItWas) {
       user.PressButton(kIdCancel);
     });
     auto automatic = interactiveHost({"-F", input});
-    const int automaticStatus = runShell(*automatic);
-    return messageTexts(*host) == std::vector<std::string>{kOutputWriteFailed} &&
-                   automaticStatus == kExitOutputFailed
+    test::Said said;
+    const int automaticStatus = runShell(*automatic, {}, &said);
+    const std::string tooLarge =
+        message(kOutputWriteFailed, {output, "書き込めません: ファイルが大きすぎます"});
+    return messageTexts(*host) == std::vector<std::string>{tooLarge} &&
+                   automaticStatus == kExitOutputFailed &&
+                   said.err == "\nvesk: " + output + ": cannot write: File too large\n"
                ? 0
                : 1;
   });
-  EXPECT_EQ(status, 0) << "the dialog did not say 105, or -F did not end with status 2";
+  EXPECT_EQ(status, 0) << "the dialog did not say 105 with the file and why, or -F did not end "
+                          "with status 2 and its line";
   EXPECT_EQ(test::fileState(output), before);
   EXPECT_EQ(test::namesIn(dir.path()), (std::set<std::string>{"a.ce3", "a.csv"}));
+}
+
+// Five files in the list and the fourth broken: the message names that
+// file, the line and why, in the words of the block and key at fault.
+// (What vesk -F says of each is VeskProgram.ABrokenFileIsNamedWithItsLineAndWhy.)
+TEST(PartsListDialog, ABadFileAmongGoodOnesIsNamedWithItsLineAndReason) {
+  ScratchDir dir;
+  std::vector<std::string> files;
+  for (const char* name : {"a.ce3", "b.ce3", "c.ce3", "bad.ce3", "e.ce3"}) {
+    files.push_back(dir.file(name));
+    writeFile(files.back(), schematicText({{"R1", "10k", ""}}));
+  }
+  for (const test::BadSchematic& bad : test::badSchematics()) {
+    SCOPED_TRACE(bad.title);
+    writeFile(files[3], bad.bytes);
+    auto host = interactiveHost(files);
+    runShell(*host, [](CMemoryHost& user) {
+      user.PressButton(kIdOk);
+      user.PressButton(kIdCancel);
+    });
+    ASSERT_EQ(host->Messages().size(), 1u);
+    const std::vector<std::string> lines = linesOf(host->Messages()[0].text);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], kInputOpenFailed);
+    EXPECT_EQ(lines[1], files[3] + " (" + std::to_string(bad.line) + " 行目)");
+    // Japanese around the names the file uses.
+    for (const std::string& name : {bad.block, bad.key}) {
+      EXPECT_NE(lines[2].find(name), std::string::npos) << lines[2];
+    }
+    if (bad.found.find_first_of("\x01\x7f") == std::string::npos) {
+      EXPECT_NE(lines[2].find(bad.found), std::string::npos) << lines[2];
+    }
+    EXPECT_TRUE(std::any_of(lines[2].begin(), lines[2].end(),
+                            [](char c) { return static_cast<unsigned char>(c) > 0x7f; }))
+        << lines[2];
+  }
+}
+
+// After a list with duplicate references, message 104 and the automatic
+// mode both tell the rows, the references found more than once and those
+// of them with different names, the first five named.
+TEST(PartsListDialog, AWrittenListTellsItsDuplicateReferences) {
+  ScratchDir dir;
+  const std::string first = dir.file("main.ce3");
+  const std::string second = dir.file("power.ce3");
+  std::vector<Part> main;
+  std::vector<Part> power;
+  for (int i = 1; i <= 7; ++i) {
+    main.push_back({"U" + std::to_string(i), "74HC00", ""});
+    power.push_back({"U" + std::to_string(i), "74HC04", ""});
+  }
+  main.push_back({"C1", "100n", ""});
+  power.push_back({"C1", "100n", ""});
+  power.push_back({"R1", "10k", ""});
+  writeFile(first, schematicText(main));
+  writeFile(second, schematicText(power));
+  struct Case {
+    std::vector<std::string> inputs;
+    std::string below;  // the line below 104, none when empty
+    std::string line;   // the automatic mode's line
+  };
+  const Case cases[] = {
+      {{first, second},
+       "17 行のうち、8 個の部品番号が複数回あります。部品名が異なるもの 7 個: U1, U2, U3, U4, U5 "
+       "ほか 2 個",
+       "vesk: 17 rows; 8 references appear more than once; 7 with different names: U1, U2, U3, "
+       "U4, U5 and 2 more"},
+      {{second, second}, "18 行のうち、9 個の部品番号が複数回あります (部品名はどれも同じです)",
+       "vesk: 18 rows; 9 references appear more than once, each with one name"},
+      {{second}, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    std::vector<std::string> args = c.inputs;
+    args.insert(args.end(), {"-o", dir.file("out.csv")});
+    auto host = interactiveHost(args);
+    runShell(*host, [](CMemoryHost& user) {
+      user.PressButton(kIdOk);
+      user.PressButton(kIdCancel);
+    });
+    EXPECT_EQ(messageTexts(*host),
+              std::vector<std::string>{c.below.empty() ? message(kFinished)
+                                                        : message(kFinished, {c.below})});
+    args.push_back("-F");
+    CMemoryHost automatic(partsListResources(), test::withProgram(args));
+    test::Said said;
+    EXPECT_EQ(runShell(automatic, {}, &said), kExitWritten);
+    EXPECT_EQ(said.err, c.line.empty() ? "" : "\n" + c.line + "\n");
+  }
 }
 
 TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesOnly) {
@@ -323,21 +458,32 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
     int status;
     std::string output;  // expected file and bytes, empty name when none
     std::string bytes;
+    std::string said;  // on the error stream, after the traces
   };
+  const std::string noInput =
+      "vesk: -F needs at least one input file\n"
+      "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n";
   const Case cases[] = {
-      {{"-F", input}, kExitWritten, dir.file("a.csv"), ",\"U\",1,\"74HC00\",\"\"\r\n"},
+      {{"-F", input}, kExitWritten, dir.file("a.csv"), ",\"U\",1,\"74HC00\",\"\"\r\n", ""},
       {{input, "-o", dir.file("b.csv"), "-F"}, kExitWritten, dir.file("b.csv"),
-       ",\"U\",1,\"74HC00\",\"\"\r\n"},
-      {{"-F", input, dir.file("missing.ce3"), "-o", dir.file("c.csv")}, kExitInputFailed, "", ""},
-      {{"-F", input, "-o", dir.file("nodir/d.csv")}, kExitOutputFailed, "", ""},
-      {{"-F", input, "-o", input}, kExitOutputFailed, "", ""},
-      {{"-F"}, kExitNoInput, "", ""},
-      {{"-F", "-o", dir.file("e.csv")}, kExitNoInput, "", ""},
+       ",\"U\",1,\"74HC00\",\"\"\r\n", ""},
+      {{"-F", input, dir.file("missing.ce3"), "-o", dir.file("c.csv")}, kExitInputFailed, "", "",
+       "\nvesk: " + dir.file("missing.ce3") + ": cannot open: No such file or directory\n"},
+      {{"-F", input, "-o", dir.file("nodir/d.csv")}, kExitOutputFailed, "", "",
+       "vesk: " + dir.file("nodir/d.csv") +
+           ": cannot open for writing: No such file or directory\n"},
+      {{"-F", input, "-o", input}, kExitOutputFailed, "", "",
+       "vesk: " + input + ": is one of the input files; nothing is written\n"},
+      {{"-F"}, kExitNoInput, "", "", noInput},
+      {{"-F", "-o", dir.file("e.csv")}, kExitNoInput, "", "", noInput},
   };
   for (const Case& c : cases) {
     // No window can be shown, as on a machine without a display.
     CMemoryHost host(partsListResources(), test::withProgram(c.args));
-    EXPECT_EQ(runShell(host), c.status) << c.args.back();
+    test::Said said;
+    EXPECT_EQ(runShell(host, {}, &said), c.status) << c.args.back();
+    EXPECT_EQ(said.err, c.said);
+    EXPECT_EQ(said.out, "");
     EXPECT_TRUE(host.Messages().empty());
     ASSERT_EQ(host.ModalRuns().size(), 1u);
     EXPECT_EQ(host.ModalRuns()[0].result, kIdOk);
@@ -390,6 +536,25 @@ TEST(PartsListDialog, TheOutputDashIsTheStandardOutput) {
   });
   EXPECT_EQ(testing::internal::GetCapturedStdout(), ",\"R\",1,\"SW \"\"A\"\"\",\"x\"\r\n");
   EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+}
+
+// Where '/' starts a flag, "/?" is the help, and no dialog runs; on POSIX
+// it is a file like any other. (--help and --version: VeskProgram.)
+TEST(PartsListDialog, SlashQuestionMarkIsTheHelpWhereSlashStartsAFlag) {
+  auto windows = interactiveHost({"/F", "/?"});
+  windows->SetSlashStartsFlag(true);
+  test::Said said;
+  EXPECT_EQ(runShell(*windows, {}, &said), kExitWritten);
+  EXPECT_TRUE(windows->ModalRuns().empty());
+  EXPECT_EQ(said.out.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n", 0), 0u);
+  EXPECT_NE(said.out.find("/? shows this help"), std::string::npos) << said.out;
+
+  auto posix = interactiveHost({"/?"});
+  runShell(*posix, [](CMemoryHost& user) {
+    EXPECT_EQ(user.ListEntries(kIdcInputList), std::vector<std::string>{"/?"});
+    user.PressButton(kIdCancel);
+  });
+  EXPECT_EQ(posix->ModalRuns().size(), 1u);
 }
 
 TEST(PartsListDialog, WithoutAWindowTheInteractiveProgramDoesNotStart) {

@@ -15,6 +15,7 @@
 
 #include "app/exit_status.h"
 #include "tests/support/app_test_support.h"
+#include "tests/support/bad_schematics.h"
 
 namespace vesk {
 namespace {
@@ -37,15 +38,16 @@ std::vector<Part> manyParts(int count) {
   return parts;
 }
 
-// Runs `vesk <arguments>` in `directory` with stderr into `errors`, after
-// the shell commands `setUp`; the exit status, or -1 when the program did
-// not end normally.
+// Runs `vesk <arguments>` in `directory` with stderr into `errors` (and
+// stdout into `output`, where one is named), after the shell commands
+// `setUp`; the exit status, or -1 when the program did not end normally.
 int runVesk(const ScratchDir& directory, const std::string& arguments, const std::string& errors,
-            const std::string& setUp = "") {
+            const std::string& setUp = "", const std::string& output = "") {
   // Without a display, so that no window opens where the tests run on a desktop.
   const std::string command = "cd '" + directory.path().string() + "' && " + setUp +
                               "env -u DISPLAY -u WAYLAND_DISPLAY '" VESK_PROGRAM "' " +
-                              arguments + " 2>'" + errors + "'";
+                              arguments + " 2>'" + errors + "'" +
+                              (output.empty() ? "" : " >'" + output + "'");
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -83,7 +85,105 @@ TEST_F(VeskProgram, CombinesSeveralInputsIntoOneList) {
             ",\"R\",2,\"22k\",\"\"\r\n"
             "*,\"R\",2,\"22k\",\"\"\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir_.file("a.csv")));
-  EXPECT_EQ(readFile(errors_), "Read a.ce3Read b.ce3");
+  // R2 stands on two rows, with one name: said in a line after the traces.
+  EXPECT_EQ(readFile(errors_),
+            "Read a.ce3Read b.ce3\nvesk: 4 rows; 1 reference appears more than once, with one "
+            "name\n");
+}
+
+// Every broken file of the table, between two good ones: the traces end
+// at the bad file, then one line names it, the line and why.
+TEST_F(VeskProgram, ABrokenFileIsNamedWithItsLineAndWhy) {
+  for (const test::BadSchematic& bad : test::badSchematics()) {
+    SCOPED_TRACE(bad.title);
+    writeFile(dir_.file("bad.ce3"), bad.bytes);
+    EXPECT_EQ(runVesk(dir_, "-F a.ce3 bad.ce3 b.ce3 -o out.csv", errors_), kExitInputFailed);
+    EXPECT_EQ(readFile(errors_), "Read a.ce3Read bad.ce3\nvesk: bad.ce3:" +
+                                     std::to_string(bad.line) + ": " + bad.reason + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("out.csv")));
+  }
+}
+
+TEST_F(VeskProgram, AFileThatCannotBeOpenedTellsTheSystemsReason) {
+  std::filesystem::create_directory(dir_.file("folder.ce3"));
+  writeFile(dir_.file("locked.ce3"), readFile(dir_.file("a.ce3")));
+  ASSERT_EQ(chmod(dir_.file("locked.ce3").c_str(), 0), 0);
+  // Root may read any file: the locked file is read as nobody.
+  const bool asRoot = geteuid() == 0;
+  const std::string user = asRoot ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  ASSERT_EQ(chmod(dir_.path().c_str(), 0777), 0);
+  struct Case {
+    const char* input;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"missing.ce3", "cannot open: No such file or directory"},
+      {"folder.ce3", "cannot open: Is a directory"},
+      {"a.ce3/inner.ce3", "cannot open: Not a directory"},
+      {"locked.ce3", "cannot open: Permission denied"},
+  };
+  const bool canLock = !asRoot || std::system("command -v setpriv >/dev/null") == 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    if (std::string(c.input) == "locked.ce3" && !canLock) continue;
+    EXPECT_EQ(runVesk(dir_, "-F b.ce3 " + std::string(c.input) + " -o out.csv", errors_, user),
+              kExitInputFailed);
+    EXPECT_EQ(readFile(errors_), "Read b.ce3Read " + std::string(c.input) + "\nvesk: " +
+                                     c.input + ": " + c.reason + "\n");
+  }
+}
+
+TEST_F(VeskProgram, AnOutputThatCannotBeWrittenIsNamedWithTheSystemsReason) {
+  struct Case {
+    const char* arguments;
+    int status;
+    const char* said;
+  };
+  const Case cases[] = {
+      // Refused before any input is read: no trace.
+      {"-F a.ce3 -o no/such/dir.csv", kExitOutputFailed,
+       "vesk: no/such/dir.csv: cannot open for writing: No such file or directory\n"},
+      {"-F a.ce3 -o .", kExitOutputFailed, "vesk: .: cannot open for writing: Is a directory\n"},
+      {"-F a.ce3 -o ./a.ce3", kExitOutputFailed,
+       "vesk: ./a.ce3: is one of the input files; nothing is written\n"},
+      {"-F a.ce3 -o /dev/full", kExitOutputFailed,
+       "Read a.ce3\nvesk: /dev/full: cannot write: No space left on device\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    if (std::string(c.arguments).find("/dev/full") != std::string::npos &&
+        !std::filesystem::exists("/dev/full")) {
+      continue;
+    }
+    EXPECT_EQ(runVesk(dir_, c.arguments, errors_), c.status);
+    EXPECT_EQ(readFile(errors_), c.said);
+  }
+}
+
+TEST_F(VeskProgram, HelpVersionAndAMissingInputAnswerAsCommandLineProgramsDo) {
+  const std::string output = errors_ + ".out";
+  // No display is needed for either.
+  EXPECT_EQ(runVesk(dir_, "--help", errors_, "", output), 0);
+  const std::string help = readFile(output);
+  EXPECT_EQ(help.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n", 0), 0u) << help;
+  EXPECT_NE(help.find("Exit status:"), std::string::npos) << help;
+  EXPECT_EQ(readFile(errors_), "");
+  EXPECT_EQ(runVesk(dir_, "a.ce3 -F --help", errors_, "", output), 0);
+  EXPECT_EQ(readFile(output), help);
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("a.csv")));
+
+  EXPECT_EQ(runVesk(dir_, "--version", errors_, "", output), 0);
+  EXPECT_EQ(readFile(output), "vesk 0.31\n");
+  EXPECT_EQ(readFile(errors_), "");
+
+  // Only the whole arguments: "-help" is a flag h, which drops a.ce3.
+  EXPECT_EQ(runVesk(dir_, "-F -help a.ce3", errors_, "", output), kExitNoInput);
+  EXPECT_EQ(runVesk(dir_, "-F", errors_, "", output), kExitNoInput);
+  EXPECT_EQ(readFile(output), "");
+  EXPECT_EQ(readFile(errors_),
+            "vesk: -F needs at least one input file\n"
+            "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n");
+  std::remove(output.c_str());
 }
 
 TEST_F(VeskProgram, ExitStatusTellsTheOutcome) {
@@ -139,6 +239,7 @@ TEST_F(VeskProgram, AFailedWriteKeepsTheOldList) {
   // disk, rather than ending the program.
   EXPECT_EQ(runVesk(dir_, "-F many.ce3 -o out.csv", errors_, "trap '' XFSZ && ulimit -f 2 && "),
             kExitOutputFailed);
+  EXPECT_EQ(readFile(errors_), "Read many.ce3\nvesk: out.csv: cannot write: File too large\n");
   EXPECT_EQ(fileState(dir_.file("out.csv")), before);
   EXPECT_EQ(namesIn(dir_.path()), (Names{"a.ce3", "b.ce3", "many.ce3", "out.csv"}));
 }
@@ -156,7 +257,7 @@ TEST_F(VeskProgram, AFullFileSystemKeepsTheOldList) {
             "mount -t tmpfs -o size=16k vesk-full full || exit 1\n"
             "printf 'old list\\r\\n' >full/out.csv && chmod 640 full/out.csv || exit 1\n"
             "stat -c '%i %a %y %z %s' full/out.csv >before\n"
-            "'" VESK_PROGRAM "' -F many.ce3 -o full/out.csv 2>/dev/null\n"
+            "'" VESK_PROGRAM "' -F many.ce3 -o full/out.csv 2>said\n"
             "echo $? >status\n"
             "stat -c '%i %a %y %z %s' full/out.csv >after\n"
             "cp full/out.csv bytes && ls -A full >names\n");
@@ -167,6 +268,8 @@ TEST_F(VeskProgram, AFullFileSystemKeepsTheOldList) {
   EXPECT_EQ(readFile(dir_.file("after")), readFile(dir_.file("before")));
   EXPECT_EQ(readFile(dir_.file("bytes")), "old list\r\n");
   EXPECT_EQ(readFile(dir_.file("names")), "out.csv\n");
+  EXPECT_EQ(readFile(dir_.file("said")),
+            "Read many.ce3\nvesk: full/out.csv: cannot write: No space left on device\n");
 }
 
 TEST_F(VeskProgram, AKilledRunLeavesTheOldList) {

@@ -141,13 +141,39 @@ inline bool limitFileSize(rlim_t bytes) {
   return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
+// What the shell wrote to its output and error streams. (The traces of
+// the conversion go to the process's own standard error stream.)
+struct Said {
+  std::string out;
+  std::string err;
+};
+
+inline std::string readBack(std::FILE* stream) {
+  std::string text;
+  if (stream == nullptr) return text;
+  std::rewind(stream);
+  for (int c; (c = std::fgetc(stream)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(stream);
+  return text;
+}
+
 // Runs the shell with `args` (after the program path "/opt/vesk/bin/vesk")
-// on `host`; `user` acts in the main dialog. Returns the exit status.
-inline int runShell(CMemoryHost& host, const std::function<void(CMemoryHost&)>& user = {}) {
+// on `host`; `user` acts in the main dialog. Returns the exit status;
+// what the shell wrote goes to `said` where one is given.
+inline int runShell(CMemoryHost& host, const std::function<void(CMemoryHost&)>& user = {},
+                    Said* said = nullptr) {
   if (user) host.WhenShown(kIddPartsListDialog, user);
-  CPartsListApp app(host);
-  app.InitInstance();
-  return app.ExitCode();
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  int status = -1;
+  if (out != nullptr && err != nullptr) {
+    CPartsListApp app(host, out, err);
+    app.InitInstance();
+    status = app.ExitCode();
+  }
+  const Said written{readBack(out), readBack(err)};
+  if (said != nullptr) *said = written;
+  return status;
 }
 
 inline std::vector<std::string> withProgram(std::vector<std::string> args) {

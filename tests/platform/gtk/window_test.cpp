@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "app/resources.h"
+#include "tests/support/bad_schematics.h"
 
 namespace vesk {
 namespace {
@@ -138,10 +139,15 @@ struct ShownDialog {
   std::vector<std::string> rows;
   int selectedRow = -1;
 };
+struct ShownMessage {
+  std::string title;
+  std::string text;    // the first line
+  std::string detail;  // the lines below it, joined by spaces
+};
 struct Snapshot {
   int serial = 0;
   std::map<int, ShownDialog> dialogs;
-  std::vector<std::pair<std::string, std::string>> messages;  // title, text
+  std::vector<ShownMessage> messages;
 };
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -183,8 +189,8 @@ std::vector<Snapshot> parseReport(const std::string& report) {
       ShownDialog& dialog = current->dialogs[std::stoi(f[1])];
       if (f[4] == "1") dialog.selectedRow = static_cast<int>(dialog.rows.size());
       dialog.rows.push_back(f[5]);
-    } else if (f[0] == "message" && f.size() >= 3) {
-      current->messages.emplace_back(f[1], f[2]);
+    } else if (f[0] == "message" && f.size() >= 4) {
+      current->messages.push_back({f[1], f[2], f[3]});
     } else if (f[0] == "end") {
       snapshots.push_back(std::move(*current));
       current.reset();
@@ -309,9 +315,10 @@ class WindowTest : public ::testing::Test {
     return output;
   }
 
-  // The X window with exactly this caption.
+  // The shown X window with exactly this caption (GTK keeps a hidden
+  // window named after the program too).
   std::string windowByCaption(const std::string& caption) {
-    std::string window = xdotool("search --sync --name '^" + caption + "$'");
+    std::string window = xdotool("search --sync --onlyvisible --name '^" + caption + "$'");
     if (const std::size_t line = window.find('\n'); line != std::string::npos) {
       window.resize(line);
     }
@@ -457,8 +464,11 @@ TEST_F(WindowTest, ExecuteFromTheKeyboardWritesTheListAndSaysSo) {
   keys(window, "Return");  // the focus is on the list: Enter is Execute
   const Snapshot done = waitForSnapshot([](const Snapshot& s) { return !s.messages.empty(); });
   ASSERT_EQ(done.messages.size(), 1u);
-  EXPECT_EQ(done.messages[0].first, "vesk");  // captioned with the program's name
-  EXPECT_EQ(done.messages[0].second, "処理が終了しました");
+  EXPECT_EQ(done.messages[0].title, "vesk");  // captioned with the program's name
+  EXPECT_EQ(done.messages[0].text, "処理が終了しました");
+  // U1 is placed on both sheets, with one name.
+  EXPECT_EQ(done.messages[0].detail,
+            "11 行のうち、1 個の部品番号が複数回あります (部品名はどれも同じです)");
   const std::string message = windowByCaption("vesk");
   ASSERT_FALSE(message.empty());
   // The same parts list as the automatic mode writes; -o held over the
@@ -473,6 +483,37 @@ TEST_F(WindowTest, ExecuteFromTheKeyboardWritesTheListAndSaysSo) {
   keys(message, "Return");  // OK closes the box, the dialog stays
   const Snapshot after = snapshotWhen([](const Snapshot& s) { return s.messages.empty(); });
   EXPECT_TRUE(showsDialog(after, 102));
+  EXPECT_EQ(endWithEscape(window), 0);
+}
+
+// Five files in the list, the fourth broken: the message says which file,
+// on which line, and why, below its own text.
+TEST_F(WindowTest, AFailedExecuteNamesTheFileTheLineAndWhy) {
+  const test::BadSchematic bad = test::badSchematics().front();
+  std::ofstream(dir_ / "bad.ce3", std::ios::binary) << bad.bytes;
+  fs::copy_file(dir_ / "a.ce3", dir_ / "c.ce3");
+  fs::copy_file(dir_ / "b.ce3", dir_ / "e.ce3");
+  startVesk({"a.ce3", "b.ce3", "c.ce3", "bad.ce3", "e.ce3", "-o", "out.csv"});
+  waitForSnapshot([](const Snapshot& s) { return showsDialog(s, 102); });
+  const std::string window = windowByCaption(kMainCaption);
+  ASSERT_FALSE(window.empty());
+  keys(window, "Return");
+  const Snapshot failed = waitForSnapshot([](const Snapshot& s) { return !s.messages.empty(); });
+  ASSERT_EQ(failed.messages.size(), 1u);
+  EXPECT_EQ(failed.messages[0].title, "vesk");
+  EXPECT_EQ(failed.messages[0].text, "入力ファイルのオープンに失敗しました");
+  EXPECT_EQ(failed.messages[0].detail,
+            "bad.ce3 (" + std::to_string(bad.line) + " 行目) ブロック " + bad.block +
+                " に必要なキー " + bad.key + " がありません");
+  const std::string message = windowByCaption("vesk");
+  ASSERT_FALSE(message.empty());
+  // The details make the box taller than a message of one line; the
+  // picture stays with the test's artifacts.
+  const Image shown = screenshot(message, "message-input-failed");
+  EXPECT_GT(shown.height, 120) << "the box shows no lines below its text";
+  EXPECT_FALSE(fs::exists(dir_ / "out.csv"));
+  keys(message, "Return");
+  snapshotWhen([](const Snapshot& s) { return s.messages.empty(); });
   EXPECT_EQ(endWithEscape(window), 0);
 }
 

@@ -52,10 +52,24 @@ prepare_prefix() {
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 prepare_prefix || { echo "FAIL cannot set up the Wine prefix $WINEPREFIX"; exit 1; }
 
-# Runs vesk.exe with the arguments; sets $status, the trace goes to ./trace.
+# Runs vesk.exe with the arguments; sets $status, the trace goes to ./trace
+# and the standard output to ./said.
 run_vesk() {
-  wine "$vesk" "$@" >/dev/null 2>trace
+  wine "$vesk" "$@" >said 2>trace
   status=$?
+}
+# The trace's lines, CR LF read as LF (the C library writes line ends of
+# the standard error stream so).
+trace_is() { [ "$(tr -d '\r' <trace)" = "$1" ]; }
+
+# A schematic whose second component lacks its key LIB; its end tag stands
+# on line 14.
+missing_key() {
+  printf '+KOLVA_DATA_V.1.0\r\n+SHEETINFO,EL:0,VL:255,W:1500,H:1000,-SHEETINFO\r\n'
+  printf '+COMPONENT\r\n+KOLVA_LIB_V.1.0\r\n+COMP,N:RESISTOR\r\nX:3,Y:1,B:1\r\nR:R\r\n'
+  printf '+PIN,N:1,L:L0,T:,M:1,-PIN\r\n-COMP\r\n-KOLVA_LIB_V.1.0\r\n'
+  printf 'L:0,X:250,Y:100,LIB:RESISTOR,N:10k,R:R1,-COMPONENT\r\n'
+  printf '+COMPONENT\r\nX:1,Y:2,N:1k,R:R2\r\n-COMPONENT\r\n-KOLVA_DATA_V.1.0\r\n'
 }
 
 command_line_tests() {
@@ -138,8 +152,12 @@ command_line_tests() {
   expect "output is one of the inputs: the input is unchanged" cmp -s crlf.ce3 "$data/parts.ce3"
   run_vesk /F
   expect "/F without inputs: exit 3" [ "$status" -eq 3 ]
+  expect "/F without inputs: the reason and the usage line" trace_is \
+    "$(printf 'vesk: -F needs at least one input file\nusage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]')"
   run_vesk /F /o nothing.csv
   expect "/F without inputs: nothing written" [ ! -e nothing.csv ]
+
+  reason_tests
 
   replacement_tests
 
@@ -151,6 +169,47 @@ command_line_tests() {
   expect "no display: says so and points to /F" grep -q -- "-F" trace
   expect "no display: nothing written" [ ! -e no-display.csv ]
   wineserver -w
+}
+
+# Why a run failed, one line on the standard error stream after the
+# traces; the help and the version on the standard output.
+reason_tests() {
+  missing_key >missing-key.ce3
+  mkdir -p folder.ce3
+  run_vesk /F crlf.ce3 missing-key.ce3 crlf.ce3 /o reasons.csv
+  expect "missing key: exit 1" [ "$status" -eq 1 ]
+  expect "missing key: the file, the line, the block and the key" trace_is \
+    "$(printf 'Read crlf.ce3Read missing-key.ce3\nvesk: missing-key.ce3:14: block COMPONENT ends without its required key LIB')"
+  run_vesk /F bad.ce3
+  expect "not a schematic: the first field is shown" trace_is \
+    "$(printf 'Read bad.ce3\nvesk: bad.ce3:1: not a Kolvane schematic: the first field is "+NOT_A_SCHEMATIC", not +KOLVA_DATA_V.1.0')"
+  run_vesk /F missing.ce3
+  expect "missing input: the system's reason" trace_is \
+    "$(printf 'Read missing.ce3\nvesk: missing.ce3: cannot open: No such file or directory')"
+  run_vesk /F folder.ce3
+  expect "a folder as input: exit 1" [ "$status" -eq 1 ]
+  expect "a folder as input: said so" trace_is \
+    "$(printf 'Read folder.ce3\nvesk: folder.ce3: cannot open: Is a directory')"
+  run_vesk /F crlf.ce3 /o 'no\such\dir.csv'
+  expect "output cannot be opened: the system's reason" trace_is \
+    'vesk: no\such\dir.csv: cannot open for writing: No such file or directory'
+  run_vesk /F crlf.ce3 crlf.ce3 /o twice.csv
+  expect "duplicates: exit 0" [ "$status" -eq 0 ]
+  expect "duplicates: one summary line after the traces" trace_is \
+    "$(printf 'Read crlf.ce3Read crlf.ce3\nvesk: 6 rows; 3 references appear more than once, each with one name')"
+
+  run_vesk /?
+  expect "/?: exit 0" [ "$status" -eq 0 ]
+  expect "/?: the usage first" [ "$(head -n1 said | tr -d '\r')" = \
+    "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]" ]
+  expect "/?: names /? and the exit statuses" grep -q -- '/? shows this help' said
+  expect "/?: the exit statuses" grep -q 'Exit status:' said
+  cp said slash-help.txt
+  run_vesk --help
+  expect "--help: the same help" cmp -s said slash-help.txt
+  run_vesk --version
+  expect "--version: exit 0" [ "$status" -eq 0 ]
+  expect "--version: vesk 0.31" [ "$(tr -d '\r' <said)" = "vesk 0.31" ]
 }
 
 # What a run leaves of a file: inode, mode, times and size.
@@ -207,6 +266,7 @@ replacement_tests() {
   status=$?
   kill "$keeper" 2>/dev/null; wait "$keeper" 2>/dev/null
   expect "write failure: exit 2" [ "$status" -eq 2 ]
+  expect "write failure: said why" grep -q '^vesk: full.csv: cannot write: ' trace
   expect "write failure: the old list is left as it was" [ "$(file_state full.csv)" = "$before" ]
   expect "write failure: no temporary file is left" [ "$(leftovers .)" -eq 0 ]
 
@@ -351,16 +411,24 @@ window_tests() {
   probe command "$about_caption" 1
   expect "OK closes the About box" probe gone "$about_caption" 10
 
-  # An Execute that fails on an input leaves the last good list as it was.
-  printf '+NOT_A_SCHEMATIC\r\n' >bad.ce3
+  # An Execute that fails on an input leaves the last good list as it was,
+  # and its message names the file (the fourth of five), the line and why.
+  missing_key >bad.ce3
   local before
   before=$(file_state a.csv)
-  probe drop "$main_caption" 1001 "$windir\\bad.ce3"
+  probe drop "$main_caption" 1001 "$windir\\bad.ce3" "$windir\\b.ce3"
   sleep 1
   click_control "$main_caption" 1
   expect "Execute with a bad input shows a message box" probe wait "=vesk" 20
   probe dump "=vesk" >failed.txt
   expect "message 103" has_line failed.txt "control 65535 Static 1 入力ファイルのオープンに失敗しました"
+  expect "message 103 names the file and the line" has_line failed.txt "$windir\\bad.ce3 (14 行目)"
+  expect "message 103 says why" has_line failed.txt "ブロック COMPONENT に必要なキー LIB がありません"
+  import -window root failed-screen.png
+  local failed_wid
+  failed_wid=$(xdotool search --onlyvisible --name '^vesk$' | head -n1)
+  [ -n "$failed_wid" ] && import -window "$failed_wid" failed-message.png
+  expect "screenshot of the detailed message" [ -s failed-message.png ]
   expect "the failed Execute left the list as it was" [ "$(file_state a.csv)" = "$before" ]
   expect "the failed Execute left no temporary file" [ "$(leftovers .)" -eq 0 ]
   probe command "=vesk" 1

@@ -1,0 +1,47 @@
+// RunReport: what one Execute of the main dialog came to, as data.
+//
+// The dialog fills it in as it runs the conversion and keeps the last
+// one; it tells the outcome and, for a failure, the file at fault and
+// why (a reading problem of an input, the system's error of the output),
+// and for a written list what it found of references that occur more
+// than once. The dialog's messages (Japanese, below the message's own
+// text) and the command line's lines (English, on the standard error
+// stream in automatic mode) are both made from it (app/run_messages.h),
+// so that the two always tell the same.
+#pragma once
+
+#include <string>
+
+#include "convert/duplicate_summary.h"
+#include "schfile/read_problem.h"
+
+namespace vesk {
+
+enum class RunOutcome {
+  kNotRun,          // Execute has not run
+  kNoInput,         // the list was empty
+  kWritten,         // the parts list was written
+  kInputFailed,     // an input file could not be read
+  kOutputNotOpened, // the output could not be opened, or it is one of the inputs
+  kWriteFailed,     // writing or closing the output failed
+};
+
+struct RunReport {
+  RunOutcome outcome = RunOutcome::kNotRun;
+  // The input that could not be read, or the output; as the list and the
+  // output field hold it.
+  std::string file;
+  // kInputFailed: why the input could not be read.
+  ReadProblem problem;
+  // kOutputNotOpened and kWriteFailed: the system's error number (errno)
+  // where the system told one, else 0.
+  int systemError = 0;
+  // kOutputNotOpened: the output names one of the inputs.
+  bool outputIsInput = false;
+  // The run wrote its "Read <path>" traces (which end without a line end).
+  bool traced = false;
+  // kWritten: the references found more than once.
+  DuplicateSummary duplicates;
+};
+
+}  // namespace vesk
