@@ -72,7 +72,7 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
       }
       return kConversionInputFailed;
     }
-    builder.collect(document.objects());
+    builder.collect(document.components());
   }
   builder.build();
 

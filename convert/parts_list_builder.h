@@ -18,6 +18,7 @@
 #include <memory>
 #include <memory_resource>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,8 +50,10 @@ class PartsListBuilder {
   PartsListBuilder(const PartsListBuilder&) = delete;
   PartsListBuilder& operator=(const PartsListBuilder&) = delete;
 
-  // Makes a row of every component of `objects` that has a reference. Each
+  // Makes a row of every one of `components` that has a reference. Each
   // call is one input: its rows carry the number of calls before it.
+  void collect(std::span<const SchComponent* const> components);
+  // The same for the components among `objects`.
   void collect(const ObjectList& objects);
   // Makes one entry per collected component and sorts them by prefix,
   // number and name; entries equal in all three keep collection order.

@@ -1,6 +1,8 @@
 // SchDocument: one schematic file in memory.
 //
-// Holds the sheet's objects in file order and the sheet size. load() and
+// Holds the sheet's objects in file order, beside them its components
+// (the objects a parts list is made of, found as they are read, without a
+// second pass over every object), and the sheet size. load() and
 // read() parse a whole file: the first field must be "+KOLVA_DATA_V.1.0",
 // then come top-level blocks, each turned into an object of its class by
 // the start-tag table (object_factory.h); unknown blocks are skipped, and
@@ -19,6 +21,7 @@
 #include <cstdio>
 #include <memory>
 #include <memory_resource>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +33,7 @@
 namespace vesk {
 
 class RecordReader;
+class SchComponent;
 class SchObject;
 class SchSheetInfo;
 
@@ -60,6 +64,8 @@ class SchDocument {
   bool readBody(RecordReader& reader, SchSheetInfo& sheetInfo);
 
   const ObjectList& objects() const { return objects_; }
+  // The components among objects(), in the same order.
+  std::span<const SchComponent* const> components() const { return components_; }
   const Point& sheetSize() const { return sheetSize_; }
   // Why the last read failed; kind kNone after a read that did not.
   const ReadProblem& problem() const { return problem_; }
@@ -71,6 +77,7 @@ class SchDocument {
   // Declared before the objects, which live in it: destroyed after them.
   ObjectArena arena_;
   ObjectList objects_;
+  std::pmr::vector<const SchComponent*> components_;
   Point sheetSize_{1500, 1000};
   ReadProblem problem_;
 };
