@@ -62,6 +62,9 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
   for (int i = 0; i < count; ++i) {
     const char* path = paths != nullptr ? paths[i] : nullptr;
     SchDocument document(&documentMemory);
+    document.onComponentKept([&builder](const SchComponent& component) {
+      builder.collect(component);
+    });
     // The trace comes before the file is opened, so a file that fails has
     // one too. A missing path is a file that cannot be read.
     std::fprintf(stderr, "Read %s", path != nullptr ? path : "");
@@ -72,7 +75,7 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
       }
       return kConversionInputFailed;
     }
-    builder.collect(document.components());
+    builder.endInput();
   }
   builder.build();
 

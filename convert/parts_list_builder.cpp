@@ -45,24 +45,20 @@ PartsListBuilder::PartsListBuilder(std::pmr::memory_resource* memory)
     : chunks_(memory), rows_(memory) {}
 PartsListBuilder::~PartsListBuilder() = default;
 
-void PartsListBuilder::collect(std::span<const SchComponent* const> components) {
-  for (const SchComponent* component : components) {
-    const std::string_view reference = upToZero(component->reference());
-    if (reference.empty()) continue;
-    const ReferenceParts parts = splitReference(reference);
-    addRow(parts.number, parts.prefix, upToZero(component->name()), upToZero(component->note()));
-  }
-  ++inputs_;
+void PartsListBuilder::collect(const SchComponent& component) {
+  const std::string_view reference = upToZero(component.reference());
+  if (reference.empty()) return;
+  const ReferenceParts parts = splitReference(reference);
+  addRow(parts.number, parts.prefix, upToZero(component.name()), upToZero(component.note()));
 }
 
 void PartsListBuilder::collect(const ObjectList& objects) {
-  std::vector<const SchComponent*> components;
   for (const std::unique_ptr<SchObject>& object : objects) {
     if (object && object->typeId() == kTypeComponent) {
-      components.push_back(static_cast<const SchComponent*>(object.get()));
+      collect(static_cast<const SchComponent&>(*object));
     }
   }
-  collect(components);
+  endInput();
 }
 
 namespace {

@@ -1,9 +1,10 @@
 // PartsListBuilder: collects the components of every input document and
 // turns them into the sorted rows of the parts list.
 //
-// The conversion hands it one document after another (collect), asks it
-// once to make and sort the rows (build), and hands the sorted rows
-// (entries) to the writer of the list's format (convert/parts_list_writer.h).
+// The conversion hands it the components of one document after another
+// (collect, endInput), each as it is read, asks it once to make and sort
+// the rows (build), and hands the sorted rows (entries) to the writer of
+// the list's format (convert/parts_list_writer.h).
 // Every placed component with a reference becomes one row; nothing is
 // merged, and components sharing a reference end up next to each other,
 // where the writer marks them.
@@ -18,7 +19,6 @@
 #include <memory>
 #include <memory_resource>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,10 +50,12 @@ class PartsListBuilder {
   PartsListBuilder(const PartsListBuilder&) = delete;
   PartsListBuilder& operator=(const PartsListBuilder&) = delete;
 
-  // Makes a row of every one of `components` that has a reference. Each
-  // call is one input: its rows carry the number of calls before it.
-  void collect(std::span<const SchComponent* const> components);
-  // The same for the components among `objects`.
+  // Makes the row of `component` when it has a reference, for the current
+  // input: the rows carry the number of endInput calls before them.
+  void collect(const SchComponent& component);
+  // Ends the current input; the rows collected after belong to the next.
+  void endInput() { ++inputs_; }
+  // Collects the components among `objects` as one input (endInput).
   void collect(const ObjectList& objects);
   // Makes one entry per collected component and sorts them by prefix,
   // number and name; entries equal in all three keep collection order.

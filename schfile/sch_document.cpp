@@ -44,18 +44,16 @@ ReadProblem fileProblem(ReadProblem::Kind kind, int line = 0, std::string_view f
   return problem;
 }
 
-SchDocument::SchDocument() : objects_(arena_.resource()), components_(arena_.resource()) {}
+SchDocument::SchDocument() : objects_(arena_.resource()) {}
 SchDocument::SchDocument(std::pmr::memory_resource* memory)
-    : arena_(memory), objects_(arena_.resource()), components_(arena_.resource()) {}
+    : arena_(memory), objects_(arena_.resource()) {}
 SchDocument::~SchDocument() = default;
 
 void SchDocument::clear() {
-  // The lists' own room lies in the arena too: it goes before the arena's
+  // The list's own room lies in the arena too: it goes before the arena's
   // blocks do.
   objects_.clear();
   objects_.shrink_to_fit();
-  components_.clear();
-  components_.shrink_to_fit();
   arena_.release();
   problem_ = ReadProblem();
 }
@@ -107,18 +105,16 @@ int SchDocument::readMemory(std::string_view bytes) {
 
 int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
   // Room for about as many objects as a real file of this size can hold
-  // (its shortest blocks, the wires, take some 45 bytes), and as many
-  // components. A big sheet then needs no step-by-step growth of the
-  // lists, each step a new piece of the arena that is copied and left
-  // behind; room that stays unused is never touched, so it costs address
-  // space only. A file of still shorter blocks just grows the lists as
-  // usual. The hint is capped, so that no size, however large, reserves
-  // more than a bounded amount.
+  // (its shortest blocks, the wires, take some 45 bytes). A big sheet then
+  // needs no step-by-step growth of the list, each step a new piece of the
+  // arena that is copied and left behind; room that stays unused is never
+  // touched, so it costs address space only. A file of still shorter
+  // blocks just grows the list as usual. The hint is capped, so that no
+  // size, however large, reserves more than a bounded amount.
   problem_ = ReadProblem();
   constexpr std::size_t kBytesPerObject = 45;
   constexpr std::size_t kLargestHint = std::size_t{1} << 30;
   objects_.reserve(std::min(sizeHint, kLargestHint) / kBytesPerObject);
-  components_.reserve(objects_.capacity());
   std::string_view field;
   if (reader.readFieldView(field) == -1) {
     // No field at all is an empty sheet; a stream that failed is not.
@@ -162,8 +158,8 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
       if (!object->readBlock(reader, nullptr, this)) return false;
       // An object that is not valid (a wire of no length) is dropped.
       if (!object->isValid()) continue;
-      if (object->typeId() == kTypeComponent) {
-        components_.push_back(static_cast<const SchComponent*>(object.get()));
+      if (onComponentKept_ && object->typeId() == kTypeComponent) {
+        onComponentKept_(static_cast<const SchComponent&>(*object));
       }
       objects_.push_back(std::move(object));
       continue;

@@ -1,8 +1,9 @@
 // SchDocument: one schematic file in memory.
 //
-// Holds the sheet's objects in file order, beside them its components
-// (the objects a parts list is made of, found as they are read, without a
-// second pass over every object), and the sheet size. load() and
+// Holds the sheet's objects in file order and the sheet size. Whoever
+// makes something of the components (the parts list) can have each one
+// handed over as it is kept, while its bytes are still in the cache: a
+// pass over the objects after the read touches every one of them again. load() and
 // read() parse a whole file: the first field must be "+KOLVA_DATA_V.1.0",
 // then come top-level blocks, each turned into an object of its class by
 // the start-tag table (object_factory.h); unknown blocks are skipped, and
@@ -20,9 +21,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <functional>
 #include <memory_resource>
-#include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "geometry/geometry.h"
@@ -63,9 +65,13 @@ class SchDocument {
   // The top-level block loop; true on success.
   bool readBody(RecordReader& reader, SchSheetInfo& sheetInfo);
 
+  // Called with each component the reads keep, as it is kept (a component
+  // of a read that fails later included); none by default.
+  void onComponentKept(std::function<void(const SchComponent&)> callback) {
+    onComponentKept_ = std::move(callback);
+  }
+
   const ObjectList& objects() const { return objects_; }
-  // The components among objects(), in the same order.
-  std::span<const SchComponent* const> components() const { return components_; }
   const Point& sheetSize() const { return sheetSize_; }
   // Why the last read failed; kind kNone after a read that did not.
   const ReadProblem& problem() const { return problem_; }
@@ -77,7 +83,7 @@ class SchDocument {
   // Declared before the objects, which live in it: destroyed after them.
   ObjectArena arena_;
   ObjectList objects_;
-  std::pmr::vector<const SchComponent*> components_;
+  std::function<void(const SchComponent&)> onComponentKept_;
   Point sheetSize_{1500, 1000};
   ReadProblem problem_;
 };
