@@ -8,31 +8,17 @@
 #include <vector>
 
 #include "convert/parts_list_builder.h"
-#include "schobj/sch_component.h"
+#include "tests/support/parts_list_support.h"
 
 namespace vesk {
 namespace {
 
-struct Row {
-  const char* reference;
-  const char* name;
-  const char* note;
-};
+using Row = test::ComponentTexts;
 
 std::vector<std::string> sortedRows(const std::vector<Row>& rows) {
-  ObjectList objects;
-  for (const Row& row : rows) {
-    auto component = std::make_unique<SchComponent>();
-    component->setReference(row.reference);
-    component->setName(row.name);
-    component->setNote(row.note);
-    objects.push_back(std::move(component));
-  }
-  PartsListBuilder builder;
-  builder.collect(objects);
-  builder.build();
+  const auto builder = test::builtList({rows});
   std::vector<std::string> out;
-  for (const PartsListEntry* row : *builder.entries()) {
+  for (const PartsListEntry* row : *builder->entries()) {
     const PartsListEntry& e = *row;
     out.push_back(std::string(e.prefix) + "|" + std::to_string(e.number) + "|" +
                   std::string(e.name) + "|" + std::string(e.note));

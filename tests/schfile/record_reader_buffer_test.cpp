@@ -8,25 +8,17 @@
 #include <vector>
 
 #include "schfile/record_reader.h"
+#include "tests/support/record_fields.h"
 
 namespace vesk {
 namespace {
 
-struct Field {
-  std::string text;
-  int line;
-  bool operator==(const Field&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Field& f) {
-  return os << f.text.size() << " bytes \"" << f.text.substr(0, 20) << "\"@" << f.line;
-}
+using test::Field;
 
 std::vector<Field> drain(RecordReader& reader) {
-  std::vector<Field> fields;
-  std::string field;
-  for (int line; (line = reader.readField(field)) != -1;) fields.push_back({field, line});
-  fields.push_back({field, -1});  // what the last, failed read left
+  std::string rest;
+  std::vector<Field> fields = test::readAllFields(reader, &rest);
+  fields.push_back({rest, -1});  // what the last, failed read left
   return fields;
 }
 

@@ -7,25 +7,16 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/record_fields.h"
+
 namespace vesk {
 namespace {
 
-struct Field {
-  std::string text;
-  int line;
-  bool operator==(const Field&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Field& f) {
-  return os << '"' << f.text << "\"@" << f.line;
-}
+using test::Field;
 
 std::vector<Field> readAll(std::string_view input) {
   RecordReader reader(input);
-  std::vector<Field> fields;
-  std::string field;
-  for (int line; (line = reader.readField(field)) != -1;) fields.push_back({field, line});
-  return fields;
+  return test::readAllFields(reader);
 }
 
 std::vector<std::string> textsOf(std::string_view input) {
