@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -17,7 +14,6 @@
 #include "convert/conversion.h"
 #include "platform/code_page_932.h"
 #include "platform/output_file.h"
-#include "platform/page_memory.h"
 #include "platform/standard_output.h"
 
 namespace vesk {
@@ -243,13 +239,7 @@ PartsListFormat CPartsListDlg::ListFormat() const {
 
 int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* stream,
                            ConversionReport& report) {
-  // The run takes its memory from pages of the system's own, given back
-  // whole at the end of the run; VESK_SYSTEM_HEAP asks for the C++ heap
-  // instead (for a memory checker).
-  const std::unique_ptr<std::pmr::memory_resource> pages =
-      std::getenv("VESK_SYSTEM_HEAP") == nullptr ? makePageMemory() : nullptr;
   ConversionOptions options;
-  options.memory = pages.get();
   options.format = ListFormat();
   // Only a list in UTF-8 needs the system's table of Shift-JIS.
   if (options.format.encoding == ListEncoding::kUtf8) options.decoder = makeCodePage932Decoder();

@@ -13,16 +13,11 @@
 #include <vector>
 
 #include "convert/parts_list_builder.h"
-#include "platform/page_memory.h"
 #include "schobj/sch_component.h"
 
 namespace {
 
 constexpr int kComponents = 100000;
-
-// The builder's memory comes from where a run takes it in the program;
-// made before, and so destroyed after, every builder below.
-const std::unique_ptr<std::pmr::memory_resource> pages = vesk::makePageMemory();
 
 const vesk::ObjectList& sampleObjects() {
   static const vesk::ObjectList objects = [] {
@@ -51,7 +46,7 @@ void timeBuild(benchmark::State& state, bool withCollect) {
   const auto& objects = sampleObjects();
   for (auto _ : state) {
     if (!withCollect) state.PauseTiming();
-    auto builder = std::make_unique<vesk::PartsListBuilder>(pages.get());
+    auto builder = std::make_unique<vesk::PartsListBuilder>();
     builder->collect(objects);
     if (!withCollect) state.ResumeTiming();
     builder->build();
@@ -70,7 +65,7 @@ void BM_PartsListCollectAndBuild(benchmark::State& state) { timeBuild(state, tru
 BENCHMARK(BM_PartsListCollectAndBuild)->Unit(benchmark::kMillisecond);
 
 void BM_PartsListWrite(benchmark::State& state) {
-  vesk::PartsListBuilder builder(pages.get());
+  vesk::PartsListBuilder builder;
   builder.collect(sampleObjects());
   builder.build();
   std::FILE* out = std::tmpfile();

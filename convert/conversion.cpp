@@ -5,7 +5,6 @@
 #include "convert/csv_parts_list.h"
 #include "convert/grouped_parts_list.h"
 #include "convert/parts_list_builder.h"
-#include "memory/block_cache.h"
 #include "schfile/sch_document.h"
 
 namespace vesk {
@@ -52,19 +51,18 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
                   const ConversionOptions& options, ConversionReport* report) {
   std::pmr::memory_resource* const memory =
       options.memory != nullptr ? options.memory : std::pmr::new_delete_resource();
-  // Every document is dropped before the next is read: the blocks of its
-  // arena return to this cache, which hands them to the next one, so that
-  // a run of many files touches fresh memory only for the largest. The
-  // rows live for the whole run, in chunks of fixed size and arrays made
-  // once to their final size, so they take the run's memory directly.
-  BlockCache documentMemory(memory);
+  // The rows live for the whole run, in chunks of fixed size and arrays
+  // made once to their final size.
   PartsListBuilder builder(memory);
   for (int i = 0; i < count; ++i) {
     const char* path = paths != nullptr ? paths[i] : nullptr;
-    SchDocument document(&documentMemory);
+    SchDocument document(memory);
+    // The rows are made as the components are read, and the objects are
+    // needed no longer.
     document.onComponentKept([&builder](const SchComponent& component) {
       builder.collect(component);
     });
+    document.setKeepsObjects(false);
     // The trace comes before the file is opened, so a file that fails has
     // one too. A missing path is a file that cannot be read.
     std::fprintf(stderr, "Read %s", path != nullptr ? path : "");

@@ -13,11 +13,11 @@
 // which input failed and why (schfile/read_problem.h), or, once the list
 // is written, what it holds of references found more than once.
 //
-// Memory: the run owns what it reads. One document is alive at a time, in
-// an arena of its own whose blocks the run keeps for the next document
-// (memory/block_cache.h); the blocks come from the resource the caller
-// names (the platform's page memory in the program), and all of them go
-// back when the run ends.
+// Memory: the run owns what it reads. One document is alive at a time and
+// keeps no objects: each component is made into its row as it is read,
+// and the next object takes the same memory of the document's arena. The
+// rows come from the resource the caller names, and all of it goes back
+// when the run ends.
 #pragma once
 
 #include <cstdio>

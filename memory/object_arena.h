@@ -18,6 +18,7 @@
 // synchronized: a document is read and dropped by one thread.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <memory_resource>
 #include <new>
@@ -28,7 +29,13 @@ namespace vesk {
 class ObjectArena {
  public:
   explicit ObjectArena(std::pmr::memory_resource* upstream = std::pmr::new_delete_resource())
-      : memory_(kFirstBlock, upstream) {}
+      : upstream_(upstream),
+        firstBlock_(upstream->allocate(kFirstBlock)),
+        memory_(firstBlock_, kFirstBlock, upstream) {}
+  ~ObjectArena() {
+    memory_.release();
+    upstream_->deallocate(firstBlock_, kFirstBlock);
+  }
   ObjectArena(const ObjectArena&) = delete;
   ObjectArena& operator=(const ObjectArena&) = delete;
 
@@ -44,14 +51,20 @@ class ObjectArena {
   // Where the objects' containers take their memory from.
   std::pmr::memory_resource* resource() { return &memory_; }
 
-  // Gives every block back. No object made in the arena may still be alive.
+  // Gives every block but the first back and starts again at the start of
+  // the first. No object made in the arena may still be alive. Cheap when
+  // the first block held everything: a reader that keeps one object at a
+  // time calls it after each.
   void release() { memory_.release(); }
 
  private:
-  // The first block: a short sheet stays small; each further block is
-  // larger than the one before, so a big sheet needs few of them.
+  // The first block, held for the arena's life: a short sheet stays small;
+  // each further block is larger than the one before, so a big sheet needs
+  // few of them.
   static constexpr std::size_t kFirstBlock = 16 * 1024;
 
+  std::pmr::memory_resource* upstream_;
+  void* firstBlock_;
   std::pmr::monotonic_buffer_resource memory_;
 };
 

@@ -114,7 +114,7 @@ int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
   problem_ = ReadProblem();
   constexpr std::size_t kBytesPerObject = 45;
   constexpr std::size_t kLargestHint = std::size_t{1} << 30;
-  objects_.reserve(std::min(sizeHint, kLargestHint) / kBytesPerObject);
+  if (keepsObjects_) objects_.reserve(std::min(sizeHint, kLargestHint) / kBytesPerObject);
   std::string_view field;
   if (reader.readFieldView(field) == -1) {
     // No field at all is an empty sheet; a stream that failed is not.
@@ -156,12 +156,7 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
     }
     if (std::unique_ptr<SchObject> object = makeObjectForTag(field, arena_)) {
       if (!object->readBlock(reader, nullptr, this)) return false;
-      // An object that is not valid (a wire of no length) is dropped.
-      if (!object->isValid()) continue;
-      if (onComponentKept_ && object->typeId() == kTypeComponent) {
-        onComponentKept_(static_cast<const SchComponent&>(*object));
-      }
-      objects_.push_back(std::move(object));
+      keep(std::move(object));
       continue;
     }
     if (field == kFileEnd) return true;
@@ -169,6 +164,25 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
       return reader.fail(fileProblem(ReadProblem::Kind::kStrayField, reader.lastFieldLine(), field));
     }
     if (!skipBlock(reader, field)) return false;
+  }
+}
+
+void SchDocument::keep(std::unique_ptr<SchObject> object) {
+  // An object that is not valid (a wire of no length) is dropped.
+  if (object->isValid()) {
+    if (onComponentKept_ && object->typeId() == kTypeComponent) {
+      onComponentKept_(static_cast<const SchComponent&>(*object));
+    }
+    if (keepsObjects_) {
+      objects_.push_back(std::move(object));
+      return;
+    }
+  }
+  // Nothing else lives in the arena when objects are not kept: the next
+  // object takes the same, still cached, memory.
+  if (!keepsObjects_) {
+    object.reset();
+    arena_.release();
   }
 }
 

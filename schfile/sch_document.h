@@ -1,18 +1,21 @@
 // SchDocument: one schematic file in memory.
 //
-// Holds the sheet's objects in file order and the sheet size. Whoever
-// makes something of the components (the parts list) can have each one
-// handed over as it is kept, while its bytes are still in the cache: a
-// pass over the objects after the read touches every one of them again. load() and
+// Holds the sheet's objects in file order and the sheet size. load() and
 // read() parse a whole file: the first field must be "+KOLVA_DATA_V.1.0",
 // then come top-level blocks, each turned into an object of its class by
 // the start-tag table (object_factory.h); unknown blocks are skipped, and
 // "-KOLVA_DATA_V.1.0" or the end of the input ends the file.
 //
+// Whoever makes something of the components (the parts list) can have
+// each one handed over as it is read, while its bytes are still in the
+// cache, and can tell the document to keep no objects at all: the read
+// then needs the memory of one object at a time instead of the sheet's.
+//
 // The document owns its objects, which live in its arena with everything
 // they hold; clear() and the destructor release them. The arena takes its
 // blocks from the memory the document was made with (the C++ heap unless
-// a conversion run hands its own).
+// a conversion run hands its own). Not synchronized: one thread reads a
+// document and drops it.
 //
 // When a read fails, problem() tells why: the first field, block, key or
 // tag at fault and its line (schfile/read_problem.h).
@@ -70,6 +73,12 @@ class SchDocument {
   void onComponentKept(std::function<void(const SchComponent&)> callback) {
     onComponentKept_ = std::move(callback);
   }
+  // Whether reads keep the objects (they do by default). A reader that only
+  // wants the components handed over turns it off: each object is then
+  // dropped once it has been handed over, objects() stays empty, and a
+  // read needs the memory of one object at a time, which stays in the
+  // cache, instead of the memory of the whole sheet.
+  void setKeepsObjects(bool keepsObjects) { keepsObjects_ = keepsObjects; }
 
   const ObjectList& objects() const { return objects_; }
   const Point& sheetSize() const { return sheetSize_; }
@@ -79,11 +88,14 @@ class SchDocument {
  private:
   // `sizeHint`: the bytes to be read, when known (else 0).
   int readFrom(RecordReader& reader, std::size_t sizeHint);
+  // Hands a complete object over and keeps it, or drops it.
+  void keep(std::unique_ptr<SchObject> object);
 
   // Declared before the objects, which live in it: destroyed after them.
   ObjectArena arena_;
   ObjectList objects_;
   std::function<void(const SchComponent&)> onComponentKept_;
+  bool keepsObjects_ = true;
   Point sheetSize_{1500, 1000};
   ReadProblem problem_;
 };

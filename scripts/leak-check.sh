@@ -3,10 +3,6 @@
 # file (alone, and after a good file in the same run) and fails on any leak
 # or invalid memory access. The program's own exit status (1 for a bad
 # input) is expected and not an error here.
-#
-# The runs take the model's memory from the C++ heap (VESK_SYSTEM_HEAP), so
-# that valgrind sees every block; one more run over the examples uses the
-# pool over page memory, as the program normally does.
 set -euo pipefail
 build=${1:-build}
 cd "$(dirname "$0")/.."
@@ -17,9 +13,7 @@ runs=0
 check() {
   runs=$((runs + 1))
   local status=0
-  local heap=(env VESK_SYSTEM_HEAP=1)
-  [ "${memory:-heap}" = pool ] && heap=(env -u VESK_SYSTEM_HEAP)
-  "${heap[@]}" valgrind -q --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=all \
+  valgrind -q --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=all \
     --error-exitcode=99 "$vesk" -F "$@" -o "$out/list.csv" 2>"$out/log" >/dev/null || status=$?
   if [ "$status" -eq 99 ] || grep -q '^==[0-9]*==' "$out/log"; then
     echo "valgrind found a problem with: $*"
@@ -28,7 +22,6 @@ check() {
   fi
 }
 check examples/amp_main.ce3 examples/amp_power.ce3
-memory=pool check examples/amp_main.ce3 examples/amp_power.ce3
 for file in tests/data/hostile/*.ce3; do
   check "$file"
   check examples/amp_main.ce3 "$file"

@@ -9,6 +9,7 @@
 
 #include "convert/parts_list_format.h"
 #include "platform/code_page_932.h"
+#include "tests/support/counting_memory.h"
 #include "tests/support/test_data.h"
 
 namespace vesk {
@@ -93,33 +94,12 @@ TEST(Conversion, GoldenFiles) {
   }
 }
 
-// A resource that counts what passes through it to the heap.
-class CountingMemory final : public std::pmr::memory_resource {
- public:
-  std::size_t taken = 0;
-  std::size_t outstanding = 0;
-
- private:
-  void* do_allocate(std::size_t bytes, std::size_t alignment) override {
-    taken += bytes;
-    outstanding += bytes;
-    return std::pmr::new_delete_resource()->allocate(bytes, alignment);
-  }
-  void do_deallocate(void* memory, std::size_t bytes, std::size_t alignment) override {
-    outstanding -= bytes;
-    std::pmr::new_delete_resource()->deallocate(memory, bytes, alignment);
-  }
-  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
-    return this == &other;
-  }
-};
-
 TEST(Conversion, TakesItsMemoryFromTheGivenResourceAndGivesAllOfItBack) {
   const std::string first = kExamples + "amp_main.ce3";
   const std::string second = kExamples + "amp_power.ce3";
   const char* paths[] = {first.c_str(), second.c_str()};
   for (const int count : {2, 1}) {
-    CountingMemory memory;
+    test::CountingMemory memory;
     ConversionOptions options;
     options.memory = &memory;
     std::FILE* out = std::tmpfile();

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "schfile/record_writer.h"
+#include "schobj/sch_component.h"
 #include "schobj/sch_sheet_info.h"
+#include "tests/support/counting_memory.h"
 
 namespace vesk {
 namespace {
@@ -97,6 +99,50 @@ TEST(SchSheetInfo, WritesItsKeysAndIgnoresEditState) {
   EXPECT_EQ(info.refPoint(), Point(1500, 1000));
   EXPECT_EQ(info.area(), Rect(0, 0, 1500, 1000));
   EXPECT_EQ(info.clone(), nullptr);
+}
+
+// A reader that wants only the components (the parts list) has each one
+// handed over as it is read and keeps no objects: the same components, in
+// the same order, from the memory of one object at a time.
+TEST(SchDocument, ReadingWithoutKeepingObjectsHandsOverTheSameComponents) {
+  std::string sheet = "+KOLVA_DATA_V.1.0\n";
+  for (int i = 1; i <= 3000; ++i) {
+    const std::string n = std::to_string(i);
+    sheet += "+WIRE,L:0,X1:0,Y1:" + n + ",X2:40,Y2:" + n + ",-WIRE\n";
+    sheet += "+WIRE,X1:5,Y1:5,X2:5,Y2:5,-WIRE\n";  // no length: dropped
+    sheet += "+COMPONENT,X:0,Y:0,LIB:P,N:part" + n + ",R:R" + n + ",NOTE:" +
+             std::string(i % 40, 'x') + ",-COMPONENT\n";
+  }
+  struct Read {
+    std::size_t objects = 0;
+    std::vector<std::string> handedOver;
+    test::CountingMemory memory;
+  };
+  const auto readSheet = [&sheet](bool keepsObjects, Read& read) {
+    SchDocument document(&read.memory);
+    document.setKeepsObjects(keepsObjects);
+    document.onComponentKept([&read](const SchComponent& component) {
+      read.handedOver.push_back(std::string(component.reference()) + "," +
+                                std::string(component.name()) + "," +
+                                std::string(component.note()));
+    });
+    EXPECT_EQ(document.readMemory(sheet), 0);
+    read.objects = document.objects().size();
+  };
+  Read keeping;
+  Read dropping;
+  readSheet(true, keeping);
+  readSheet(false, dropping);
+  EXPECT_EQ(keeping.objects, 6000u);
+  EXPECT_EQ(dropping.objects, 0u);
+  ASSERT_EQ(keeping.handedOver.size(), 3000u);
+  EXPECT_EQ(dropping.handedOver, keeping.handedOver);
+  EXPECT_EQ(dropping.handedOver[2999], "R3000,part3000," + std::string(0, 'x'));
+  // Each object's memory serves the next: the arena's first block is all
+  // it takes, where keeping 6,000 objects takes hundreds of kilobytes.
+  EXPECT_LE(dropping.memory.taken, std::size_t{32 * 1024});
+  EXPECT_GT(keeping.memory.taken, std::size_t{256 * 1024});
+  EXPECT_EQ(dropping.memory.outstanding, 0u);
 }
 
 class SchDocumentFiles : public ::testing::Test {
