@@ -5,10 +5,9 @@
 // exactly as long as their document. The arena hands out consecutive
 // pieces of a few large blocks (a std::pmr::monotonic_buffer_resource):
 // no header per piece, nothing to do when a piece is given back, and the
-// blocks go back to their upstream all at once when the arena goes. The
-// upstream is the owner's choice: the C++ heap by default, or the memory
-// of a conversion run, which keeps the blocks of one document for the
-// next.
+// blocks go back to their upstream all at once when the arena goes (or is
+// released). The upstream is the owner's choice: the C++ heap by default,
+// or the memory of a conversion run.
 //
 // Objects made here are owned through std::unique_ptr like any other:
 // deleting one runs its destructor (which frees whatever its members took

@@ -104,8 +104,8 @@ int RecordReader::readFieldSlowly(std::string_view& field) {
     if (c == '\n') countLine();
     ++pos_;
   }
+  fieldLine_ = line_;
   const int fieldLine = line();
-  fieldLine_ = fieldLine;
   const unsigned char* start = pos_;
   const unsigned char* scanned = start;
   for (;;) {

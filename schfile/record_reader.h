@@ -121,13 +121,14 @@ class RecordReader {
     if (start != end_ && !kLeadingSpace[*start]) {
       const unsigned char* p = record_detail::findSpecial(start, end_);
       if (p != end_ && *p != '%' && static_cast<std::size_t>(p - start) < kMaxFieldLength) {
-        const int fieldLine = line();
-        fieldLine_ = fieldLine;
+        // The line is kept as counted and clamped only when asked for: a
+        // caller that only tests for -1 then pays nothing for it.
+        fieldLine_ = line_;
         countLineAt(*p);
         field = std::string_view(reinterpret_cast<const char*>(start),
                                  static_cast<std::size_t>(p - start));
         pos_ = p + 1;
-        return fieldLine;
+        return clampedLine(fieldLine_);
       }
     }
     return readFieldSlowly(field);
@@ -139,12 +140,10 @@ class RecordReader {
   int skipTo(std::string_view text);
 
   // The current line: 1 at the start, one more for each LF consumed.
-  int line() const {
-    return line_ < static_cast<std::uint64_t>(kMaxLine) ? static_cast<int>(line_) : kMaxLine;
-  }
+  int line() const { return clampedLine(line_); }
 
   // The line of the field read last (of its first byte); 0 before any.
-  int lastFieldLine() const { return fieldLine_; }
+  int lastFieldLine() const { return clampedLine(fieldLine_); }
 
   // True when the underlying stream reported an error (not merely its end),
   // and the system's error number then (errno), where it gave one.
@@ -206,6 +205,9 @@ class RecordReader {
   void countLineAt(unsigned char terminator) { line_ += terminator == '\n'; }
 
   static constexpr int kMaxLine = 0x7fffffff;
+  static int clampedLine(std::uint64_t line) {
+    return line < static_cast<std::uint64_t>(kMaxLine) ? static_cast<int>(line) : kMaxLine;
+  }
   // Larger than the longest field, so that a field moved to the start of
   // the buffer always leaves room to read more.
   static constexpr std::size_t kBufferSize = 1 << 17;
@@ -218,7 +220,7 @@ class RecordReader {
   // Counted in 64 bits, which no input can run over, and told clamped to
   // the largest int (line()).
   std::uint64_t line_ = 1;
-  int fieldLine_ = 0;
+  std::uint64_t fieldLine_ = 0;
   bool readError_ = false;
   int readErrorNumber_ = 0;
   bool escapeCutShort_ = false;
