@@ -83,18 +83,24 @@ windows-tests: windows
 # The run profile the Release tree is optimised for, recorded by an
 # instrumented build of the program alone (GCC; other compilers build
 # without).
+#
+# Both trees are optimised across the libraries of the layers at link time
+# (LTO), which inlines the calls from one layer into the next on the
+# reading path: 4% fewer instructions over the 10 MB bench file (callgrind,
+# 174.5M to 167.2M), the same profile recorded and used.
 PROFILE_BUILD ?= build-profile
 PROFILE_DIR    = $(abspath $(PROFILE_BUILD))/profile
+LTO            = -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON
 profile: deps
 	@cmake -S . -B $(PROFILE_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
-		-DVESK_PROFILE_GENERATE=$(PROFILE_DIR) >/dev/null
+		$(LTO) -DVESK_PROFILE_GENERATE=$(PROFILE_DIR) >/dev/null
 	@cmake --build $(PROFILE_BUILD) -j$(JOBS) --target vesk
 	@scripts/train-profile.sh $(PROFILE_BUILD) $(PROFILE_DIR)
 
 # The Release tree that the packages and the benchmark share.
 release: profile
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
-		-DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
+		$(LTO) -DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
 	@cmake --build $(RELEASE) -j$(JOBS)
 
 # The .deb (Linux) and the zip (Windows) with CPack.
