@@ -14,14 +14,11 @@
 // collected. Not synchronized: a run uses it from one thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <memory_resource>
-#include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "convert/parts_list_entry.h"
 #include "schobj/object_list.h"
@@ -67,23 +64,22 @@ class PartsListBuilder {
   // entries() to a writer of their own.
   int write(std::FILE* out) const;
 
-  std::size_t collectedCount() const { return collected_; }
+  std::size_t collectedCount() const { return rows_.size(); }
   // The entries in sorted order, or null before build.
-  const SortedPartsList* entries() const { return sorted_ ? &*sorted_ : nullptr; }
+  const SortedPartsList* entries() const { return built_ ? &rows_ : nullptr; }
 
  private:
-  // A row is its number, its input and its three texts, packed one after
-  // the other (each text behind its length) in chunks that never move: the
-  // least memory a row can take, and it counts, since the document the row
-  // comes from is still held. build makes the entries, which view the
-  // texts where they are packed.
+  // The rows and their texts go one after the other into blocks of the
+  // run's memory, which never move, each block larger than the one before.
+  static constexpr std::size_t kRowBlock = 64 * 1024;
+
+  std::string_view keep(std::string_view text);
   void addRow(int number, std::string_view prefix, std::string_view name, std::string_view note);
 
-  std::pmr::vector<std::pmr::string> chunks_;
-  std::size_t collected_ = 0;
-  std::uint32_t inputs_ = 0;  // collect calls so far
-  std::pmr::vector<PartsListEntry> rows_;  // in parts-list order
-  std::optional<SortedPartsList> sorted_;
+  std::pmr::monotonic_buffer_resource memory_;
+  SortedPartsList rows_;  // in collection order, and in parts-list order once built
+  std::uint32_t inputs_ = 0;  // endInput calls so far
+  bool built_ = false;
 };
 
 }  // namespace vesk
