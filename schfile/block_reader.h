@@ -24,8 +24,10 @@
 //    the input, and the block around it fails there instead).
 //
 // The keys are looked for in the editor's order first: after key k the
-// next field is nearly always key k + 1, which one comparison finds; only
-// a block written otherwise pays for a search of its table.
+// next field is nearly always key k + 1, which is tried first, compared as
+// a constant straight in the reader's buffer; only a block written
+// otherwise pays for reading the field on its own and a search of its
+// table.
 //
 // A failure is recorded in the reader (RecordReader::fail) with the block,
 // the key or tag and the line, and returned as false. Rules and readers
@@ -126,22 +128,13 @@ std::size_t keyIndex([[maybe_unused]] std::string_view key, std::index_sequence<
   return found;
 }
 
-// Where `field` begins with key `expected` of the table and a colon: the
-// key's length, the colon's position; else 0. One comparison with a
-// constant, where finding the colon first would walk the key byte by byte.
+// Reads the next field when it is key `expected` of the table, written
+// plainly (RecordReader::readKeyField): the key compared as the constant
+// it is, straight in the reader's buffer.
 template <const auto& Rules, std::size_t... I>
-std::size_t expectedKeyLength([[maybe_unused]] std::string_view field,
-                              [[maybe_unused]] std::size_t expected, std::index_sequence<I...>) {
-  std::size_t length = 0;
-  [[maybe_unused]] const auto startsWith = [&](std::string_view name) {
-    if (field.size() > name.size() && field[name.size()] == ':' &&
-        std::memcmp(field.data(), name.data(), name.size()) == 0) {
-      length = name.size();
-    }
-    return true;
-  };
-  static_cast<void>(((I == expected && startsWith(Rules.keys[I].name)) || ...));
-  return length;
+bool readExpectedKey([[maybe_unused]] RecordReader& reader, [[maybe_unused]] std::size_t expected,
+                     [[maybe_unused]] std::string_view& value, std::index_sequence<I...>) {
+  return ((I == expected && reader.readKeyField(Rules.keys[I].name, value)) || ...);
 }
 
 template <const auto& Rules, std::size_t I, class Target>
@@ -180,57 +173,60 @@ bool readBlock(RecordReader& reader, Target& target, std::string_view name = Rul
   const int blockLine = reader.lastFieldLine();
   std::uint64_t seen = 0;
   std::size_t expected = 0;
-  std::string_view field;
   for (;;) {
-    if (reader.readFieldView(field) == -1) {
-      if (reader.escapeCutShort()) return failBlock(reader, Kind::kEscapeCutShort, name, blockLine);
-      if (Rules.endsAtEndOfInput) return true;
-      return failBlock(reader, Kind::kEndOfInput, name, blockLine);
-    }
-    if (field.empty()) continue;
-    const char first = field[0];
-    if (first == '-') {
-      if (!sameShortText(field.substr(1), name)) {
-        return failBlock(reader, Kind::kWrongEndTag, name, blockLine, {}, field);
-      }
-      for (std::size_t k = 0; k < kKeys; ++k) {
-        if (Rules.keys[k].required && (seen >> k & 1) == 0) {
-          return failBlock(reader, Kind::kMissingKey, name, blockLine, Rules.keys[k].name);
-        }
-      }
-      if constexpr (Rules.unusable != nullptr) {
-        if (const std::string_view what = Rules.unusable(target); !what.empty()) {
-          return failBlock(reader, what[0] == '+' ? Kind::kMissingBlock : Kind::kBadValue, name,
-                           blockLine, what);
-        }
-      }
-      return true;
-    }
-    if (first == '+') {
-      const auto* nested = Rules.nested.data();
-      const auto* const nestedEnd = nested + Rules.nested.size();
-      while (nested != nestedEnd && !sameShortText(nested->startTag, field)) ++nested;
-      if (nested != nestedEnd) {
-        if (!nested->read(target, reader)) return false;
-      } else if (Rules.skipsUnknownBlocks && !skipBlock(reader, field)) {
-        return false;
-      }
-      continue;
-    }
-    std::size_t colon = block_detail::expectedKeyLength<Rules>(field, expected, kIndices);
+    std::string_view key;
+    std::string_view value;
     std::size_t k = expected;
-    if (colon == 0) {
+    if (block_detail::readExpectedKey<Rules>(reader, expected, value, kIndices)) {
+      key = Rules.keys[k].name;
+    } else {
+      std::string_view field;
+      if (reader.readFieldView(field) == -1) {
+        if (reader.escapeCutShort()) return failBlock(reader, Kind::kEscapeCutShort, name, blockLine);
+        if (Rules.endsAtEndOfInput) return true;
+        return failBlock(reader, Kind::kEndOfInput, name, blockLine);
+      }
+      if (field.empty()) continue;
+      const char first = field[0];
+      if (first == '-') {
+        if (!sameShortText(field.substr(1), name)) {
+          return failBlock(reader, Kind::kWrongEndTag, name, blockLine, {}, field);
+        }
+        for (std::size_t r = 0; r < kKeys; ++r) {
+          if (Rules.keys[r].required && (seen >> r & 1) == 0) {
+            return failBlock(reader, Kind::kMissingKey, name, blockLine, Rules.keys[r].name);
+          }
+        }
+        if constexpr (Rules.unusable != nullptr) {
+          if (const std::string_view what = Rules.unusable(target); !what.empty()) {
+            return failBlock(reader, what[0] == '+' ? Kind::kMissingBlock : Kind::kBadValue, name,
+                             blockLine, what);
+          }
+        }
+        return true;
+      }
+      if (first == '+') {
+        const auto* nested = Rules.nested.data();
+        const auto* const nestedEnd = nested + Rules.nested.size();
+        while (nested != nestedEnd && !sameShortText(nested->startTag, field)) ++nested;
+        if (nested != nestedEnd) {
+          if (!nested->read(target, reader)) return false;
+        } else if (Rules.skipsUnknownBlocks && !skipBlock(reader, field)) {
+          return false;
+        }
+        continue;
+      }
       // Keys are a few bytes long: a plain loop finds the colon sooner than
       // a library search would be called.
-      colon = 1;
+      std::size_t colon = 1;
       while (colon < field.size() && field[colon] != ':') ++colon;
       if (first == ':' || colon == field.size()) continue;
-      k = block_detail::keyIndex<Rules>(field.substr(0, colon), kIndices);
+      key = field.substr(0, colon);
+      value = field.substr(colon + 1);
+      k = block_detail::keyIndex<Rules>(key, kIndices);
+      if (k == kKeys) continue;
     }
-    if (Rules.colonRule == ColonRule::kStrict && colon + 1 == field.size()) continue;
-    if (k == kKeys) continue;
-    const std::string_view key(field.data(), colon);
-    const std::string_view value(field.data() + colon + 1, field.size() - colon - 1);
+    if (Rules.colonRule == ColonRule::kStrict && value.empty()) continue;
     if (!block_detail::takeKey<Rules>(k, target, value, kIndices)) {
       return failBlock(reader, Kind::kBadValue, name, blockLine, key, value);
     }

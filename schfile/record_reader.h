@@ -134,6 +134,34 @@ class RecordReader {
     return readFieldSlowly(field);
   }
 
+  // The fast path of a key field that the caller expects next: when the
+  // next field begins with `key` and a colon and is one the inline path of
+  // readFieldView takes whole (plain bytes up to a comma or line end),
+  // reads it and sets `value` to what follows the colon. Else false, and
+  // nothing is consumed but the LF of a CR LF line end.
+  bool readKeyField(std::string_view key, std::string_view& value) {
+    const unsigned char* start = pos_;
+    if (start != end_ && *start == '\n') {
+      pos_ = ++start;
+      countLine();
+    }
+    const std::size_t colon = key.size();
+    if (static_cast<std::size_t>(end_ - start) <= colon + 1 ||
+        std::memcmp(start, key.data(), colon) != 0 || start[colon] != ':') {
+      return false;
+    }
+    const unsigned char* p = record_detail::findSpecial(start + colon + 1, end_);
+    if (p == end_ || *p == '%' || static_cast<std::size_t>(p - start) >= kMaxFieldLength) {
+      return false;
+    }
+    fieldLine_ = line_;
+    countLineAt(*p);
+    value = std::string_view(reinterpret_cast<const char*>(start + colon + 1),
+                             static_cast<std::size_t>(p - start - colon - 1));
+    pos_ = p + 1;
+    return true;
+  }
+
   // Reads fields until one equals `text` exactly. 0 when found (the reader
   // stands just after it), -1 when the input ended first. `text` must not
   // view a field of this reader (reading on overwrites it).
