@@ -110,6 +110,41 @@ TEST(BlockReader, NestedBlocksEndsAndWhatFailsTheBlock) {
   EXPECT_EQ(ignoring.seen.keys, (std::vector<std::string>{"X=1", "Y=2"}));
 }
 
+// The key expected next is read straight from the reader's buffer; a
+// space before each field sends every field the general way. Both must
+// give the same keys, values, lines and outcome, for keys that only begin
+// like the expected one, escapes, empty values and a last field without a
+// terminator.
+TEST(BlockReader, TheKeyExpectedNextReadsAsAnyOtherField) {
+  const char* const inputs[] = {
+      "X:1,Y:2,S:3,-OBJ\n",
+      "XY:1,X:2,Y:%41%42,S:,S:4\r\n-OBJ\n",
+      "X:,Y:2:3,S:s\n\n-OBJ,NEXT\n",
+      "X:1,Y:2,S:3",
+      "X:1,Y:refused,-OBJ\n",
+      "X:1,Y",
+  };
+  for (const char* input : inputs) {
+    std::string spaced;
+    for (const char c : std::string_view(input)) {
+      spaced += c;
+      if (c == ',' || c == '\n') spaced += ' ';
+    }
+    spaced.insert(0, " ");
+    for (const auto& read : {readText<kLax>, readText<kStrict>, readText<kEndsAtEnd>}) {
+      const Outcome plain = read(input);
+      const Outcome padded = read(spaced);
+      EXPECT_EQ(plain.read, padded.read) << input;
+      EXPECT_EQ(plain.seen.keys, padded.seen.keys) << input;
+      EXPECT_EQ(plain.problem.kind, padded.problem.kind) << input;
+      EXPECT_EQ(plain.problem.line, padded.problem.line) << input;
+      EXPECT_EQ(plain.next, padded.next) << input;
+    }
+  }
+  EXPECT_EQ(readText<kLax>("XY:1,X:2,Y:%41%42,-OBJ\n").seen.keys,
+            (std::vector<std::string>{"X=2", "Y=AB"}));
+}
+
 TEST(BlockReader, AProblemNamesTheBlockTheKeyAndTheLine) {
   // The block began on line 1, as its start tag was read there.
   RecordReader reader(std::string_view("+OBJ\nY:1\nS:s\n-OBJ\n"));
