@@ -51,8 +51,7 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
                   const ConversionOptions& options, ConversionReport* report) {
   std::pmr::memory_resource* const memory =
       options.memory != nullptr ? options.memory : std::pmr::new_delete_resource();
-  // The rows live for the whole run, in chunks of fixed size and arrays
-  // made once to their final size.
+  // The rows live for the whole run, the documents one after the other.
   PartsListBuilder builder(memory);
   for (int i = 0; i < count; ++i) {
     const char* path = paths != nullptr ? paths[i] : nullptr;
