@@ -54,8 +54,8 @@ class PartsListBuilder {
   void endInput() { ++inputs_; }
   // Collects the components among `objects` as one input (endInput).
   void collect(const ObjectList& objects);
-  // Makes one entry per collected component and sorts them by prefix,
-  // number and name; entries equal in all three keep collection order.
+  // Sorts the entries, one per collected component, by prefix, number and
+  // name; entries equal in all three keep collection order.
   void build();
   // Writes the rows to `out` (opened in binary mode) in the per-component
   // CSV format (convert/csv_parts_list.h): 0, or -1 when build was never

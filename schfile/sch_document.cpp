@@ -169,21 +169,18 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
 
 void SchDocument::keep(std::unique_ptr<SchObject> object) {
   // An object that is not valid (a wire of no length) is dropped.
-  if (object->isValid()) {
-    if (onComponentKept_ && object->typeId() == kTypeComponent) {
-      onComponentKept_(static_cast<const SchComponent&>(*object));
-    }
-    if (keepsObjects_) {
-      objects_.push_back(std::move(object));
-      return;
-    }
+  const bool valid = object->isValid();
+  if (valid && onComponentKept_ && object->typeId() == kTypeComponent) {
+    onComponentKept_(static_cast<const SchComponent&>(*object));
+  }
+  if (keepsObjects_) {
+    if (valid) objects_.push_back(std::move(object));
+    return;
   }
   // Nothing else lives in the arena when objects are not kept: the next
   // object takes the same, still cached, memory.
-  if (!keepsObjects_) {
-    object.reset();
-    arena_.release();
-  }
+  object.reset();
+  arena_.release();
 }
 
 }  // namespace vesk
