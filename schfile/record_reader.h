@@ -109,25 +109,14 @@ class RecordReader {
   // The same, without a copy: `field` views the decoded bytes, which stay
   // valid until the next call of any reading operation of this reader.
   int readFieldView(std::string_view& field) {
-    // The common case inline: the field starts at once (no white space
-    // before it but the LF of a CR LF line end, whose CR ended the field
-    // before), ends in the buffer at a comma or line end, holds no escape
-    // and is not over-long. Everything else takes the long way.
-    const unsigned char* start = pos_;
-    if (start != end_ && *start == '\n') {
-      pos_ = ++start;
-      countLine();
-    }
+    // The common case inline: the field starts at once and is plain.
+    // Everything else takes the long way.
+    const unsigned char* start = fieldStart();
     if (start != end_ && !kLeadingSpace[*start]) {
-      const unsigned char* p = record_detail::findSpecial(start, end_);
-      if (p != end_ && *p != '%' && static_cast<std::size_t>(p - start) < kMaxFieldLength) {
-        // The line is kept as counted and clamped only when asked for: a
-        // caller that only tests for -1 then pays nothing for it.
-        fieldLine_ = line_;
-        countLineAt(*p);
+      if (const unsigned char* p = plainFieldEnd(start, start)) {
         field = std::string_view(reinterpret_cast<const char*>(start),
                                  static_cast<std::size_t>(p - start));
-        pos_ = p + 1;
+        endFieldAt(p);
         return clampedLine(fieldLine_);
       }
     }
@@ -135,30 +124,22 @@ class RecordReader {
   }
 
   // The fast path of a key field that the caller expects next: when the
-  // next field begins with `key` and a colon and is one the inline path of
-  // readFieldView takes whole (plain bytes up to a comma or line end),
-  // reads it and sets `value` to what follows the colon. Else false, and
-  // nothing is consumed but the LF of a CR LF line end.
+  // next field begins with `key` and a colon and is plain, reads it and
+  // sets `value` to what follows the colon. Else false, and nothing is
+  // consumed but the LF of a CR LF line end.
   bool readKeyField(std::string_view key, std::string_view& value) {
-    const unsigned char* start = pos_;
-    if (start != end_ && *start == '\n') {
-      pos_ = ++start;
-      countLine();
-    }
+    const unsigned char* start = fieldStart();
     const std::size_t colon = key.size();
     if (static_cast<std::size_t>(end_ - start) <= colon + 1 ||
         std::memcmp(start, key.data(), colon) != 0 || start[colon] != ':') {
       return false;
     }
-    const unsigned char* p = record_detail::findSpecial(start + colon + 1, end_);
-    if (p == end_ || *p == '%' || static_cast<std::size_t>(p - start) >= kMaxFieldLength) {
-      return false;
-    }
-    fieldLine_ = line_;
-    countLineAt(*p);
-    value = std::string_view(reinterpret_cast<const char*>(start + colon + 1),
-                             static_cast<std::size_t>(p - start - colon - 1));
-    pos_ = p + 1;
+    const unsigned char* const valueStart = start + colon + 1;
+    const unsigned char* p = plainFieldEnd(start, valueStart);
+    if (p == nullptr) return false;
+    value = std::string_view(reinterpret_cast<const char*>(valueStart),
+                             static_cast<std::size_t>(p - valueStart));
+    endFieldAt(p);
     return true;
   }
 
@@ -210,6 +191,37 @@ class RecordReader {
   static constexpr std::array<bool, 256> kLeadingSpace = record_detail::byteTable("\t\n\r ");
 
   int readFieldSlowly(std::string_view& field);
+
+  // Where the next field starts when nothing but the LF of a CR LF line
+  // end (whose CR ended the field before) stands before it: the LF is
+  // consumed and counted.
+  const unsigned char* fieldStart() {
+    if (pos_ != end_ && *pos_ == '\n') {
+      ++pos_;
+      countLine();
+    }
+    return pos_;
+  }
+  // The terminator of a plain field that begins at `start`, its bytes
+  // from `scanFrom` on still to be looked at: a comma or line end in the
+  // buffer, with no escape before it and not over-long. Null for any
+  // other field.
+  const unsigned char* plainFieldEnd(const unsigned char* start,
+                                     const unsigned char* scanFrom) const {
+    const unsigned char* p = record_detail::findSpecial(scanFrom, end_);
+    if (p == end_ || *p == '%' || static_cast<std::size_t>(p - start) >= kMaxFieldLength) {
+      return nullptr;
+    }
+    return p;
+  }
+  // Consumes the field that ends at terminator `p`. Its line is kept as
+  // counted and clamped only when asked for: a caller that only tests a
+  // read for -1 pays nothing for it.
+  void endFieldAt(const unsigned char* p) {
+    fieldLine_ = line_;
+    countLineAt(*p);
+    pos_ = p + 1;
+  }
   // Returns the next byte (0..255) or -1 at the end of input.
   int nextByte() {
     if (pos_ == end_ && !refill()) return -1;
