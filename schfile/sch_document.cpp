@@ -79,8 +79,8 @@ int SchDocument::load(const char* path) {
   // each of its reads is one read of the file, not a small one into the
   // stream's buffer followed by the rest.
   std::setvbuf(stream, nullptr, _IONBF, 0);
-  // The file's size tells how many objects to expect.
-  const std::size_t sizeHint = sizeOfOpenedFile(stream);
+  // The file's size tells how many objects to expect, when they are kept.
+  const std::size_t sizeHint = keepsObjects_ ? sizeOfOpenedFile(stream) : 0;
   RecordReader reader(stream);
   const int result = readFrom(reader, sizeHint);
   std::fclose(stream);
