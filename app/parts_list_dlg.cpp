@@ -14,6 +14,7 @@
 #include "convert/conversion.h"
 #include "platform/code_page_932.h"
 #include "platform/output_file.h"
+#include "platform/run_memory.h"
 #include "platform/standard_output.h"
 
 namespace vesk {
@@ -243,6 +244,8 @@ int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* strea
   options.format = ListFormat();
   // Only a list in UTF-8 needs the system's table of Shift-JIS.
   if (options.format.encoding == ListEncoding::kUtf8) options.decoder = makeCodePage932Decoder();
+  const std::unique_ptr<std::pmr::memory_resource> memory = makeRunMemory();
+  options.memory = memory.get();
   m_report.traced = count > 0;
   return runConversion(count, paths, stream, options, &report);
 }

@@ -74,6 +74,7 @@ struct SortKey {
   const PartsListEntry* row;
   int number;
   bool longText;
+  std::uint32_t order;  // the row's place in collection order
 };
 
 // The order of rows, as strcmp orders texts: std::string_view compares
@@ -103,22 +104,29 @@ void PartsListBuilder::addRow(int number, std::string_view prefix, std::string_v
 
 void PartsListBuilder::build() {
   // The rows are sorted through compact keys; only keys that tie on a
-  // text longer than eight bytes look at the texts. The sort is stable,
-  // so rows equal in prefix, number and name (they differ at most in
-  // their note) stay in the order of the input files. A merge sort also
-  // suits the input: within one prefix, references mostly come in
-  // ascending order already, as annotation numbers them.
+  // text longer than eight bytes look at the texts. Rows equal in prefix,
+  // number and name (they differ at most in their note) stay in the order
+  // of the input files: the keys end in their collection order. That makes
+  // the order total, so an unstable sort does, in place, where a stable
+  // one would take a buffer of half the keys from the heap.
   std::pmr::vector<SortKey> keys(rows_.get_allocator());
   keys.reserve(rows_.size());
   for (const PartsListEntry* row : rows_) {
     keys.push_back(SortKey{leadingBytes(row->prefix), leadingBytes(row->name), row, row->number,
-                           row->prefix.size() > 8 || row->name.size() > 8});
+                           row->prefix.size() > 8 || row->name.size() > 8,
+                           static_cast<std::uint32_t>(keys.size())});
   }
-  std::stable_sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
+  std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    if (a.longText || b.longText) return rowBefore(*a.row, *b.row);
-    if (a.number != b.number) return a.number < b.number;
-    return a.name < b.name;
+    if (a.longText || b.longText) {
+      if (rowBefore(*a.row, *b.row)) return true;
+      if (rowBefore(*b.row, *a.row)) return false;
+    } else if (a.number != b.number) {
+      return a.number < b.number;
+    } else if (a.name != b.name) {
+      return a.name < b.name;
+    }
+    return a.order < b.order;
   });
   for (std::size_t i = 0; i < keys.size(); ++i) rows_[i] = keys[i].row;
   built_ = true;

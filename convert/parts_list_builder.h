@@ -71,7 +71,10 @@ class PartsListBuilder {
  private:
   // The rows and their texts go one after the other into blocks of the
   // run's memory, which never move, each block larger than the one before.
-  static constexpr std::size_t kRowBlock = 64 * 1024;
+  // The first is large enough for a run's memory to serve it in huge pages
+  // (app: platform/run_memory.h); room not yet used is never touched and
+  // costs address space only.
+  static constexpr std::size_t kRowBlock = 1024 * 1024;
 
   std::string_view keep(std::string_view text);
   void addRow(int number, std::string_view prefix, std::string_view name, std::string_view note);
