@@ -62,6 +62,7 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
       builder.collect(component);
     });
     document.setKeepsObjects(false);
+    document.setPartDetails(PartDetails::kLeftOut);
     // The trace comes before the file is opened, so a file that fails has
     // one too. A missing path is a file that cannot be read.
     std::fprintf(stderr, "Read %s", path != nullptr ? path : "");

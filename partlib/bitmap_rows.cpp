@@ -20,8 +20,9 @@ constexpr std::string_view kBitmapName = "BMP";
 // byte k of a little-endian word): four pairs of a 64-bit word, two of a
 // 32-bit one. Rows are most of a file's bytes, and a word of arithmetic
 // decodes them faster than a table of every pair, which would not stay in
-// cache. Nonzero when a character is not a bitmap character.
-template <class Word>
+// cache. Nonzero when a character is not a bitmap character. Without
+// kDecodes the characters are only checked, and nothing is written.
+template <class Word, bool kDecodes>
 Word decodePairWord(const unsigned char* in, unsigned char* out) {
   // A word with every byte `b`.
   constexpr auto everyByte = [](unsigned b) { return static_cast<Word>(~Word{0} / 0xff * b); };
@@ -30,6 +31,7 @@ Word decodePairWord(const unsigned char* in, unsigned char* out) {
   std::memcpy(&chars, in, sizeof chars);
   // A byte is nonzero for a character outside "@".."O".
   const Word wrong = (chars & everyByte(0xf0)) ^ everyByte(kNibbleBase);
+  if constexpr (!kDecodes) return wrong;
   // The pair's byte, (first nibble << 4) | second nibble, in its first byte.
   const Word nibbles = chars & everyByte(0x0f);
   Word value = ((nibbles << 4) | (nibbles >> 8)) & kEvenBytes;
@@ -58,20 +60,25 @@ Word decodePairWord(const unsigned char* in, unsigned char* out) {
 // at a time, the last four of the row overlapping the ones before when the
 // row is not a multiple of four bytes long. A pair with a character
 // outside "@".."O" gives the byte 0. True when every character was a
-// bitmap character.
-inline bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs) {
+// bitmap character. Without kDecodes the characters are only checked.
+template <bool kDecodes = true>
+bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs) {
+  // Where the byte of pair j goes; `out` may be null when nothing is.
+  const auto at = [out](std::size_t j) { return kDecodes ? out + j : out; };
   if constexpr (std::endian::native == std::endian::little) {
     if (pairs >= 4) {
       std::uint64_t wrong = 0;
       for (std::size_t j = 0; j + 4 <= pairs; j += 4) {
-        wrong |= decodePairWord<std::uint64_t>(in + 2 * j, out + j);
+        wrong |= decodePairWord<std::uint64_t, kDecodes>(in + 2 * j, at(j));
       }
-      if (pairs % 4 != 0) wrong |= decodePairWord<std::uint64_t>(in + 2 * (pairs - 4), out + pairs - 4);
+      if (pairs % 4 != 0) {
+        wrong |= decodePairWord<std::uint64_t, kDecodes>(in + 2 * (pairs - 4), at(pairs - 4));
+      }
       return wrong == 0;
     }
     if (pairs >= 2) {
-      std::uint32_t wrong = decodePairWord<std::uint32_t>(in, out);
-      if (pairs == 3) wrong |= decodePairWord<std::uint32_t>(in + 2, out + 1);
+      std::uint32_t wrong = decodePairWord<std::uint32_t, kDecodes>(in, out);
+      if (pairs == 3) wrong |= decodePairWord<std::uint32_t, kDecodes>(in + 2, at(1));
       return wrong == 0;
     }
   }
@@ -80,7 +87,9 @@ inline bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t
     const unsigned char high = in[2 * j];
     const unsigned char low = in[2 * j + 1];
     const bool pairValid = (high & 0xf0) == kNibbleBase && (low & 0xf0) == kNibbleBase;
-    out[j] = pairValid ? static_cast<unsigned char>(((high & 0x0f) << 4) | (low & 0x0f)) : 0;
+    if constexpr (kDecodes) {
+      out[j] = pairValid ? static_cast<unsigned char>(((high & 0x0f) << 4) | (low & 0x0f)) : 0;
+    }
     valid = valid && pairValid;
   }
   return valid;
@@ -92,7 +101,9 @@ inline bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t
 // search, and they are decoded where they stand, at most `rows` of them,
 // `stride` bytes apart from `out`. Stops at anything else (the end tag, a
 // row of another length, a bad character, the end of the buffer), which
-// the field reader then takes. Returns how many rows were taken.
+// the field reader then takes. Returns how many rows were taken. Without
+// kDecodes the rows are only checked and passed over; `out` is not used.
+template <bool kDecodes>
 std::size_t takeWrittenRows(RecordReader& reader, std::size_t chars, std::size_t rows,
                             std::size_t stride, unsigned char* out) {
   const unsigned char* const start = reader.bufferedBegin();
@@ -126,13 +137,13 @@ std::size_t takeWrittenRows(RecordReader& reader, std::size_t chars, std::size_t
     // A row that holds anything but bitmap characters (a terminator or an
     // escape among them) is the field reader's; its bytes decoded here are
     // cleared again.
-    if (!decodePairs(p, out, chars / 2)) {
-      std::memset(out, 0, chars / 2);
+    if (!decodePairs<kDecodes>(p, out, chars / 2)) {
+      if constexpr (kDecodes) std::memset(out, 0, chars / 2);
       break;
     }
     lineEnds += endsLine;
     p = next;
-    out += stride;
+    if constexpr (kDecodes) out += stride;
   }
   reader.consumeBuffered(static_cast<std::size_t>(p - start), lineEnds);
   return taken;
@@ -148,7 +159,7 @@ void appendBitmapRow(std::string& text, const unsigned char* bytes, std::size_t 
 }
 
 std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader, const PartPattern& pattern,
-                                                 std::size_t dataSize) {
+                                                 std::size_t dataSize, PartDetails details) {
   // Rows are plain fields, not key fields. At most 501 columns and 501
   // rows are decoded; the row stride follows the decoded width.
   const int blockLine = reader.lastFieldLine();
@@ -157,18 +168,23 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader, const Par
   const auto stride = static_cast<std::size_t>(PartPattern::strideFor(width));
   const auto bytesPerRow = static_cast<std::size_t>((width + 7) / 8);
 
-  PartPattern::Bytes bitmap(dataSize, 0, pattern.memory());
+  const bool decodes = details == PartDetails::kKept;
+  PartPattern::Bytes bitmap(decodes ? dataSize : 0, 0, pattern.memory());
   int row = 0;
   std::size_t rowStart = 0;
   std::string_view field;
   for (;;) {
     // The rows still to fill that lie wholly in the bitmap (a pattern
     // wider than the bitmap was sized for cannot reach past it).
-    if (row < height && bytesPerRow != 0 && rowStart + bytesPerRow <= bitmap.size()) {
+    if (!decodes) {
+      // Rows left out are only passed over: how many there are does not
+      // matter.
+      takeWrittenRows<false>(reader, 2 * bytesPerRow, SIZE_MAX, 0, nullptr);
+    } else if (row < height && bytesPerRow != 0 && rowStart + bytesPerRow <= bitmap.size()) {
       const std::size_t fitting = (bitmap.size() - rowStart - bytesPerRow) / stride + 1;
-      const std::size_t taken =
-          takeWrittenRows(reader, 2 * bytesPerRow, std::min<std::size_t>(height - row, fitting),
-                          stride, bitmap.data() + rowStart);
+      const std::size_t taken = takeWrittenRows<true>(
+          reader, 2 * bytesPerRow, std::min<std::size_t>(height - row, fitting), stride,
+          bitmap.data() + rowStart);
       row += static_cast<int>(taken);
       rowStart += taken * stride;
     }

@@ -17,6 +17,7 @@ constexpr std::string_view kUnnamedPart = "EMB";
 struct SectionReading {
   PartDef& def;
   std::string& name;
+  PartDetails details;
   std::optional<PartPattern> pattern;
   bool partRead = false;
   std::string patternName;  // read for completeness; a section's pattern is always its part's
@@ -32,7 +33,7 @@ constexpr NestedBlock<SectionReading> kSectionNested[] = {
      [](SectionReading& r, RecordReader& reader) {
        if (r.pattern) return skipBlock(reader, kPatternTag);
        PartPattern candidate(r.def.memory());
-       if (readPatternBlock(reader, candidate)) {
+       if (readPatternBlock(reader, candidate, r.details)) {
          r.pattern = std::move(candidate);
        } else {
          reader.forgetProblem();
@@ -42,7 +43,7 @@ constexpr NestedBlock<SectionReading> kSectionNested[] = {
     {kPartTag,
      [](SectionReading& r, RecordReader& reader) {
        if (r.partRead) return skipBlock(reader, kPartTag);
-       r.partRead = readPartBlock(reader, r.def, r.name, r.patternName);
+       r.partRead = readPartBlock(reader, r.def, r.name, r.patternName, r.details);
        return r.partRead;
      }},
 };
@@ -57,9 +58,10 @@ constexpr BlockRules<SectionReading> kSection{
 
 }  // namespace
 
-bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name) {
+bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name,
+                        PartDetails details) {
   if (def == nullptr) return false;
-  SectionReading reading{*def, name, std::nullopt, false, {}};
+  SectionReading reading{*def, name, details, std::nullopt, false, {}};
   if (!readBlock<kSection>(reader, reading)) return false;
   if (reading.pattern) def->setPattern(std::move(*reading.pattern));
   return true;

@@ -13,9 +13,10 @@
 #include <string>
 #include <string_view>
 
+#include "partlib/part_def.h"
+
 namespace vesk {
 
-class PartDef;
 class RecordReader;
 class RecordWriter;
 
@@ -26,8 +27,10 @@ inline constexpr std::string_view kLibrarySectionEnd = "-KOLVA_LIB_V.1.0";
 // definition) and hands back the part's name. A second part or pattern is
 // skipped; a pattern that cannot be read is dropped and the part kept.
 // False when the section is malformed or cut off; the caller then discards
-// the definition.
-bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name);
+// the definition. The part's pins and bitmap are kept unless `details`
+// leaves them out (partlib/part_def.h).
+bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name,
+                        PartDetails details = PartDetails::kKept);
 
 // Writes the section for `def`. The part is named after the component's
 // name, else its part name, else "EMB". The line of the "+COMPONENT" tag

@@ -82,13 +82,13 @@ std::string encodePinName(std::string_view name) {
 struct PinReading {
   PartPin& pin;
   int numbers;  // how many "M" keys are kept: the part's blocks
-  PartPin::TextsBuilder& texts;
+  PartPin::TextsBuilder* texts;  // none while a part's details are left out
 };
 
 constexpr BlockKey<PinReading> kPinKeys[] = {
     {"N", kOptional,
      [](PinReading& r, std::string_view value) {
-       r.texts.setNameFromKey(value);
+       if (r.texts != nullptr) r.texts->setNameFromKey(value);
        return true;
      }},
     // The side letter, then the offset; an empty value changes neither, a
@@ -109,7 +109,7 @@ constexpr BlockKey<PinReading> kPinKeys[] = {
     // One number per block of the part, block 0 first; more are ignored.
     {"M", kOptional,
      [](PinReading& r, std::string_view value) {
-       if (r.texts.numberCount() < r.numbers) r.texts.addNumber(value);
+       if (r.texts != nullptr && r.texts->numberCount() < r.numbers) r.texts->addNumber(value);
        return true;
      }},
 };
@@ -117,11 +117,11 @@ constexpr BlockKey<PinReading> kPinKeys[] = {
 // The end of the input ends a pin; the blocks around it fail there.
 constexpr BlockRules<PinReading> kPinBlock{"PIN", ColonRule::kLax, kPinKeys, {}, true};
 
-bool readPin(RecordReader& reader, PartPin& pin, int blockCount, PartPin::TextsBuilder& texts) {
-  texts.clear();
+bool readPin(RecordReader& reader, PartPin& pin, int blockCount, PartPin::TextsBuilder* texts) {
+  if (texts != nullptr) texts->clear();
   PinReading reading{pin, std::clamp(blockCount, 0, kMaxBlockCount), texts};
   const bool read = readBlock<kPinBlock>(reader, reading);
-  pin.setTexts(texts, reading.numbers);
+  if (texts != nullptr) pin.setTexts(*texts, reading.numbers);
   return read;
 }
 
@@ -139,6 +139,7 @@ struct PartReading {
   std::string& name;
   std::string& patternName;
   PinScratch& scratch;
+  PartDetails details;
   int width = 0;
   int height = 0;
   int blocks = 0;
@@ -190,7 +191,11 @@ constexpr NestedBlock<PartReading> kPartNested[] = {
          return failBlock(reader, ReadProblem::Kind::kMisplacedBlock, "COMP",
                           reader.lastFieldLine(), {}, kPinTag);
        }
-       return readPin(reader, r.scratch.pins.emplace_back(), r.blocks, r.scratch.texts);
+       if (r.details == PartDetails::kLeftOut) {
+         PartPin passedOver;
+         return readPin(reader, passedOver, r.blocks, nullptr);
+       }
+       return readPin(reader, r.scratch.pins.emplace_back(), r.blocks, &r.scratch.texts);
      }},
 };
 
@@ -212,7 +217,9 @@ constexpr BlockRules<PartReading> kPartBlock{"COMP", ColonRule::kLax, kPartKeys,
 
 struct PatternReading {
   PartPattern& pattern;
+  PartDetails details;
   bool named = false;
+  bool bitmapRead = false;
   // Set when the bitmap is too large to hold: the pattern then fails after
   // its rows were skipped, so that the section around it stays in step and
   // can drop just the pattern.
@@ -244,22 +251,23 @@ constexpr NestedBlock<PatternReading> kPatternNested[] = {
     {kBitmapTag,
      [](PatternReading& r, RecordReader& reader) {
        const Point& size = r.pattern.size();
-       const bool readable = size.x >= 1 && size.y >= 1 && r.named && !r.pattern.hasData();
+       const bool readable = size.x >= 1 && size.y >= 1 && r.named && !r.bitmapRead;
        const std::int64_t bytes = PartPattern::bitmapBytesFor(size.x, size.y);
        if (!readable || r.refused || bytes < 0) {
          r.refused = r.refused || (readable && bytes < 0);
          return skipBlock(reader, kBitmapTag);
        }
        std::optional<PartPattern::Bytes> data =
-           readBitmapRows(reader, r.pattern, static_cast<std::size_t>(bytes));
+           readBitmapRows(reader, r.pattern, static_cast<std::size_t>(bytes), r.details);
        if (!data) return false;
        r.pattern.setData(std::move(*data));
+       r.bitmapRead = true;
        return true;
      }},
 };
 
 constexpr auto kPatternUnusable = [](const PatternReading& r) -> std::string_view {
-  return r.pattern.hasData() ? std::string_view() : kBitmapTag;
+  return r.bitmapRead ? std::string_view() : kBitmapTag;
 };
 
 constexpr BlockRules<PatternReading> kPatternBlock{
@@ -271,13 +279,13 @@ constexpr BlockRules<PatternReading> kPatternBlock{
 // Readers
 
 bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
-                   std::string& patternName) {
+                   std::string& patternName, PartDetails details) {
   def.clear();
   name.clear();
   patternName.clear();
   static thread_local PinScratch scratch;
   scratch.pins.clear();
-  PartReading reading{name, patternName, scratch};
+  PartReading reading{name, patternName, scratch, details};
   if (!readBlock<kPartBlock>(reader, reading)) return false;
   def.setSize(Point(reading.width, reading.height));
   def.setBlockCount(reading.blocks);
@@ -290,12 +298,12 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
 
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount) {
   PartPin::TextsBuilder texts;
-  return readPin(reader, pin, blockCount, texts);
+  return readPin(reader, pin, blockCount, &texts);
 }
 
-bool readPatternBlock(RecordReader& reader, PartPattern& pattern) {
+bool readPatternBlock(RecordReader& reader, PartPattern& pattern, PartDetails details) {
   pattern.releaseData();
-  PatternReading reading{pattern};
+  PatternReading reading{pattern, details};
   // At the end of the input the section around the pattern fails anyway;
   // a refused bitmap fails the pattern itself.
   return readBlock<kPatternBlock>(reader, reading) && !reading.refused;

@@ -240,21 +240,30 @@ class PartDef {
 // up to and including the end tag. They return false on a malformed block
 // and print nothing.
 
+// What a reader keeps of a part. A parts list needs neither the pins nor
+// the bitmap, which are most of a design's bytes: left out, they are read
+// and checked as strictly (a block fails or succeeds alike, with the same
+// problem), but the part gets no pins and its pattern no bitmap bytes.
+enum class PartDetails { kKept, kLeftOut };
+
 // The "+COMP" block. `name` receives the "N" value, `patternName` the "P"
 // value; both are empty when the block has none.
 bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
-                   std::string& patternName);
+                   std::string& patternName, PartDetails details = PartDetails::kKept);
 // The "+PIN" block, for a part of `blockCount` blocks.
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount);
 // The "+PTN" block.
-bool readPatternBlock(RecordReader& reader, PartPattern& pattern);
+bool readPatternBlock(RecordReader& reader, PartPattern& pattern,
+                      PartDetails details = PartDetails::kKept);
 // The "+BMP" block of a pattern whose size is set; `dataSize` bytes are
 // made (all rows of the full size, in the pattern's memory), of which at
-// most 501 columns and rows are decoded. None when the block is malformed
-// or cut off.
+// most 501 columns and rows are decoded. With the details left out,
+// nothing is made or decoded and the bytes are empty. None when the block
+// is malformed or cut off.
 std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
                                                  const PartPattern& pattern,
-                                                 std::size_t dataSize);
+                                                 std::size_t dataSize,
+                                                 PartDetails details = PartDetails::kKept);
 
 // Writers: the inverse of the readers.
 

@@ -155,6 +155,9 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
       continue;
     }
     if (std::unique_ptr<SchObject> object = makeObjectForTag(field, arena_)) {
+      if (partDetails_ != PartDetails::kKept && object->typeId() == kTypeComponent) {
+        static_cast<SchComponent&>(*object).setPartDetails(partDetails_);
+      }
       if (!object->readBlock(reader, nullptr, this)) return false;
       keep(std::move(object));
       continue;

@@ -32,6 +32,7 @@
 
 #include "geometry/geometry.h"
 #include "memory/object_arena.h"
+#include "partlib/part_def.h"
 #include "schfile/read_problem.h"
 #include "schobj/object_list.h"
 
@@ -79,6 +80,10 @@ class SchDocument {
   // read needs the memory of one object at a time, which stays in the
   // cache, instead of the memory of the whole sheet.
   void setKeepsObjects(bool keepsObjects) { keepsObjects_ = keepsObjects; }
+  // What reads keep of each component's part: all of it by default. The
+  // parts list has the pins and bitmaps left out (partlib/part_def.h),
+  // which are most of a design's bytes; every block is checked alike.
+  void setPartDetails(PartDetails details) { partDetails_ = details; }
 
   const ObjectList& objects() const { return objects_; }
   const Point& sheetSize() const { return sheetSize_; }
@@ -96,6 +101,7 @@ class SchDocument {
   ObjectList objects_;
   std::function<void(const SchComponent&)> onComponentKept_;
   bool keepsObjects_ = true;
+  PartDetails partDetails_ = PartDetails::kKept;
   Point sheetSize_{1500, 1000};
   ReadProblem problem_;
 };

@@ -134,7 +134,7 @@ struct SchComponent::Block {
          SchComponent& c = b.object;
          PartDef def(c.memory_);
          std::string partName;
-         if (!readLibrarySection(reader, &def, partName)) return false;
+         if (!readLibrarySection(reader, &def, partName, c.partDetails_)) return false;
          if (!c.partEntry_) c.partEntry_.emplace();
          c.partEntry_->setDef(std::move(def));
          c.partName_.assign(partName);

@@ -21,13 +21,12 @@
 #include <string>
 #include <string_view>
 
+#include "partlib/part_def.h"
 #include "partlib/part_entry.h"
 #include "memory/compact_text.h"
 #include "schobj/sch_object.h"
 
 namespace vesk {
-
-class PartDef;
 
 // Bits of pinSides.
 constexpr int kPinSideLeft = 1;
@@ -103,6 +102,10 @@ class SchComponent : public SchObject {
   // Gives the component its own definition (none with null) and works the
   // pin sides out anew.
   void setPartDef(std::unique_ptr<PartDef> def);
+  // What readBlock keeps of the part in its library section: all of it by
+  // default; a reader that only lists the component leaves out the pins
+  // and the bitmap (partlib/part_def.h).
+  void setPartDetails(PartDetails details) { partDetails_ = details; }
 
  private:
   struct Block;  // the keys of the component block
@@ -125,6 +128,7 @@ class SchComponent : public SchObject {
   CompactText partName_;
   CompactText note_;
   std::pmr::memory_resource* memory_ = std::pmr::new_delete_resource();
+  PartDetails partDetails_ = PartDetails::kKept;
 };
 
 }  // namespace vesk
