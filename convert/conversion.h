@@ -16,8 +16,9 @@
 // Memory: the run owns what it reads. One document is alive at a time and
 // keeps no objects: each component is made into its row as it is read,
 // and the next object takes the same memory of the document's arena. The
-// rows come from the resource the caller names, and all of it goes back
-// when the run ends.
+// documents leave out the parts' pins and bitmaps, which no row needs
+// (every block is still checked as strictly). The rows come from the
+// resource the caller names, and all of it goes back when the run ends.
 #pragma once
 
 #include <cstdio>
