@@ -97,11 +97,17 @@ profile: deps
 	@cmake --build $(PROFILE_BUILD) -j$(JOBS) --target vesk
 	@scripts/train-profile.sh $(PROFILE_BUILD) $(PROFILE_DIR)
 
-# The Release tree that the packages and the benchmark share.
+# The Release tree that the packages and the benchmark share. Its objects
+# do not know the profile they were compiled against: after a new
+# recording, all of them are compiled again, or the tree would mix
+# profiles and the benchmark would depend on the order of earlier builds.
 release: profile
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
 		$(LTO) -DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
+	@if [ $(PROFILE_DIR)/.trained -nt $(RELEASE)/.profile-used ]; then \
+		cmake --build $(RELEASE) --target clean; fi
 	@cmake --build $(RELEASE) -j$(JOBS)
+	@touch $(RELEASE)/.profile-used
 
 # The .deb (Linux) and the zip (Windows) with CPack.
 package: release windows

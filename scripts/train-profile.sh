@@ -12,9 +12,16 @@ build=$(cd "$1" && pwd)
 profile=$2
 cd "$(dirname "$0")/.."
 training="$build/training"
+# A profile recorded by this very build stands; a build that changed records
+# anew (and the Release tree then compiles everything against the new one).
+stamp="$profile/.trained"
+if [ -f "$stamp" ] && [ "$stamp" -nt "$build/vesk" ]; then
+  exit 0
+fi
 if [ "$(find "$training" -name '*.ce3' 2>/dev/null | wc -l)" -ne 4 ]; then
   python3 bench/gen_schematics.py "$training" 4 4 >/dev/null
 fi
 rm -rf "$profile"
 "$build"/vesk -F "$training"/*.ce3 -o "$build/training.csv" 2>/dev/null
 "$build"/vesk -F examples/*.ce3 -o "$build/examples.csv" 2>/dev/null
+touch "$stamp"
