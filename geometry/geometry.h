@@ -24,13 +24,6 @@ constexpr int wrapMul(int a, int b) {
   return static_cast<int>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
 constexpr int wrapNeg(int a) { return wrapSub(0, a); }
-// Truncating division; the one overflowing case (INT_MIN / -1) wraps to
-// INT_MIN, and division by zero yields 0.
-constexpr int wrapDiv(int a, int b) {
-  if (b == 0) return 0;
-  if (b == -1) return wrapNeg(a);
-  return a / b;
-}
 // (a + b) / 2 truncating toward zero, computed without overflow.
 constexpr int midpoint(int a, int b) {
   const std::int64_t sum = static_cast<std::int64_t>(a) + b;
@@ -43,10 +36,6 @@ struct Point {
 
   constexpr Point() = default;
   constexpr Point(int px, int py) : x(px), y(py) {}
-
-  constexpr void set(int px, int py) { x = px; y = py; }
-  constexpr void setX(int px) { x = px; }
-  constexpr void setY(int py) { y = py; }
 
   constexpr Point& operator+=(const Point& o) {
     x = wrapAdd(x, o.x);

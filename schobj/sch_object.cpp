@@ -20,8 +20,6 @@ void SchObject::setX2(int x) { p2_.x = x; }
 void SchObject::setY2(int y) { p2_.y = y; }
 void SchObject::setP1(const Point& p) { p1_ = p; }
 void SchObject::setP2(const Point& p) { p2_ = p; }
-int SchObject::x2() const { return p2_.x; }
-int SchObject::y2() const { return p2_.y; }
 Point SchObject::p2() const { return p2_; }
 Point SchObject::refPoint() const { return p1_; }
 std::unique_ptr<SchObject> SchObject::clone() const { return nullptr; }
@@ -69,7 +67,6 @@ void SchObject::rotateAt(const Point& c) {
 
 int SchObject::hitTest(const Point&) const { return 0; }
 void SchObject::setSelection(int flags) { selection_ = flags; }
-void SchObject::clearSelection() { selection_ = 0; }
 int SchObject::testSelection(const Rect&) const { return 0; }
 int SchObject::testDragSelection(const Rect&) const { return 0; }
 bool SchObject::touchesRect(const Rect&) const { return false; }

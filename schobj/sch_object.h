@@ -65,8 +65,6 @@ class SchObject {
   virtual void setY2(int y);
   virtual void setP1(const Point& p);
   virtual void setP2(const Point& p);
-  virtual int x2() const;
-  virtual int y2() const;
   virtual Point p2() const;
   virtual Point refPoint() const;
   virtual std::unique_ptr<SchObject> clone() const;
@@ -77,7 +75,6 @@ class SchObject {
   virtual void rotateAt(const Point& c);
   virtual int hitTest(const Point& p) const;
   virtual void setSelection(int flags);
-  virtual void clearSelection();
   virtual int testSelection(const Rect& r) const;
   virtual int testDragSelection(const Rect& r) const;
   virtual bool touchesRect(const Rect& r) const;
@@ -89,9 +86,7 @@ class SchObject {
   virtual bool hasText() const;
 
   int layer() const { return layer_; }
-  void setLayer(int layer) { layer_ = layer; }
   const Point& p1() const { return p1_; }
-  int selection() const { return selection_; }
 
   // Coordinates read from a file are shifted by the offset when one is
   // given; coordinates written have it subtracted.
@@ -104,8 +99,6 @@ class SchObject {
   SchObject(const SchObject&) = default;
   SchObject& operator=(const SchObject&) = default;
 
-  int reserved1_ = 0;
-  int reserved2_ = 0;
   int layer_ = 0;
   Point p1_{-1, -1};
   Point p2_{0, 0};

@@ -34,16 +34,11 @@ class SchSheetInfo : public SchObject {
   void rotate() override {}
   void rotateAt(const Point&) override {}
   void setSelection(int) override {}
-  void clearSelection() override {}
   Rect area() const override { return Rect::fromOriginExtent(0, 0, width_, height_); }
 
   int width() const { return width_; }
   int height() const { return height_; }
-  int editLayer() const { return editLayer_; }
   int visibleLayers() const { return visibleLayers_; }
-  void setSize(int width, int height) { width_ = width; height_ = height; }
-  void setEditLayer(int layer) { editLayer_ = layer; }
-  void setVisibleLayers(int mask) { visibleLayers_ = mask; }
 
  private:
   struct Block;  // the keys of the sheet info block

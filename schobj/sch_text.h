@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "schobj/sch_object.h"
 
@@ -45,8 +44,6 @@ class SchLabel final : public SchObject {
 
   const std::string& text() const { return text_; }
   bool horizontal() const { return horizontal_; }
-  void setText(std::string_view text) { text_ = text; }
-  void setHorizontal(bool horizontal) { horizontal_ = horizontal; }
 
  private:
   struct Block;  // the keys of the label block
@@ -146,15 +143,12 @@ class SchComment final : public SchObject {
   bool italic() const { return italic_; }
   bool underline() const { return underline_; }
   bool strikeOut() const { return strikeOut_; }
-  void setText(std::string_view text) { text_ = text; }
   // Clamped to 4 ... 80; the measured size no longer holds.
   void setFontSize(int size);
 
   // The measured size of the text: whatever draws the comment measures it
-  // in its font and stores it here. Meaningful only while extentValid().
-  bool extentValid() const { return extentValid_; }
-  int ascent() const { return ascent_; }
-  const Point& extent() const { return extent_; }
+  // in its font and stores it here, for area() to use until the font size
+  // changes.
   void setMeasuredExtent(int ascent, const Point& extent);
 
  private:
