@@ -9,8 +9,6 @@
 
 namespace vesk {
 
-SchJunction::~SchJunction() = default;
-
 struct SchJunction::Block {
   using Reading = ObjectReading<SchJunction>;
   using Keys = ObjectKeys<Reading>;
@@ -52,8 +50,6 @@ SchEntry::SchEntry() {
   p1_ = Point(0, kSize);
   p2_ = Point(kSize, 0);
 }
-
-SchEntry::~SchEntry() = default;
 
 int SchEntry::normalizeEnds() {
   if (p1_.y < p2_.y) std::swap(p1_, p2_);
@@ -107,8 +103,6 @@ void SchEntry::setP1(const Point& p) {
 std::unique_ptr<SchObject> SchEntry::clone() const { return std::make_unique<SchEntry>(*this); }
 
 int SchEntry::testDragSelection(const Rect& r) const { return testSelection(r); }
-
-SchBusEntry::~SchBusEntry() = default;
 
 bool SchBusEntry::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   return readEntryBlock(reader, offset, "BENTRY");

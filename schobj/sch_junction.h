@@ -14,10 +14,6 @@ namespace vesk {
 
 class SchJunction final : public SchObject {
  public:
-  SchJunction() = default;
-  SchJunction(const SchJunction&) = default;
-  ~SchJunction() override;
-
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeJunction; }
@@ -44,8 +40,6 @@ class SchEntry : public SchLine {
   static constexpr int kSize = 10;
 
   SchEntry();
-  SchEntry(const SchEntry&) = default;
-  ~SchEntry() override;
 
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   // Puts the lower end first (changing the object) before writing.
@@ -74,10 +68,6 @@ class SchEntry : public SchLine {
 
 class SchBusEntry final : public SchEntry {
  public:
-  SchBusEntry() = default;
-  SchBusEntry(const SchBusEntry&) = default;
-  ~SchBusEntry() override;
-
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeBusEntry; }

@@ -69,8 +69,6 @@ Rect pointBox(const Point& q) {
   return Rect::fromOriginExtent(wrapSub(q.x, 2), wrapSub(q.y, 2), 5, 5);
 }
 
-SchLine::~SchLine() = default;
-
 Point SchLine::refPoint() const {
   if ((selection_ & kSelectP1) != 0) return p1_;
   if ((selection_ & kSelectP2) != 0) return p2_;
@@ -150,7 +148,6 @@ bool SchLine::writeLineBlock(RecordWriter& writer, const Point* offset, const ch
   return true;
 }
 
-SchWire::~SchWire() = default;
 bool SchWire::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   return readLineBlock(reader, offset, "WIRE");
 }
@@ -159,7 +156,6 @@ bool SchWire::writeBlock(RecordWriter& writer, const Point* offset) {
 }
 std::unique_ptr<SchObject> SchWire::clone() const { return std::make_unique<SchWire>(*this); }
 
-SchBus::~SchBus() = default;
 bool SchBus::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   return readLineBlock(reader, offset, "BUS");
 }
@@ -168,7 +164,6 @@ bool SchBus::writeBlock(RecordWriter& writer, const Point* offset) {
 }
 std::unique_ptr<SchObject> SchBus::clone() const { return std::make_unique<SchBus>(*this); }
 
-SchDash::~SchDash() = default;
 bool SchDash::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   return readLineBlock(reader, offset, "DASH");
 }

@@ -14,8 +14,6 @@ namespace vesk {
 
 class SchLine : public SchObject {
  public:
-  ~SchLine() override;
-
   Point refPoint() const override;
   int hitTest(const Point& p) const override;
   int testSelection(const Rect& r) const override;
@@ -32,10 +30,6 @@ class SchLine : public SchObject {
   // Writes "+<name>", L, X1, Y1, X2, Y2, "-<name>" on one line.
   virtual bool writeLineBlock(RecordWriter& writer, const Point* offset, const char* name);
 
- protected:
-  SchLine() = default;
-  SchLine(const SchLine&) = default;
-
  private:
   struct Block;  // the keys of a line block
 };
@@ -49,10 +43,6 @@ constexpr int kLineHit = 0x10001;
 
 class SchWire final : public SchLine {
  public:
-  SchWire() = default;
-  SchWire(const SchWire&) = default;
-  ~SchWire() override;
-
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeWire; }
@@ -61,10 +51,6 @@ class SchWire final : public SchLine {
 
 class SchBus final : public SchLine {
  public:
-  SchBus() = default;
-  SchBus(const SchBus&) = default;
-  ~SchBus() override;
-
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeBus; }
@@ -73,10 +59,6 @@ class SchBus final : public SchLine {
 
 class SchDash final : public SchLine {
  public:
-  SchDash() = default;
-  SchDash(const SchDash&) = default;
-  ~SchDash() override;
-
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeDash; }

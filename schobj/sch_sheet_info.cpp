@@ -6,8 +6,6 @@
 
 namespace vesk {
 
-SchSheetInfo::~SchSheetInfo() = default;
-
 // The sheet size, both required; a size outside its range keeps the
 // previous value but still counts as present. The edit layer and the
 // visible layers are written, not read.

@@ -15,9 +15,6 @@ class SchSheetInfo : public SchObject {
   static constexpr int kDefaultWidth = 1500;
   static constexpr int kDefaultHeight = 1000;
 
-  SchSheetInfo() = default;
-  ~SchSheetInfo() override;
-
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeSheetInfo; }

@@ -29,8 +29,6 @@ int orientationKey(bool horizontal) { return horizontal ? 1 : 0; }
 
 // --- SchLabel ---------------------------------------------------------------
 
-SchLabel::~SchLabel() = default;
-
 // A label: its base point, its direction and its text, all required.
 struct SchLabel::Block {
   using Reading = ObjectReading<SchLabel>;
@@ -90,8 +88,6 @@ Rect SchLabel::area() const {
 Rect SchLabel::pointRect() const { return Rect::fromCorners(p1_, p1_); }
 
 // --- SchTag -----------------------------------------------------------------
-
-SchTag::~SchTag() = default;
 
 int SchTag::lengthForText(std::size_t bytes) {
   static constexpr std::array<int, 13> kShortLengths = {20, 20, 30, 40,  50,  60, 70,
@@ -200,8 +196,6 @@ Rect SchTag::area() const {
 }
 
 // --- SchComment -------------------------------------------------------------
-
-SchComment::~SchComment() = default;
 
 // A comment: its base point and text (required) and its font. Style
 // letters only ever switch a style on; others are ignored.

@@ -17,10 +17,6 @@ namespace vesk {
 
 class SchLabel final : public SchObject {
  public:
-  SchLabel() = default;
-  SchLabel(const SchLabel&) = default;
-  ~SchLabel() override;
-
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeLabel; }
@@ -54,10 +50,6 @@ class SchLabel final : public SchObject {
 
 class SchTag final : public SchObject {
  public:
-  SchTag() = default;
-  SchTag(const SchTag&) = default;
-  ~SchTag() override;
-
   // The length of a tag whose text has `bytes` bytes: a table for short
   // texts, 8 units per byte plus room for the outline beyond 12 bytes,
   // rounded up to the grid of 10.
@@ -109,10 +101,6 @@ class SchComment final : public SchObject {
   static constexpr int kMinFontSize = 4;
   static constexpr int kMaxFontSize = 80;
   static constexpr int kDefaultFontSize = 12;
-
-  SchComment() = default;
-  SchComment(const SchComment&) = default;
-  ~SchComment() override;
 
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
