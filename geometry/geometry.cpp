@@ -18,18 +18,11 @@ int hitScore(const Point& p, const Rect& r) {
 }
 
 int outCode(const Point& p, const Rect& r) {
-  int code = 0;
-  if (p.x < r.left) {
-    code |= 1;
-  } else if (p.x > r.right) {
-    code |= 4;
-  }
-  if (p.y < r.top) {
-    code |= 2;
-  } else if (p.y > r.bottom) {
-    code |= 8;
-  }
-  return code;
+  // Left is tested before right and top before bottom: a rectangle that is
+  // not normalised gives at most one code per axis.
+  const int xCode = p.x < r.left ? 1 : (p.x > r.right ? 4 : 0);
+  const int yCode = p.y < r.top ? 2 : (p.y > r.bottom ? 8 : 0);
+  return xCode | yCode;
 }
 
 }  // namespace vesk

@@ -69,11 +69,8 @@ Rect pointBox(const Point& q) {
   return Rect::fromOriginExtent(wrapSub(q.x, 2), wrapSub(q.y, 2), 5, 5);
 }
 
-Point SchLine::refPoint() const {
-  if ((selection_ & kSelectP1) != 0) return p1_;
-  if ((selection_ & kSelectP2) != 0) return p2_;
-  return p1_;
-}
+// p2 when only p2 is selected, else p1.
+Point SchLine::refPoint() const { return (selection_ & 3) == kSelectP2 ? p2_ : p1_; }
 
 int SchLine::hitTest(const Point& p) const {
   return testSelection(pointBox(p)) != 0 ? kLineHit : 0;

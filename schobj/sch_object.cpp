@@ -25,19 +25,10 @@ Point SchObject::refPoint() const { return p1_; }
 std::unique_ptr<SchObject> SchObject::clone() const { return nullptr; }
 
 void SchObject::move(int dx, int dy) {
-  const Point delta(dx, dy);
-  switch (selection_ & 3) {
-    case kSelectP1:
-      p1_ += delta;
-      break;
-    case kSelectP2:
-      p2_ += delta;
-      break;
-    default:
-      p1_ += delta;
-      p2_ += delta;
-      break;
-  }
+  // Only the selected end moves; 0 and 3 move both.
+  const int ends = selection_ & 3;
+  if (ends != kSelectP2) p1_ += Point(dx, dy);
+  if (ends != kSelectP1) p2_ += Point(dx, dy);
 }
 
 void SchObject::mirror() { mirrorAt(midpoint(p1_.x, p2_.x)); }
