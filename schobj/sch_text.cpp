@@ -62,11 +62,6 @@ bool SchLabel::writeBlock(RecordWriter& writer, const Point* offset) {
 
 std::unique_ptr<SchObject> SchLabel::clone() const { return std::make_unique<SchLabel>(*this); }
 
-void SchLabel::rotate() {
-  const Point base = p1_;
-  rotateAt(base);
-}
-
 void SchLabel::rotateAt(const Point& c) {
   horizontal_ = !horizontal_;
   SchObject::rotateAt(c);
@@ -148,19 +143,12 @@ bool SchTag::writeBlock(RecordWriter& writer, const Point* offset) {
 std::unique_ptr<SchObject> SchTag::clone() const { return std::make_unique<SchTag>(*this); }
 
 void SchTag::mirrorShape() {
-  if (shape_ == 1) {
-    shape_ = 2;
-  } else if (shape_ == 2) {
-    shape_ = 1;
-  }
+  if (shape_ == 1 || shape_ == 2) shape_ = 3 - shape_;
 }
 
 void SchTag::normalizeEnds() {
-  if (horizontal_) {
-    if (p1_.x > p2_.x) std::swap(p1_.x, p2_.x);
-  } else {
-    if (p1_.y < p2_.y) std::swap(p1_.y, p2_.y);
-  }
+  if (horizontal_ && p1_.x > p2_.x) std::swap(p1_.x, p2_.x);
+  if (!horizontal_ && p1_.y < p2_.y) std::swap(p1_.y, p2_.y);
 }
 
 void SchTag::mirrorAt(int cx) {
@@ -174,12 +162,10 @@ void SchTag::rotate() { rotateAt(area().center()); }
 
 void SchTag::rotateAt(const Point& c) {
   const Point centre = c;  // c may be one of this tag's own ends
-  if (horizontal_) {
-    horizontal_ = false;
-  } else {
-    horizontal_ = true;
-    mirrorShape();
-  }
+  // Turning a vertical tag flat swaps shapes 1 and 2; turning a flat one
+  // upright keeps its shape.
+  if (!horizontal_) mirrorShape();
+  horizontal_ = !horizontal_;
   SchObject::rotateAt(centre);
   normalizeEnds();
 }

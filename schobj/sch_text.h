@@ -25,8 +25,9 @@ class SchLabel final : public SchObject {
   void setP2(const Point&) override {}
   std::unique_ptr<SchObject> clone() const override;
   void mirror() override {}
-  // Turns the text about its own base point.
-  void rotate() override;
+  // Turns the text about its own base point (a copy of it: rotateAt writes
+  // p1 while it reads the centre).
+  void rotate() override { rotateAt(Point(p1_)); }
   void rotateAt(const Point& c) override;
   int hitTest(const Point& p) const override;
   int testSelection(const Rect& r) const override;
@@ -85,7 +86,7 @@ class SchTag final : public SchObject {
  private:
   struct Block;  // the keys of the tag block
 
-  // Swaps the shapes that are mirror images of each other.
+  // Swaps the shapes that are mirror images of each other, 1 and 2.
   void mirrorShape();
   // Keeps p1 at the left end of a horizontal tag, the lower end of a
   // vertical one.
