@@ -14,15 +14,6 @@ void SchObject::operator delete(SchObject* object, std::destroying_delete_t) {
 
 bool SchObject::readBlock(RecordReader&, const Point*, SchDocument*) { return false; }
 bool SchObject::writeBlock(RecordWriter&, const Point*) { return false; }
-void SchObject::setX1(int x) { p1_.x = x; }
-void SchObject::setY1(int y) { p1_.y = y; }
-void SchObject::setX2(int x) { p2_.x = x; }
-void SchObject::setY2(int y) { p2_.y = y; }
-void SchObject::setP1(const Point& p) { p1_ = p; }
-void SchObject::setP2(const Point& p) { p2_ = p; }
-Point SchObject::p2() const { return p2_; }
-Point SchObject::refPoint() const { return p1_; }
-std::unique_ptr<SchObject> SchObject::clone() const { return nullptr; }
 
 void SchObject::move(int dx, int dy) {
   // Only the selected end moves; 0 and 3 move both.
@@ -55,18 +46,6 @@ void SchObject::rotateAt(const Point& c) {
   p1_ = turnQuarter(p1_, c);
   p2_ = turnQuarter(p2_, c);
 }
-
-int SchObject::hitTest(const Point&) const { return 0; }
-void SchObject::setSelection(int flags) { selection_ = flags; }
-int SchObject::testSelection(const Rect&) const { return 0; }
-int SchObject::testDragSelection(const Rect&) const { return 0; }
-bool SchObject::touchesRect(const Rect&) const { return false; }
-int SchObject::pinCount() const { return 0; }
-Point SchObject::pinPosition(int) const { return Point(-1, -1); }
-Rect SchObject::area() const { return Rect::fromOriginExtent(-1, -1, 0, 0); }
-Rect SchObject::pointRect() const { return Rect::fromOriginExtent(-1, -1, 0, 0); }
-bool SchObject::isValid() const { return true; }
-bool SchObject::hasText() const { return false; }
 
 void beginObjectBlock(RecordWriter& writer, const char* startTag, int layer) {
   writer.writeField(startTag);

@@ -59,31 +59,31 @@ class SchObject {
   virtual bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document);
   virtual bool writeBlock(RecordWriter& writer, const Point* offset);
   virtual int typeId() const = 0;
-  virtual void setX1(int x);
-  virtual void setY1(int y);
-  virtual void setX2(int x);
-  virtual void setY2(int y);
-  virtual void setP1(const Point& p);
-  virtual void setP2(const Point& p);
-  virtual Point p2() const;
-  virtual Point refPoint() const;
-  virtual std::unique_ptr<SchObject> clone() const;
+  virtual void setX1(int x) { p1_.x = x; }
+  virtual void setY1(int y) { p1_.y = y; }
+  virtual void setX2(int x) { p2_.x = x; }
+  virtual void setY2(int y) { p2_.y = y; }
+  virtual void setP1(const Point& p) { p1_ = p; }
+  virtual void setP2(const Point& p) { p2_ = p; }
+  virtual Point p2() const { return p2_; }
+  virtual Point refPoint() const { return p1_; }
+  virtual std::unique_ptr<SchObject> clone() const { return nullptr; }
   virtual void move(int dx, int dy);
   virtual void mirror();
   virtual void mirrorAt(int cx);
   virtual void rotate();
   virtual void rotateAt(const Point& c);
-  virtual int hitTest(const Point& p) const;
-  virtual void setSelection(int flags);
-  virtual int testSelection(const Rect& r) const;
-  virtual int testDragSelection(const Rect& r) const;
-  virtual bool touchesRect(const Rect& r) const;
-  virtual int pinCount() const;
-  virtual Point pinPosition(int index) const;
-  virtual Rect area() const;
-  virtual Rect pointRect() const;
-  virtual bool isValid() const;
-  virtual bool hasText() const;
+  virtual int hitTest(const Point&) const { return 0; }
+  virtual void setSelection(int flags) { selection_ = flags; }
+  virtual int testSelection(const Rect&) const { return 0; }
+  virtual int testDragSelection(const Rect&) const { return 0; }
+  virtual bool touchesRect(const Rect&) const { return false; }
+  virtual int pinCount() const { return 0; }
+  virtual Point pinPosition(int) const { return Point(-1, -1); }
+  virtual Rect area() const { return Rect::fromOriginExtent(-1, -1, 0, 0); }
+  virtual Rect pointRect() const { return Rect::fromOriginExtent(-1, -1, 0, 0); }
+  virtual bool isValid() const { return true; }
+  virtual bool hasText() const { return false; }
 
   int layer() const { return layer_; }
   const Point& p1() const { return p1_; }
