@@ -37,6 +37,10 @@ struct Point {
   constexpr Point() = default;
   constexpr Point(int px, int py) : x(px), y(py) {}
 
+  constexpr void set(int px, int py) { x = px; y = py; }
+  constexpr void setX(int px) { x = px; }
+  constexpr void setY(int py) { y = py; }
+
   constexpr Point& operator+=(const Point& o) {
     x = wrapAdd(x, o.x);
     y = wrapAdd(y, o.y);

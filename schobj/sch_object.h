@@ -65,6 +65,8 @@ class SchObject {
   virtual void setY2(int y) { p2_.y = y; }
   virtual void setP1(const Point& p) { p1_ = p; }
   virtual void setP2(const Point& p) { p2_ = p; }
+  virtual int x2() const { return p2_.x; }
+  virtual int y2() const { return p2_.y; }
   virtual Point p2() const { return p2_; }
   virtual Point refPoint() const { return p1_; }
   virtual std::unique_ptr<SchObject> clone() const { return nullptr; }
@@ -75,6 +77,7 @@ class SchObject {
   virtual void rotateAt(const Point& c);
   virtual int hitTest(const Point&) const { return 0; }
   virtual void setSelection(int flags) { selection_ = flags; }
+  virtual void clearSelection() { selection_ = 0; }
   virtual int testSelection(const Rect&) const { return 0; }
   virtual int testDragSelection(const Rect&) const { return 0; }
   virtual bool touchesRect(const Rect&) const { return false; }
@@ -86,7 +89,9 @@ class SchObject {
   virtual bool hasText() const { return false; }
 
   int layer() const { return layer_; }
+  void setLayer(int layer) { layer_ = layer; }
   const Point& p1() const { return p1_; }
+  int selection() const { return selection_; }
 
   // Coordinates read from a file are shifted by the offset when one is
   // given; coordinates written have it subtracted.
@@ -99,6 +104,8 @@ class SchObject {
   SchObject(const SchObject&) = default;
   SchObject& operator=(const SchObject&) = default;
 
+  int reserved1_ = 0;
+  int reserved2_ = 0;
   int layer_ = 0;
   Point p1_{-1, -1};
   Point p2_{0, 0};

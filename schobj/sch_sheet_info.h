@@ -31,6 +31,7 @@ class SchSheetInfo : public SchObject {
   void rotate() override {}
   void rotateAt(const Point&) override {}
   void setSelection(int) override {}
+  void clearSelection() override {}
   Rect area() const override { return Rect::fromOriginExtent(0, 0, width_, height_); }
 
   int width() const { return width_; }

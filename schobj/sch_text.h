@@ -137,7 +137,10 @@ class SchComment final : public SchObject {
 
   // The measured size of the text: whatever draws the comment measures it
   // in its font and stores it here, for area() to use until the font size
-  // changes.
+  // changes. Meaningful only while extentValid().
+  bool extentValid() const { return extentValid_; }
+  int ascent() const { return ascent_; }
+  const Point& extent() const { return extent_; }
   void setMeasuredExtent(int ascent, const Point& extent);
 
  private:
