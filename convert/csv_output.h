@@ -85,4 +85,16 @@ class Utf8Texts {
   const ShiftJisToUtf8& converter_;
 };
 
+// Calls `write` with the texts in the output's encoding: in UTF-8 through
+// `utf8`, or unchanged when there is none. The one place a writer's
+// encoding is chosen; each encoding gets its own instance of `write`.
+template <class Write>
+void withTexts(const ShiftJisToUtf8* utf8, Write write) {
+  if (utf8 != nullptr) {
+    write(Utf8Texts(*utf8));
+  } else {
+    write(UnchangedTexts());
+  }
+}
+
 }  // namespace vesk::csv

@@ -58,11 +58,7 @@ void writeRows(const SortedPartsList& sorted, std::FILE* out, const Texts& texts
 }  // namespace
 
 void CsvPartsList::write(const SortedPartsList& sorted, std::FILE* out) const {
-  if (utf8_ != nullptr) {
-    writeRows(sorted, out, csv::Utf8Texts(*utf8_));
-  } else {
-    writeRows(sorted, out, csv::UnchangedTexts());
-  }
+  csv::withTexts(utf8_, [&](const auto& texts) { writeRows(sorted, out, texts); });
 }
 
 }  // namespace vesk

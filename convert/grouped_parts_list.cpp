@@ -165,11 +165,7 @@ void writeParts(const SortedPartsList& rows, std::FILE* out, const Texts& texts)
 }  // namespace
 
 void GroupedPartsList::write(const SortedPartsList& rows, std::FILE* out) const {
-  if (utf8_ != nullptr) {
-    writeParts(rows, out, csv::Utf8Texts(*utf8_));
-  } else {
-    writeParts(rows, out, csv::UnchangedTexts());
-  }
+  csv::withTexts(utf8_, [&](const auto& texts) { writeParts(rows, out, texts); });
 }
 
 }  // namespace vesk
