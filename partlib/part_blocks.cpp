@@ -79,16 +79,32 @@ std::string encodePinName(std::string_view name) {
 
 // --- "+PIN" -----------------------------------------------------------------
 
+// The name as the "N" key spells it: a backslash marks the byte after it
+// (sets its bit 7); a lone trailing backslash is dropped; at most 255
+// bytes are kept.
+std::string decodePinName(std::string_view value) {
+  std::string name;
+  for (std::size_t i = 0; i < value.size() && name.size() < kMaxPinNameLength; ++i) {
+    char c = value[i];
+    if (c == kPinNameMark) {
+      if (i + 1 == value.size()) break;
+      c = static_cast<char>(static_cast<unsigned char>(value[++i]) | kPinNameMarkBit);
+    }
+    name.push_back(c);
+  }
+  return name;
+}
+
 struct PinReading {
   PartPin& pin;
-  int numbers;  // how many "M" keys are kept: the part's blocks
-  PartPin::TextsBuilder* texts;  // none while a part's details are left out
+  bool keepsTexts;  // false while a part's details are left out
+  int nextNumber = 0;
 };
 
 constexpr BlockKey<PinReading> kPinKeys[] = {
     {"N", kOptional,
      [](PinReading& r, std::string_view value) {
-       if (r.texts != nullptr) r.texts->setNameFromKey(value);
+       if (r.keepsTexts) r.pin.setName(decodePinName(value));
        return true;
      }},
     // The side letter, then the offset; an empty value changes neither, a
@@ -109,7 +125,7 @@ constexpr BlockKey<PinReading> kPinKeys[] = {
     // One number per block of the part, block 0 first; more are ignored.
     {"M", kOptional,
      [](PinReading& r, std::string_view value) {
-       if (r.texts != nullptr && r.texts->numberCount() < r.numbers) r.texts->addNumber(value);
+       if (r.keepsTexts) r.pin.setNumber(r.nextNumber++, value);
        return true;
      }},
 };
@@ -117,28 +133,21 @@ constexpr BlockKey<PinReading> kPinKeys[] = {
 // The end of the input ends a pin; the blocks around it fail there.
 constexpr BlockRules<PinReading> kPinBlock{"PIN", ColonRule::kLax, kPinKeys, {}, true};
 
-bool readPin(RecordReader& reader, PartPin& pin, int blockCount, PartPin::TextsBuilder* texts) {
-  if (texts != nullptr) texts->clear();
-  PinReading reading{pin, std::clamp(blockCount, 0, kMaxBlockCount), texts};
-  const bool read = readBlock<kPinBlock>(reader, reading);
-  if (texts != nullptr) pin.setTexts(*texts, reading.numbers);
-  return read;
+bool readPin(RecordReader& reader, PartPin& pin, int blockCount, bool keepsTexts) {
+  if (keepsTexts) pin.clearTexts(blockCount);
+  PinReading reading{pin, keepsTexts};
+  return readBlock<kPinBlock>(reader, reading);
 }
 
 // --- "+COMP" ----------------------------------------------------------------
 
-// What a part's pins are collected in while its block is read: kept from
-// part to part, so that the definition gets its pins in one piece of the
-// right size (in a document's arena, where room left over is lost).
-struct PinScratch {
-  std::vector<PartPin> pins;
-  PartPin::TextsBuilder texts;
-};
-
 struct PartReading {
   std::string& name;
   std::string& patternName;
-  PinScratch& scratch;
+  // Where the pins are collected while the block is read: kept from part
+  // to part, so that the definition gets its pins in one piece of the
+  // right size (in a document's arena, where room left over is lost).
+  std::vector<PartPin>& pins;
   PartDetails details;
   int width = 0;
   int height = 0;
@@ -193,9 +202,9 @@ constexpr NestedBlock<PartReading> kPartNested[] = {
        }
        if (r.details == PartDetails::kLeftOut) {
          PartPin passedOver;
-         return readPin(reader, passedOver, r.blocks, nullptr);
+         return readPin(reader, passedOver, r.blocks, false);
        }
-       return readPin(reader, r.scratch.pins.emplace_back(), r.blocks, &r.scratch.texts);
+       return readPin(reader, r.pins.emplace_back(), r.blocks, true);
      }},
 };
 
@@ -283,22 +292,20 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   def.clear();
   name.clear();
   patternName.clear();
-  static thread_local PinScratch scratch;
-  scratch.pins.clear();
-  PartReading reading{name, patternName, scratch, details};
+  static thread_local std::vector<PartPin> pins;
+  pins.clear();
+  PartReading reading{name, patternName, pins, details};
   if (!readBlock<kPartBlock>(reader, reading)) return false;
   def.setSize(Point(reading.width, reading.height));
   def.setBlockCount(reading.blocks);
   def.setReferencePrefix(reading.prefix);
-  PartDef::Pins pins(std::make_move_iterator(scratch.pins.begin()),
-                     std::make_move_iterator(scratch.pins.end()), def.memory());
-  def.setPins(std::move(pins));
+  def.setPins(PartDef::Pins(std::make_move_iterator(pins.begin()),
+                            std::make_move_iterator(pins.end()), def.memory()));
   return true;
 }
 
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount) {
-  PartPin::TextsBuilder texts;
-  return readPin(reader, pin, blockCount, &texts);
+  return readPin(reader, pin, blockCount, true);
 }
 
 bool readPatternBlock(RecordReader& reader, PartPattern& pattern, PartDetails details) {

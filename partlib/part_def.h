@@ -28,7 +28,6 @@
 #include <string_view>
 #include <vector>
 
-#include "memory/compact_text.h"
 #include "geometry/geometry.h"
 
 namespace vesk {
@@ -52,6 +51,16 @@ constexpr int kSideBottom = 3;
 constexpr int kMaxBlockCount = 256;
 constexpr int kMaxPinOffset = 255;
 constexpr std::size_t kMaxPinNameLength = 255;
+// A text that may be none, as the parts keep them: none for none, else
+// a copy of the bytes.
+inline void keepText(std::optional<std::string>& kept, std::optional<std::string_view> text) {
+  if (text) {
+    kept.emplace(*text);
+  } else {
+    kept.reset();
+  }
+}
+
 // Pin names mark characters by setting bit 7; the "N" key spells such a
 // byte as a backslash followed by the byte without that bit.
 constexpr char kPinNameMark = '\\';
@@ -64,78 +73,36 @@ constexpr std::int64_t kMaxBitmapBytes = 16 * 1024 * 1024;
 
 // One pin. Its name may hold marked characters: a byte with bit 7 set
 // (written in the file as a backslash before the character).
-//
-// A part carries a pin per connection, and every component of a design
-// carries its part, so pins are kept compact (24 bytes): the name and the
-// numbers stand one after the other in one run of bytes, each text behind
-// its length (0 for none, else the length plus one, in groups of seven
-// bits, low group first, bit 7 set while more groups follow). The run is a
-// CompactText: held in the pin itself up to 15 bytes, as the texts of most
-// pins are, else in a block of its own. The numbers of blocks that no "M"
-// key reached are none and take no room.
 class PartPin {
  public:
   // The number of each block in order, block 0 first.
   using Numbers = std::vector<std::optional<std::string_view>>;
 
-  // Collects the texts of one pin while its block is read, packed as the
-  // pin keeps them; one builder serves any number of pins in turn. A pin's
-  // texts are a few bytes: they are put together in arrays of the builder
-  // itself, byte by byte, and only numbers that outgrow theirs take the
-  // heap.
-  class TextsBuilder {
-   public:
-    void clear() {
-      nameSize_ = kNoName;
-      numbersSize_ = 0;
-      numberCount_ = 0;
-    }
-    // The name as the "N" key spells it: a backslash marks the byte after
-    // it (sets its bit 7); a lone trailing backslash is dropped; at most
-    // 255 bytes are kept.
-    void setNameFromKey(std::string_view value);
-    void addNumber(std::string_view number);
-    int numberCount() const { return numberCount_; }
-
-   private:
-    friend class PartPin;
-    static constexpr std::size_t kNoName = ~std::size_t{0};
-    static constexpr std::size_t kShortNumbers = 48;
-    std::string_view numbers() const {
-      return numbersSize_ <= kShortNumbers ? std::string_view(shortNumbers_, numbersSize_)
-                                           : std::string_view(longNumbers_);
-    }
-
-    std::size_t nameSize_ = kNoName;
-    char name_[kMaxPinNameLength];
-    std::size_t numbersSize_ = 0;
-    char shortNumbers_[kShortNumbers];
-    std::string longNumbers_;  // once the numbers outgrow shortNumbers_
-    int numberCount_ = 0;
-  };
-
-  int blockCount() const { return blockCount_; }
-  std::optional<std::string_view> name() const;
+  int blockCount() const { return static_cast<int>(numbers_.size()); }
+  std::optional<std::string_view> name() const { return name_; }
   // The number of `block`; none when it was never read or lies outside
   // 0 ... blockCount() - 1.
   std::optional<std::string_view> number(int block) const;
   // All numbers, viewing the pin's own texts.
-  Numbers numbers() const;
+  Numbers numbers() const { return Numbers(numbers_.begin(), numbers_.end()); }
   int flags() const { return flags_; }
   int side() const { return side_; }
   int offset() const { return offset_; }
 
-  // A pin of `blockCount` blocks (0 to 256) with the collected texts.
-  void setTexts(const TextsBuilder& texts, int blockCount);
+  // Starts the texts anew: no name, and `blockCount` numbers (0 to 256),
+  // all none.
+  void clearTexts(int blockCount);
+  void setName(std::optional<std::string_view> name) { keepText(name_, name); }
+  // The number of `block`; ignored outside 0 ... blockCount() - 1.
+  void setNumber(int block, std::string_view number);
   // Flags 0 to 31 (letters S, C, N, m), side 0 to 3, offset 0 to 255.
   void setFlags(int flags) { flags_ = static_cast<std::uint8_t>(flags); }
   void setSide(int side) { side_ = static_cast<std::uint8_t>(side); }
   void setOffset(int offset) { offset_ = static_cast<std::uint8_t>(offset); }
 
  private:
-  CompactText texts_;  // the name's entry, then the numbers' entries
-  std::uint16_t blockCount_ = 0;
-  std::uint16_t numberCount_ = 0;  // entries of numbers in texts_
+  std::optional<std::string> name_;
+  std::vector<std::optional<std::string>> numbers_;
   std::uint8_t flags_ = 0;
   std::uint8_t side_ = 0;
   std::uint8_t offset_ = 0;
@@ -156,13 +123,13 @@ class PartPattern {
   PartPattern& operator=(PartPattern&&) = default;
   ~PartPattern();
 
-  std::optional<std::string_view> name() const { return name_.optionalView(); }
+  std::optional<std::string_view> name() const { return name_; }
   const Point& size() const { return size_; }
   int dataSize() const { return static_cast<int>(data_.size()); }
   bool hasData() const { return !data_.empty(); }
   const Bytes& data() const { return data_; }
 
-  void setName(std::optional<std::string_view> name) { name_.assignOrNone(name); }
+  void setName(std::optional<std::string_view> name) { keepText(name_, name); }
   void setSize(const Point& size) { size_ = size; }
   void setWidth(int width) { size_.x = width; }
   void setHeight(int height) { size_.y = height; }
@@ -178,7 +145,7 @@ class PartPattern {
   static std::int64_t bitmapBytesFor(int width, int height);
 
  private:
-  CompactText name_ = CompactText::none();
+  std::optional<std::string> name_;
   Point size_;
   Bytes data_;
 };
@@ -195,9 +162,7 @@ class PartDef {
   PartDef& operator=(PartDef&&) = default;
   ~PartDef();
 
-  std::optional<std::string_view> referencePrefix() const {
-    return referencePrefix_.optionalView();
-  }
+  std::optional<std::string_view> referencePrefix() const { return referencePrefix_; }
   const Point& size() const { return size_; }
   int blockCount() const { return blockCount_; }
   const PartPattern* pattern() const { return pattern_ ? &*pattern_ : nullptr; }
@@ -207,7 +172,7 @@ class PartDef {
   const Pins& pins() const { return pins_; }
 
   void setReferencePrefix(std::optional<std::string_view> prefix) {
-    referencePrefix_.assignOrNone(prefix);
+    keepText(referencePrefix_, prefix);
   }
   void setSize(const Point& size) { size_ = size; }
   void setBlockCount(int count) { blockCount_ = count; }
@@ -229,7 +194,7 @@ class PartDef {
   void clear();
 
  private:
-  CompactText referencePrefix_ = CompactText::none();
+  std::optional<std::string> referencePrefix_;
   Point size_;
   int blockCount_ = 1;
   std::optional<PartPattern> pattern_;  // in place, like the pins

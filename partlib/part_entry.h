@@ -6,11 +6,11 @@
 #pragma once
 
 #include <optional>
-#include <utility>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "partlib/part_def.h"
-#include "memory/compact_text.h"
 
 namespace vesk {
 
@@ -19,15 +19,15 @@ class PartEntry {
   PartEntry() = default;
   explicit PartEntry(PartDef def) : def_(std::move(def)) {}
 
-  std::optional<std::string_view> name() const { return name_.optionalView(); }
+  std::optional<std::string_view> name() const { return name_; }
   // The definition, or null when the entry has none.
   const PartDef* def() const { return def_ ? &*def_ : nullptr; }
 
-  void setName(std::optional<std::string_view> name) { name_.assignOrNone(name); }
+  void setName(std::optional<std::string_view> name) { keepText(name_, name); }
   void setDef(PartDef def) { def_ = std::move(def); }
 
  private:
-  CompactText name_ = CompactText::none();
+  std::optional<std::string> name_;
   // Held in place: every component owns one, and a separate block for each
   // would cost an allocation and a header per component.
   std::optional<PartDef> def_;

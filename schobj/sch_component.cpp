@@ -159,7 +159,7 @@ bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocum
 bool SchComponent::writeBlock(RecordWriter& writer, const Point* offset) {
   writer.writeField(kStartTag);
   if (const PartDef* def = partDef()) {
-    writeLibrarySection(writer, *def, name_.view(), partName_.view());
+    writeLibrarySection(writer, *def, name_, partName_);
   } else {
     // Without a definition there is no section to write; the reader takes
     // a component block without one. The keys still get a line of their
@@ -169,16 +169,16 @@ bool SchComponent::writeBlock(RecordWriter& writer, const Point* offset) {
   writer.writeInt("L", layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
-  writer.writeText("LIB", partName_.view());
+  writer.writeText("LIB", partName_);
   writer.writeInt("DIR", direction_);
   writer.writeInt("BLK", block_);
-  writer.writeText("N", name_.view());
+  writer.writeText("N", name_);
   writer.writeInt("NX", namePos_.x);
   writer.writeInt("NY", namePos_.y);
-  writer.writeText("R", reference_.view());
+  writer.writeText("R", reference_);
   writer.writeInt("RX", referencePos_.x);
   writer.writeInt("RY", referencePos_.y);
-  writer.writeText("NOTE", note_.view());
+  writer.writeText("NOTE", note_);
   endObjectBlock(writer, kEndTag);
   return true;
 }
@@ -265,10 +265,10 @@ int SchComponent::hitTest(const Point& p) const {
   const int py = p1_.y;
   const Rect nameRect =
       Rect::fromOriginExtent(wrapAdd(px, namePos_.x), wrapSub(wrapAdd(py, namePos_.y), kTextHeight),
-                             textWidth(name_.view()), kTextHeight);
+                             textWidth(name_), kTextHeight);
   const Rect referenceRect = Rect::fromOriginExtent(
       wrapAdd(px, referencePos_.x), wrapSub(wrapAdd(py, referencePos_.y), kTextHeight),
-      textWidth(reference_.view()), kTextHeight);
+      textWidth(reference_), kTextHeight);
   const int body = hitScore(p, bodyRect());
   const int name = hitScore(p, nameRect);
   const int reference = hitScore(p, referenceRect);
@@ -313,8 +313,8 @@ void SchComponent::rotateAt(const Point& c) {
 void SchComponent::mirrorAt(int cx) {
   const int twiceHalfWidth = wrapMul(2, bodySize().x / 2);
   const int base = wrapNeg(twiceHalfWidth);
-  namePos_.x = wrapSub(wrapSub(base, namePos_.x), textWidth(name_.view()));
-  referencePos_.x = wrapSub(wrapSub(base, referencePos_.x), textWidth(reference_.view()));
+  namePos_.x = wrapSub(wrapSub(base, namePos_.x), textWidth(name_));
+  referencePos_.x = wrapSub(wrapSub(base, referencePos_.x), textWidth(reference_));
   p1_.x = wrapAdd(wrapSub(wrapMul(2, cx), p1_.x), twiceHalfWidth);
   direction_ ^= kMirroredBit;
   const int swapped = ((pinSides_ & kPinSideLeft) ? kPinSideRight : 0) |

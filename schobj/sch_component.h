@@ -23,7 +23,6 @@
 
 #include "partlib/part_def.h"
 #include "partlib/part_entry.h"
-#include "memory/compact_text.h"
 #include "schobj/sch_object.h"
 
 namespace vesk {
@@ -77,9 +76,9 @@ class SchComponent : public SchObject {
   Point bodySize() const;
   Rect bodyRect() const;
 
-  std::string_view name() const { return name_.view(); }
+  std::string_view name() const { return name_; }
   const Point& namePos() const { return namePos_; }
-  std::string_view reference() const { return reference_.view(); }
+  std::string_view reference() const { return reference_; }
   const Point& referencePos() const { return referencePos_; }
   int block() const { return block_; }
   int direction() const { return direction_; }
@@ -87,8 +86,8 @@ class SchComponent : public SchObject {
   const PartEntry* partEntry() const { return partEntry_ ? &*partEntry_ : nullptr; }
   // The part definition, or null when the component has none.
   const PartDef* partDef() const;
-  std::string_view partName() const { return partName_.view(); }
-  std::string_view note() const { return note_.view(); }
+  std::string_view partName() const { return partName_; }
+  std::string_view note() const { return note_; }
 
   void setName(std::string_view name) { name_.assign(name); }
   void setReference(std::string_view reference) { reference_.assign(reference); }
@@ -116,17 +115,17 @@ class SchComponent : public SchObject {
   void computePinSides();
   void turnQuarter();
 
-  CompactText name_;
+  std::string name_;
   Point namePos_ = kDefaultNamePos;
-  CompactText reference_;
+  std::string reference_;
   Point referencePos_ = kDefaultReferencePos;
   int block_ = 0;
   int direction_ = 0;
   int pinSides_ = 0;
   // In place rather than behind a pointer: see PartEntry.
   std::optional<PartEntry> partEntry_;
-  CompactText partName_;
-  CompactText note_;
+  std::string partName_;
+  std::string note_;
   std::pmr::memory_resource* memory_ = std::pmr::new_delete_resource();
   PartDetails partDetails_ = PartDetails::kKept;
 };
