@@ -1,7 +1,6 @@
 #include "partlib/bitmap_rows.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -16,83 +15,34 @@ namespace {
 constexpr unsigned char kNibbleBase = 0x40;
 constexpr std::string_view kBitmapName = "BMP";
 
-// Decodes the pairs of one word of characters at once (character k in
-// byte k of a little-endian word): four pairs of a 64-bit word, two of a
-// 32-bit one. Rows are most of a file's bytes, and a word of arithmetic
-// decodes them faster than a table of every pair, which would not stay in
-// cache. Nonzero when a character is not a bitmap character. Without
-// kDecodes the characters are only checked, and nothing is written.
-template <class Word, bool kDecodes>
-Word decodePairWord(const unsigned char* in, unsigned char* out) {
-  // A word with every byte `b`.
-  constexpr auto everyByte = [](unsigned b) { return static_cast<Word>(~Word{0} / 0xff * b); };
-  constexpr Word kEvenBytes = static_cast<Word>(~Word{0} / 0xffff * 0xff);
-  Word chars;
-  std::memcpy(&chars, in, sizeof chars);
-  // A byte is nonzero for a character outside "@".."O".
-  const Word wrong = (chars & everyByte(0xf0)) ^ everyByte(kNibbleBase);
-  if constexpr (!kDecodes) return wrong;
-  // The pair's byte, (first nibble << 4) | second nibble, in its first byte.
-  const Word nibbles = chars & everyByte(0x0f);
-  Word value = ((nibbles << 4) | (nibbles >> 8)) & kEvenBytes;
-  if (wrong != 0) {
-    // A pair is bad when either of its two is, marked in the pair's first
-    // byte; bad pairs give 0.
-    const Word wrongPair = (wrong | (wrong >> 8)) & kEvenBytes;
-    const Word nonzero =
-        (((wrongPair & everyByte(0x7f)) + everyByte(0x7f)) | wrongPair) & everyByte(0x80);
-    value &= ~((nonzero >> 7) * 0xff);
-  }
-  // Then the bytes next to each other.
-  value |= value >> 8;
-  if constexpr (sizeof(Word) == 8) {
-    value &= 0x0000ffff0000ffffull;
-    const auto bytes = static_cast<std::uint32_t>(value | (value >> 16));
-    std::memcpy(out, &bytes, sizeof bytes);
-  } else {
-    const auto bytes = static_cast<std::uint16_t>(value);
-    std::memcpy(out, &bytes, sizeof bytes);
-  }
-  return wrong;
+bool isBitmapCharacter(unsigned char c) { return (c & 0xf0) == kNibbleBase; }
+
+// Whether the `count` bytes at `in` are all bitmap characters ("@" to
+// "O"). Rows are most of a design's bytes, so eight are checked at once
+// where there are eight, the last eight overlapping the ones before.
+bool allBitmapCharacters(const unsigned char* in, std::size_t count) {
+  if (count < 8) return std::all_of(in, in + count, isBitmapCharacter);
+  constexpr std::uint64_t kHighNibbles = 0xf0f0f0f0f0f0f0f0ull;
+  constexpr std::uint64_t kBase = 0x4040404040404040ull;
+  const auto wrongIn = [in](std::size_t at) {
+    std::uint64_t word;
+    std::memcpy(&word, in + at, sizeof word);
+    return (word & kHighNibbles) ^ kBase;
+  };
+  std::uint64_t wrong = wrongIn(count - 8);
+  for (std::size_t at = 0; at + 8 <= count; at += 8) wrong |= wrongIn(at);
+  return wrong == 0;
 }
 
-// Decodes the first `pairs` character pairs at `in` into `out`: four pairs
-// at a time, the last four of the row overlapping the ones before when the
-// row is not a multiple of four bytes long. A pair with a character
-// outside "@".."O" gives the byte 0. True when every character was a
-// bitmap character. Without kDecodes the characters are only checked.
-template <bool kDecodes = true>
-bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs) {
-  // Where the byte of pair j goes; `out` may be null when nothing is.
-  const auto at = [out](std::size_t j) { return kDecodes ? out + j : out; };
-  if constexpr (std::endian::native == std::endian::little) {
-    if (pairs >= 4) {
-      std::uint64_t wrong = 0;
-      for (std::size_t j = 0; j + 4 <= pairs; j += 4) {
-        wrong |= decodePairWord<std::uint64_t, kDecodes>(in + 2 * j, at(j));
-      }
-      if (pairs % 4 != 0) {
-        wrong |= decodePairWord<std::uint64_t, kDecodes>(in + 2 * (pairs - 4), at(pairs - 4));
-      }
-      return wrong == 0;
-    }
-    if (pairs >= 2) {
-      std::uint32_t wrong = decodePairWord<std::uint32_t, kDecodes>(in, out);
-      if (pairs == 3) wrong |= decodePairWord<std::uint32_t, kDecodes>(in + 2, at(1));
-      return wrong == 0;
-    }
-  }
-  bool valid = true;
+// Decodes the first `pairs` character pairs at `in` into `out`. A pair
+// with a character outside "@".."O" gives the byte 0.
+void decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs) {
   for (std::size_t j = 0; j < pairs; ++j) {
     const unsigned char high = in[2 * j];
     const unsigned char low = in[2 * j + 1];
-    const bool pairValid = (high & 0xf0) == kNibbleBase && (low & 0xf0) == kNibbleBase;
-    if constexpr (kDecodes) {
-      out[j] = pairValid ? static_cast<unsigned char>(((high & 0x0f) << 4) | (low & 0x0f)) : 0;
-    }
-    valid = valid && pairValid;
+    const bool valid = isBitmapCharacter(high) && isBitmapCharacter(low);
+    out[j] = valid ? static_cast<unsigned char>(((high & 0x0f) << 4) | (low & 0x0f)) : 0;
   }
-  return valid;
 }
 
 // Takes the rows that follow in the reader's buffer as long as they stand
@@ -101,9 +51,8 @@ bool decodePairs(const unsigned char* in, unsigned char* out, std::size_t pairs)
 // search, and they are decoded where they stand, at most `rows` of them,
 // `stride` bytes apart from `out`. Stops at anything else (the end tag, a
 // row of another length, a bad character, the end of the buffer), which
-// the field reader then takes. Returns how many rows were taken. Without
-// kDecodes the rows are only checked and passed over; `out` is not used.
-template <bool kDecodes>
+// the field reader then takes. Returns how many rows were taken. With
+// `out` null the rows are only checked and passed over.
 std::size_t takeWrittenRows(RecordReader& reader, std::size_t chars, std::size_t rows,
                             std::size_t stride, unsigned char* out) {
   const unsigned char* const start = reader.bufferedBegin();
@@ -135,15 +84,14 @@ std::size_t takeWrittenRows(RecordReader& reader, std::size_t chars, std::size_t
       }
     }
     // A row that holds anything but bitmap characters (a terminator or an
-    // escape among them) is the field reader's; its bytes decoded here are
-    // cleared again.
-    if (!decodePairs<kDecodes>(p, out, chars / 2)) {
-      if constexpr (kDecodes) std::memset(out, 0, chars / 2);
-      break;
+    // escape among them) is the field reader's.
+    if (!allBitmapCharacters(p, chars)) break;
+    if (out != nullptr) {
+      decodePairs(p, out, chars / 2);
+      out += stride;
     }
     lineEnds += endsLine;
     p = next;
-    if constexpr (kDecodes) out += stride;
   }
   reader.consumeBuffered(static_cast<std::size_t>(p - start), lineEnds);
   return taken;
@@ -179,10 +127,10 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader, const Par
     if (!decodes) {
       // Rows left out are only passed over: how many there are does not
       // matter.
-      takeWrittenRows<false>(reader, 2 * bytesPerRow, SIZE_MAX, 0, nullptr);
+      takeWrittenRows(reader, 2 * bytesPerRow, SIZE_MAX, 0, nullptr);
     } else if (row < height && bytesPerRow != 0 && rowStart + bytesPerRow <= bitmap.size()) {
       const std::size_t fitting = (bitmap.size() - rowStart - bytesPerRow) / stride + 1;
-      const std::size_t taken = takeWrittenRows<true>(
+      const std::size_t taken = takeWrittenRows(
           reader, 2 * bytesPerRow, std::min<std::size_t>(height - row, fitting), stride,
           bitmap.data() + rowStart);
       row += static_cast<int>(taken);
