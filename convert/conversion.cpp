@@ -49,13 +49,12 @@ int runConversion(int count, const char* const* paths, std::FILE* out) {
 
 int runConversion(int count, const char* const* paths, std::FILE* out,
                   const ConversionOptions& options, ConversionReport* report) {
-  std::pmr::memory_resource* const memory =
-      options.memory != nullptr ? options.memory : std::pmr::new_delete_resource();
   // The rows live for the whole run, the documents one after the other.
-  PartsListBuilder builder(memory);
+  PartsListBuilder builder(options.memory != nullptr ? options.memory
+                                                     : std::pmr::new_delete_resource());
   for (int i = 0; i < count; ++i) {
     const char* path = paths != nullptr ? paths[i] : nullptr;
-    SchDocument document(memory);
+    SchDocument document;
     // The rows are made as the components are read, and the objects are
     // needed no longer.
     document.onComponentKept([&builder](const SchComponent& component) {

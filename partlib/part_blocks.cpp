@@ -144,10 +144,7 @@ bool readPin(RecordReader& reader, PartPin& pin, int blockCount, bool keepsTexts
 struct PartReading {
   std::string& name;
   std::string& patternName;
-  // Where the pins are collected while the block is read: kept from part
-  // to part, so that the definition gets its pins in one piece of the
-  // right size (in a document's arena, where room left over is lost).
-  std::vector<PartPin>& pins;
+  PartDef::Pins& pins;
   PartDetails details;
   int width = 0;
   int height = 0;
@@ -292,15 +289,13 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   def.clear();
   name.clear();
   patternName.clear();
-  static thread_local std::vector<PartPin> pins;
-  pins.clear();
+  PartDef::Pins pins;
   PartReading reading{name, patternName, pins, details};
   if (!readBlock<kPartBlock>(reader, reading)) return false;
   def.setSize(Point(reading.width, reading.height));
   def.setBlockCount(reading.blocks);
   def.setReferencePrefix(reading.prefix);
-  def.setPins(PartDef::Pins(std::make_move_iterator(pins.begin()),
-                            std::make_move_iterator(pins.end()), def.memory()));
+  def.setPins(std::move(pins));
   return true;
 }
 

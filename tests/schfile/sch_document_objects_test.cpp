@@ -7,7 +7,6 @@
 #include "tests/support/object_test_support.h"
 #include "schfile/object_factory.h"
 #include "schfile/sch_document.h"
-#include "memory/object_arena.h"
 
 namespace vesk {
 namespace {
@@ -63,8 +62,7 @@ TEST(SchDocumentObjects, EveryKindLoadsInOrderAndSurvivesWriting) {
     RecordReader reader(line);
     std::string tag;
     reader.readField(tag);
-    ObjectArena arena;
-    const auto shifted = makeObjectForTag(tag, arena);
+    const auto shifted = makeObjectForTag(tag);
     ASSERT_TRUE(shifted && shifted->readBlock(reader, &offset, nullptr)) << tag;
     EXPECT_EQ(test::describe(*shifted), test::describe(*object));
   }
