@@ -18,47 +18,39 @@ namespace {
 constexpr std::string_view kPinTag = "+PIN";
 constexpr std::string_view kBitmapTag = "+BMP";
 
-// "L" values are a side letter followed by the offset along that side.
+// "L" values are a side letter followed by the offset along that side:
+// the letters of the sides 0 to 3.
+constexpr std::string_view kSideLetters = "LTRB";
+
 int sideForLetter(char letter) {
-  switch (letter) {
-    case 'L': return kSideLeft;
-    case 'T': return kSideTop;
-    case 'R': return kSideRight;
-    case 'B': return kSideBottom;
-    default: return -1;
-  }
+  const std::size_t side = kSideLetters.find(letter);
+  return side == std::string_view::npos ? -1 : static_cast<int>(side);
 }
 
-char letterForSide(int side) {
-  switch (side) {
-    case kSideLeft: return 'L';
-    case kSideTop: return 'T';
-    case kSideRight: return 'R';
-    default: return 'B';
-  }
-}
+// The letters of the "T" key and their flag bits, in the writer's order
+// (which differs from the bit order).
+struct PinFlagLetter {
+  char letter;
+  int flag;
+};
+constexpr PinFlagLetter kPinFlagLetters[] = {
+    {'S', kPinFlagS}, {'N', kPinFlagN}, {'C', kPinFlagC}, {'m', kPinFlagM}};
 
 int flagsForLetters(std::string_view letters) {
   int flags = 0;
   for (const char c : letters) {
-    switch (c) {
-      case 'S': flags |= kPinFlagS; break;
-      case 'C': flags |= kPinFlagC; break;
-      case 'N': flags |= kPinFlagN; break;
-      case 'm': flags |= kPinFlagM; break;
-      default: break;
+    for (const PinFlagLetter& known : kPinFlagLetters) {
+      if (c == known.letter) flags |= known.flag;
     }
   }
   return flags;
 }
 
-// The writer's letter order differs from the bit order: S, N, C, m.
 std::string lettersForFlags(int flags) {
   std::string letters;
-  if (flags & kPinFlagS) letters.push_back('S');
-  if (flags & kPinFlagN) letters.push_back('N');
-  if (flags & kPinFlagC) letters.push_back('C');
-  if (flags & kPinFlagM) letters.push_back('m');
+  for (const PinFlagLetter& known : kPinFlagLetters) {
+    if (flags & known.flag) letters.push_back(known.letter);
+  }
   return letters;
 }
 
@@ -345,7 +337,8 @@ bool writePartBlock(RecordWriter& writer, const PartDef& def,
 bool writePinBlock(RecordWriter& writer, const PartPin& pin) {
   writer.writeField("+PIN");
   writer.writeText("N", encodePinName(pin.name().value_or(std::string_view())));
-  writer.writeText("L", letterForSide(pin.side()) + std::to_string(pin.offset()));
+  const auto side = static_cast<std::size_t>(std::min(pin.side(), kSideBottom));
+  writer.writeText("L", kSideLetters[side] + std::to_string(pin.offset()));
   writer.writeText("T", lettersForFlags(pin.flags()));
   // A number that was never read is written empty; it reads back as an
   // empty number in the same block, so later blocks keep their places.
