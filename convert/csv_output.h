@@ -3,6 +3,7 @@
 // takes its texts in the output's encoding.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -30,6 +31,33 @@ inline char* putQuoted(char* out, std::string_view text) {
 
 // The longest number printed: "-2147483648".
 inline constexpr std::size_t kLongestNumber = 11;
+
+// The most bytes a row of the lists can take: the mark, four commas, three
+// quoted texts, the number and CR LF.
+inline std::size_t mostRowBytes(std::string_view first, std::string_view name,
+                                std::string_view note) {
+  constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + kLongestNumber + 2;
+  return kFixed + 2 * (first.size() + name.size() + note.size());
+}
+
+// Writes a row of the lists at `out` and returns its end: the mark (none
+// when 0), then `first` quoted, the number, the name and the note quoted,
+// and CR LF. Needs room for mostRowBytes.
+inline char* putRow(char* out, char mark, std::string_view first, int number,
+                    std::string_view name, std::string_view note) {
+  if (mark != 0) *out++ = mark;
+  *out++ = ',';
+  out = putQuoted(out, first);
+  *out++ = ',';
+  out = std::to_chars(out, out + kLongestNumber, number).ptr;
+  *out++ = ',';
+  out = putQuoted(out, name);
+  *out++ = ',';
+  out = putQuoted(out, note);
+  *out++ = '\r';
+  *out++ = '\n';
+  return out;
+}
 
 // Rows go out in chunks of about this size rather than byte by byte.
 inline constexpr std::size_t kWriteChunk = 1 << 16;

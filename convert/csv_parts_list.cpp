@@ -1,6 +1,5 @@
 #include "convert/csv_parts_list.h"
 
-#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -9,16 +8,6 @@
 namespace vesk {
 
 namespace {
-
-using csv::kLongestNumber;
-using csv::putQuoted;
-
-// The most bytes a row can take: the mark, four commas, three quoted
-// texts, the number and CR LF.
-std::size_t mostRowBytes(std::string_view prefix, std::string_view name, std::string_view note) {
-  constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + kLongestNumber + 2;
-  return kFixed + 2 * (prefix.size() + name.size() + note.size());
-}
 
 // The rows with their texts as `texts` gives them (csv::UnchangedTexts,
 // csv::Utf8Texts): one loop for both encodings, with nothing added for the
@@ -33,24 +22,15 @@ void writeRows(const SortedPartsList& sorted, std::FILE* out, const Texts& texts
     const std::string_view prefix = texts(entry.prefix, prefixScratch);
     const std::string_view name = texts(entry.name, nameScratch);
     const std::string_view note = texts(entry.note, noteScratch);
-    char* p = output.room(mostRowBytes(prefix, name, note));
     // A row repeating the reference of the row before is marked: "*" for
     // the same name (a duplicate), "?" for another name (a conflict).
+    char mark = 0;
     if (previous != nullptr && entry.prefix == previous->prefix &&
         entry.number == previous->number) {
-      *p++ = entry.name == previous->name ? '*' : '?';
+      mark = entry.name == previous->name ? '*' : '?';
     }
-    *p++ = ',';
-    p = putQuoted(p, prefix);
-    *p++ = ',';
-    p = std::to_chars(p, p + kLongestNumber, entry.number).ptr;
-    *p++ = ',';
-    p = putQuoted(p, name);
-    *p++ = ',';
-    p = putQuoted(p, note);
-    *p++ = '\r';
-    *p++ = '\n';
-    output.commit(p);
+    char* const p = output.room(csv::mostRowBytes(prefix, name, note));
+    output.commit(csv::putRow(p, mark, prefix, entry.number, name, note));
     previous = &entry;
   }
 }

@@ -1,6 +1,5 @@
 #include "convert/grouped_parts_list.h"
 
-#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <functional>
@@ -17,7 +16,6 @@ namespace vesk {
 
 namespace {
 
-using csv::kLongestNumber;
 using csv::putQuoted;
 
 // The header's texts in Shift-JIS, as the schematic's texts are:
@@ -144,21 +142,9 @@ void writeParts(const SortedPartsList& rows, std::FILE* out, const Texts& texts)
     for (const std::uint32_t* row = parts.begin(part); row != parts.end(part); ++row) {
       repeated = repeated || counts.occurrences(*row) > 1;
     }
-    // The mark, four commas, three quoted texts, the quantity and CR LF.
-    constexpr std::size_t kFixed = 1 + 4 + 3 * 2 + kLongestNumber + 2;
-    p = output.room(kFixed + 2 * (references.size() + name.size() + note.size()));
-    if (repeated) *p++ = '*';
-    *p++ = ',';
-    p = putQuoted(p, references);
-    *p++ = ',';
-    p = std::to_chars(p, p + kLongestNumber, parts.end(part) - parts.begin(part)).ptr;
-    *p++ = ',';
-    p = putQuoted(p, name);
-    *p++ = ',';
-    p = putQuoted(p, note);
-    *p++ = '\r';
-    *p++ = '\n';
-    output.commit(p);
+    const auto quantity = static_cast<int>(parts.end(part) - parts.begin(part));
+    p = output.room(csv::mostRowBytes(references, name, note));
+    output.commit(csv::putRow(p, repeated ? '*' : 0, references, quantity, name, note));
   }
 }
 
