@@ -49,12 +49,13 @@ int runConversion(int count, const char* const* paths, std::FILE* out) {
 
 int runConversion(int count, const char* const* paths, std::FILE* out,
                   const ConversionOptions& options, ConversionReport* report) {
+  std::pmr::memory_resource* const memory =
+      options.memory != nullptr ? options.memory : std::pmr::new_delete_resource();
   // The rows live for the whole run, the documents one after the other.
-  PartsListBuilder builder(options.memory != nullptr ? options.memory
-                                                     : std::pmr::new_delete_resource());
+  PartsListBuilder builder(memory);
   for (int i = 0; i < count; ++i) {
     const char* path = paths != nullptr ? paths[i] : nullptr;
-    SchDocument document;
+    SchDocument document(memory);
     // The rows are made as the components are read, and the objects are
     // needed no longer.
     document.onComponentKept([&builder](const SchComponent& component) {

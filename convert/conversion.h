@@ -14,12 +14,11 @@
 // is written, what it holds of references found more than once.
 //
 // Memory: the run owns what it reads. One document is alive at a time and
-// keeps no objects: each component is made into its row as it is read and
-// dropped, so the next object takes the same, still cached, heap memory.
-// The documents leave out the parts' pins and bitmaps, which no row needs
-// (every block is still checked as strictly). The rows, which grow with
-// the input, come from the resource the caller names, and all of it goes
-// back when the run ends.
+// keeps no objects: each component is made into its row as it is read,
+// and the next object takes the same memory of the document's arena. The
+// documents leave out the parts' pins and bitmaps, which no row needs
+// (every block is still checked as strictly). The rows come from the
+// resource the caller names, and all of it goes back when the run ends.
 #pragma once
 
 #include <cstdio>
@@ -46,8 +45,8 @@ struct ConversionOptions {
   // file and its reference; the run still succeeds.
   PartsListFormat format;
   ShiftJisToUtf8::Decoder decoder;
-  // Where the run takes the memory of its rows from; none: the C++ heap.
-  // It must outlive the run.
+  // Where the run takes its memory from; none: the C++ heap. It must
+  // outlive the run.
   std::pmr::memory_resource* memory = nullptr;
 };
 

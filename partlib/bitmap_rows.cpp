@@ -117,7 +117,7 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader, const Par
   const auto bytesPerRow = static_cast<std::size_t>((width + 7) / 8);
 
   const bool decodes = details == PartDetails::kKept;
-  PartPattern::Bytes bitmap(decodes ? dataSize : 0, 0);
+  PartPattern::Bytes bitmap(decodes ? dataSize : 0, 0, pattern.memory());
   int row = 0;
   std::size_t rowStart = 0;
   std::string_view field;

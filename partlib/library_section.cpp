@@ -32,7 +32,7 @@ constexpr NestedBlock<SectionReading> kSectionNested[] = {
     {kPatternTag,
      [](SectionReading& r, RecordReader& reader) {
        if (r.pattern) return skipBlock(reader, kPatternTag);
-       PartPattern candidate;
+       PartPattern candidate(r.def.memory());
        if (readPatternBlock(reader, candidate, r.details)) {
          r.pattern = std::move(candidate);
        } else {

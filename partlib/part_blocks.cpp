@@ -136,7 +136,10 @@ bool readPin(RecordReader& reader, PartPin& pin, int blockCount, bool keepsTexts
 struct PartReading {
   std::string& name;
   std::string& patternName;
-  PartDef::Pins& pins;
+  // Where the pins are collected while the block is read: kept from part
+  // to part, so that the definition gets its pins in one piece of the
+  // right size (in a document's arena, where room left over is lost).
+  std::vector<PartPin>& pins;
   PartDetails details;
   int width = 0;
   int height = 0;
@@ -281,13 +284,15 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   def.clear();
   name.clear();
   patternName.clear();
-  PartDef::Pins pins;
+  static thread_local std::vector<PartPin> pins;
+  pins.clear();
   PartReading reading{name, patternName, pins, details};
   if (!readBlock<kPartBlock>(reader, reading)) return false;
   def.setSize(Point(reading.width, reading.height));
   def.setBlockCount(reading.blocks);
   def.setReferencePrefix(reading.prefix);
-  def.setPins(std::move(pins));
+  def.setPins(PartDef::Pins(std::make_move_iterator(pins.begin()),
+                            std::make_move_iterator(pins.end()), def.memory()));
   return true;
 }
 

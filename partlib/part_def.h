@@ -12,12 +12,17 @@
 //
 // Ownership: a PartDef owns its reference prefix, its pattern and its pins;
 // a pin owns its texts; a pattern owns its name and bitmap bytes. Copies
-// are deep: nothing is ever shared between two definitions.
+// are deep: nothing is ever shared between two definitions. The pins and
+// the bitmap take their memory from the resource the definition was made
+// with (a document's arena while it is read into one, the C++ heap
+// otherwise); a copy takes it from the C++ heap, so that it outlives the
+// document of the original.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -108,14 +113,15 @@ class PartPin {
 // first (size.x + 7) / 8 bytes carry pixels.
 class PartPattern {
  public:
-  using Bytes = std::vector<unsigned char>;
+  using Bytes = std::pmr::vector<unsigned char>;
 
   PartPattern() = default;
+  explicit PartPattern(std::pmr::memory_resource* memory) : data_(memory) {}
   PartPattern(const PartPattern&) = default;
   PartPattern& operator=(const PartPattern&) = default;
   PartPattern(PartPattern&&) = default;
   PartPattern& operator=(PartPattern&&) = default;
-  virtual ~PartPattern();
+  ~PartPattern();
 
   std::optional<std::string_view> name() const { return name_; }
   const Point& size() const { return size_; }
@@ -129,6 +135,8 @@ class PartPattern {
   void setHeight(int height) { size_.y = height; }
   void setData(Bytes data) { data_ = std::move(data); }
   void releaseData() { data_.clear(); data_.shrink_to_fit(); }
+  // Where the bitmap takes its memory from.
+  std::pmr::memory_resource* memory() const { return data_.get_allocator().resource(); }
 
   // Bytes per row for a width (at least 0); computed without overflow.
   static std::int64_t strideFor(int width);
@@ -144,7 +152,15 @@ class PartPattern {
 
 class PartDef {
  public:
-  using Pins = std::vector<PartPin>;
+  using Pins = std::pmr::vector<PartPin>;
+
+  PartDef() = default;
+  explicit PartDef(std::pmr::memory_resource* memory) : pins_(memory) {}
+  PartDef(const PartDef&) = default;
+  PartDef& operator=(const PartDef&) = default;
+  PartDef(PartDef&&) = default;
+  PartDef& operator=(PartDef&&) = default;
+  ~PartDef();
 
   std::optional<std::string_view> referencePrefix() const { return referencePrefix_; }
   const Point& size() const { return size_; }
@@ -169,6 +185,9 @@ class PartDef {
   }
   void setPattern(PartPattern pattern) { pattern_ = std::move(pattern); }
   void setPins(Pins pins) { pins_ = std::move(pins); }
+  // Where the pins (and a pattern read into this definition) take their
+  // memory from.
+  std::pmr::memory_resource* memory() const { return pins_.get_allocator().resource(); }
 
   // Releases the reference prefix, the pattern and the pins; size and
   // block count stay.
@@ -202,7 +221,7 @@ bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount);
 bool readPatternBlock(RecordReader& reader, PartPattern& pattern,
                       PartDetails details = PartDetails::kKept);
 // The "+BMP" block of a pattern whose size is set; `dataSize` bytes are
-// made (all rows of the full size), of which at
+// made (all rows of the full size, in the pattern's memory), of which at
 // most 501 columns and rows are decoded. With the details left out,
 // nothing is made or decoded and the bytes are empty. None when the block
 // is malformed or cut off.

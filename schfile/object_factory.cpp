@@ -1,7 +1,10 @@
 #include "schfile/object_factory.h"
 
 #include <array>
+#include <memory_resource>
+#include <type_traits>
 
+#include "memory/object_arena.h"
 #include "schfile/block_reader.h"
 #include "schobj/sch_component.h"
 #include "schobj/sch_junction.h"
@@ -13,14 +16,20 @@ namespace vesk {
 
 namespace {
 
+// An object that holds more than itself (a component's part) takes that
+// memory from the arena too.
 template <class T>
-std::unique_ptr<SchObject> make() {
-  return std::make_unique<T>();
+std::unique_ptr<SchObject> make(ObjectArena& arena) {
+  if constexpr (std::is_constructible_v<T, std::pmr::memory_resource*>) {
+    return arena.make<T>(arena.resource());
+  } else {
+    return arena.make<T>();
+  }
 }
 
 struct TagClass {
   std::string_view tag;
-  std::unique_ptr<SchObject> (*create)();
+  std::unique_ptr<SchObject> (*create)(ObjectArena&);
 };
 
 // "+SHEETINFO" is not here: the document reads it into the sheet info of
@@ -40,9 +49,9 @@ const std::array<TagClass, 10> kTagClasses = {{
 
 }  // namespace
 
-std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag) {
+std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag, ObjectArena& arena) {
   for (const TagClass& entry : kTagClasses) {
-    if (sameShortText(entry.tag, startTag)) return entry.create();
+    if (sameShortText(entry.tag, startTag)) return entry.create(arena);
   }
   return nullptr;
 }

@@ -21,6 +21,15 @@ constexpr std::string_view kFileMagic = "+KOLVA_DATA_V.1.0";
 constexpr std::string_view kFileEnd = "-KOLVA_DATA_V.1.0";
 constexpr std::string_view kSheetInfoTag = "+SHEETINFO";
 
+// The size of a file that was just opened; the stream is at its start
+// again afterwards. 0 when the stream cannot tell, as a pipe cannot.
+std::size_t sizeOfOpenedFile(std::FILE* stream) {
+  if (std::fseek(stream, 0, SEEK_END) != 0) return 0;
+  const long end = std::ftell(stream);
+  std::rewind(stream);
+  return end > 0 ? static_cast<std::size_t>(end) : 0;
+}
+
 }  // namespace
 
 // The problem of a file that failed as a whole, before or beside its
@@ -35,12 +44,17 @@ ReadProblem fileProblem(ReadProblem::Kind kind, int line = 0, std::string_view f
   return problem;
 }
 
-SchDocument::SchDocument() = default;
+SchDocument::SchDocument() : objects_(arena_.resource()) {}
+SchDocument::SchDocument(std::pmr::memory_resource* memory)
+    : arena_(memory), objects_(arena_.resource()) {}
 SchDocument::~SchDocument() = default;
 
 void SchDocument::clear() {
+  // The list's own room lies in the arena too: it goes before the arena's
+  // blocks do.
   objects_.clear();
   objects_.shrink_to_fit();
+  arena_.release();
   problem_ = ReadProblem();
 }
 
@@ -65,8 +79,10 @@ int SchDocument::load(const char* path) {
   // each of its reads is one read of the file, not a small one into the
   // stream's buffer followed by the rest.
   std::setvbuf(stream, nullptr, _IONBF, 0);
+  // The file's size tells how many objects to expect, when they are kept.
+  const std::size_t sizeHint = keepsObjects_ ? sizeOfOpenedFile(stream) : 0;
   RecordReader reader(stream);
-  const int result = readFrom(reader);
+  const int result = readFrom(reader, sizeHint);
   std::fclose(stream);
   // POSIX opens a folder and fails its first read: as on Windows, the
   // folder is a file that cannot be opened.
@@ -79,16 +95,26 @@ int SchDocument::load(const char* path) {
 int SchDocument::read(std::FILE* stream) {
   if (stream == nullptr) return kReadFailed;
   RecordReader reader(stream);
-  return readFrom(reader);
+  return readFrom(reader, 0);
 }
 
 int SchDocument::readMemory(std::string_view bytes) {
   RecordReader reader(bytes);
-  return readFrom(reader);
+  return readFrom(reader, bytes.size());
 }
 
-int SchDocument::readFrom(RecordReader& reader) {
+int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
+  // Room for about as many objects as a real file of this size can hold
+  // (its shortest blocks, the wires, take some 45 bytes). A big sheet then
+  // needs no step-by-step growth of the list, each step a new piece of the
+  // arena that is copied and left behind; room that stays unused is never
+  // touched, so it costs address space only. A file of still shorter
+  // blocks just grows the list as usual. The hint is capped, so that no
+  // size, however large, reserves more than a bounded amount.
   problem_ = ReadProblem();
+  constexpr std::size_t kBytesPerObject = 45;
+  constexpr std::size_t kLargestHint = std::size_t{1} << 30;
+  if (keepsObjects_) objects_.reserve(std::min(sizeHint, kLargestHint) / kBytesPerObject);
   std::string_view field;
   if (reader.readFieldView(field) == -1) {
     // No field at all is an empty sheet; a stream that failed is not.
@@ -128,7 +154,7 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
       if (!sheetInfo.readBlock(reader, nullptr, this)) return false;
       continue;
     }
-    if (std::unique_ptr<SchObject> object = makeObjectForTag(field)) {
+    if (std::unique_ptr<SchObject> object = makeObjectForTag(field, arena_)) {
       if (partDetails_ != PartDetails::kKept && object->typeId() == kTypeComponent) {
         static_cast<SchComponent&>(*object).setPartDetails(partDetails_);
       }
@@ -150,7 +176,14 @@ void SchDocument::keep(std::unique_ptr<SchObject> object) {
   if (valid && onComponentKept_ && object->typeId() == kTypeComponent) {
     onComponentKept_(static_cast<const SchComponent&>(*object));
   }
-  if (keepsObjects_ && valid) objects_.push_back(std::move(object));
+  if (keepsObjects_) {
+    if (valid) objects_.push_back(std::move(object));
+    return;
+  }
+  // Nothing else lives in the arena when objects are not kept: the next
+  // object takes the same, still cached, memory.
+  object.reset();
+  arena_.release();
 }
 
 }  // namespace vesk

@@ -11,8 +11,10 @@
 // cache, and can tell the document to keep no objects at all: the read
 // then needs the memory of one object at a time instead of the sheet's.
 //
-// The document owns its objects, and each object what it holds; clear()
-// and the destructor release them. Not synchronized: one thread reads a
+// The document owns its objects, which live in its arena with everything
+// they hold; clear() and the destructor release them. The arena takes its
+// blocks from the memory the document was made with (the C++ heap unless
+// a conversion run hands its own). Not synchronized: one thread reads a
 // document and drops it.
 //
 // When a read fails, problem() tells why: the first field, block, key or
@@ -23,11 +25,13 @@
 #include <cstdio>
 #include <memory>
 #include <functional>
+#include <memory_resource>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "geometry/geometry.h"
+#include "memory/object_arena.h"
 #include "partlib/part_def.h"
 #include "schfile/read_problem.h"
 #include "schobj/object_list.h"
@@ -49,6 +53,7 @@ class SchDocument {
   };
 
   SchDocument();
+  explicit SchDocument(std::pmr::memory_resource* memory);
   virtual ~SchDocument();
 
   SchDocument(const SchDocument&) = delete;
@@ -86,10 +91,13 @@ class SchDocument {
   const ReadProblem& problem() const { return problem_; }
 
  private:
-  int readFrom(RecordReader& reader);
+  // `sizeHint`: the bytes to be read, when known (else 0).
+  int readFrom(RecordReader& reader, std::size_t sizeHint);
   // Hands a complete object over and keeps it, or drops it.
   void keep(std::unique_ptr<SchObject> object);
 
+  // Declared before the objects, which live in it: destroyed after them.
+  ObjectArena arena_;
   ObjectList objects_;
   std::function<void(const SchComponent&)> onComponentKept_;
   bool keepsObjects_ = true;

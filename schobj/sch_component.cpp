@@ -132,7 +132,7 @@ struct SchComponent::Block {
        [](Reading& b, RecordReader& reader) {
          if (b.libraryRead) return skipBlock(reader, kLibrarySectionTag);
          SchComponent& c = b.object;
-         PartDef def;
+         PartDef def(c.memory_);
          std::string partName;
          if (!readLibrarySection(reader, &def, partName, c.partDetails_)) return false;
          if (!c.partEntry_) c.partEntry_.emplace();

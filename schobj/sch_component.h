@@ -16,6 +16,7 @@
 #pragma once
 
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,10 @@ class SchComponent : public SchObject {
   static constexpr int kMirroredBit = 4;
 
   SchComponent() = default;
+  // A component whose part definition, once read, keeps its pins and
+  // bitmap in `memory` (a document's arena). A copy keeps its own on the
+  // C++ heap.
+  explicit SchComponent(std::pmr::memory_resource* memory) : memory_(memory) {}
   SchComponent(const SchComponent& other);
   SchComponent& operator=(const SchComponent&) = delete;
   ~SchComponent() override;
@@ -121,6 +126,7 @@ class SchComponent : public SchObject {
   std::optional<PartEntry> partEntry_;
   std::string partName_;
   std::string note_;
+  std::pmr::memory_resource* memory_ = std::pmr::new_delete_resource();
   PartDetails partDetails_ = PartDetails::kKept;
 };
 

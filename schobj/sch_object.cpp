@@ -6,6 +6,12 @@ namespace vesk {
 
 SchObject::~SchObject() = default;
 
+void SchObject::operator delete(SchObject* object, std::destroying_delete_t) {
+  const bool inArena = object->inArena_.set;
+  object->~SchObject();
+  if (!inArena) ::operator delete(object);
+}
+
 bool SchObject::readBlock(RecordReader&, const Point*, SchDocument*) { return false; }
 bool SchObject::writeBlock(RecordWriter&, const Point*) { return false; }
 

@@ -9,10 +9,13 @@
 //
 // Ownership: objects are created by the document reader or by clone() and
 // owned through std::unique_ptr by whoever holds them; they are never
-// shared.
+// shared. An object lives either on the heap (clone, new) or in the
+// ObjectArena of its owner (the objects of a document); deleting it
+// destroys it either way and frees only heap memory.
 #pragma once
 
 #include <memory>
+#include <new>
 
 #include "geometry/geometry.h"
 #include "schobj/object_list.h"
@@ -48,6 +51,10 @@ class SchObject {
  public:
   SchObject() = default;
   virtual ~SchObject();
+
+  // delete runs the (virtual) destructor, then returns the memory to the
+  // heap unless the object was made in an arena.
+  static void operator delete(SchObject* object, std::destroying_delete_t);
 
   virtual bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document);
   virtual bool writeBlock(RecordWriter& writer, const Point* offset);
@@ -105,6 +112,18 @@ class SchObject {
   int selection_ = 0;
 
  private:
+  friend class ObjectArena;
+  void markArenaOwned() { inArena_.set = true; }
+
+  // Where the object's memory came from. A copy is a new object whose
+  // memory is its own affair, so the mark is never copied.
+  struct ArenaMark {
+    bool set = false;
+    ArenaMark() = default;
+    ArenaMark(const ArenaMark&) {}
+    ArenaMark& operator=(const ArenaMark&) { return *this; }
+  };
+  ArenaMark inArena_;
 };
 
 // Writes the fields common to every drawing object's block: the start tag

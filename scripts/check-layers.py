@@ -23,7 +23,7 @@ import sys
 SOURCE_SUFFIXES = (".h", ".cpp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 # The conversion core: the standard library alone.
-CORE_LAYERS = {"geometry", "records", "parts", "objects", "document", "conversion"}
+CORE_LAYERS = {"memory", "geometry", "records", "parts", "objects", "document", "conversion"}
 STANDARD_HEADERS = set("""
 algorithm any array atomic bit bitset cassert cctype cerrno cfloat charconv chrono cinttypes
 climits clocale cmath compare concepts cstddef cstdint cstdio cstdlib cstring ctime cwchar

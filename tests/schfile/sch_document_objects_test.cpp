@@ -7,6 +7,7 @@
 #include "tests/support/object_test_support.h"
 #include "schfile/object_factory.h"
 #include "schfile/sch_document.h"
+#include "memory/object_arena.h"
 
 namespace vesk {
 namespace {
@@ -62,7 +63,8 @@ TEST(SchDocumentObjects, EveryKindLoadsInOrderAndSurvivesWriting) {
     RecordReader reader(line);
     std::string tag;
     reader.readField(tag);
-    const auto shifted = makeObjectForTag(tag);
+    ObjectArena arena;
+    const auto shifted = makeObjectForTag(tag, arena);
     ASSERT_TRUE(shifted && shifted->readBlock(reader, &offset, nullptr)) << tag;
     EXPECT_EQ(test::describe(*shifted), test::describe(*object));
   }
