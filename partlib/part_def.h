@@ -121,7 +121,7 @@ class PartPattern {
   PartPattern& operator=(const PartPattern&) = default;
   PartPattern(PartPattern&&) = default;
   PartPattern& operator=(PartPattern&&) = default;
-  ~PartPattern();
+  virtual ~PartPattern();
 
   std::optional<std::string_view> name() const { return name_; }
   const Point& size() const { return size_; }
