@@ -23,8 +23,11 @@ constexpr std::string_view kBitmapTag = "+BMP";
 constexpr std::string_view kSideLetters = "LTRB";
 
 int sideForLetter(char letter) {
-  const std::size_t side = kSideLetters.find(letter);
-  return side == std::string_view::npos ? -1 : static_cast<int>(side);
+  // A loop over four letters, where find() would be a call.
+  for (std::size_t side = 0; side < kSideLetters.size(); ++side) {
+    if (kSideLetters[side] == letter) return static_cast<int>(side);
+  }
+  return -1;
 }
 
 // The letters of the "T" key and their flag bits, in the writer's order
@@ -87,37 +90,38 @@ std::string decodePinName(std::string_view value) {
   return name;
 }
 
+// A pin is read into `pin`; with none (a part's details left out) its keys
+// are only checked, and no key of a pin can fail.
 struct PinReading {
-  PartPin& pin;
-  bool keepsTexts;  // false while a part's details are left out
+  PartPin* pin;
   int nextNumber = 0;
 };
 
 constexpr BlockKey<PinReading> kPinKeys[] = {
     {"N", kOptional,
      [](PinReading& r, std::string_view value) {
-       if (r.keepsTexts) r.pin.setName(decodePinName(value));
+       if (r.pin != nullptr) r.pin->setName(decodePinName(value));
        return true;
      }},
     // The side letter, then the offset; an empty value changes neither, a
     // letter or offset out of range leaves its part as it was.
     {"L", kOptional,
      [](PinReading& r, std::string_view value) {
-       if (value.empty()) return true;
-       if (const int side = sideForLetter(value[0]); side >= 0) r.pin.setSide(side);
+       if (r.pin == nullptr || value.empty()) return true;
+       if (const int side = sideForLetter(value[0]); side >= 0) r.pin->setSide(side);
        const int offset = parseNumber(value.substr(1));
-       if (offset >= 0 && offset <= kMaxPinOffset) r.pin.setOffset(offset);
+       if (offset >= 0 && offset <= kMaxPinOffset) r.pin->setOffset(offset);
        return true;
      }},
     {"T", kOptional,
      [](PinReading& r, std::string_view value) {
-       r.pin.setFlags(flagsForLetters(value));
+       if (r.pin != nullptr) r.pin->setFlags(flagsForLetters(value));
        return true;
      }},
     // One number per block of the part, block 0 first; more are ignored.
     {"M", kOptional,
      [](PinReading& r, std::string_view value) {
-       if (r.keepsTexts) r.pin.setNumber(r.nextNumber++, value);
+       if (r.pin != nullptr) r.pin->setNumber(r.nextNumber++, value);
        return true;
      }},
 };
@@ -125,9 +129,11 @@ constexpr BlockKey<PinReading> kPinKeys[] = {
 // The end of the input ends a pin; the blocks around it fail there.
 constexpr BlockRules<PinReading> kPinBlock{"PIN", ColonRule::kLax, kPinKeys, {}, true};
 
-bool readPin(RecordReader& reader, PartPin& pin, int blockCount, bool keepsTexts) {
-  if (keepsTexts) pin.clearTexts(blockCount);
-  PinReading reading{pin, keepsTexts};
+// Reads a pin of a part of `blockCount` blocks into `pin`, or checks it
+// only when `pin` is null.
+bool readPin(RecordReader& reader, PartPin* pin, int blockCount) {
+  if (pin != nullptr) pin->clearTexts(blockCount);
+  PinReading reading{pin};
   return readBlock<kPinBlock>(reader, reading);
 }
 
@@ -192,11 +198,8 @@ constexpr NestedBlock<PartReading> kPartNested[] = {
          return failBlock(reader, ReadProblem::Kind::kMisplacedBlock, "COMP",
                           reader.lastFieldLine(), {}, kPinTag);
        }
-       if (r.details == PartDetails::kLeftOut) {
-         PartPin passedOver;
-         return readPin(reader, passedOver, r.blocks, false);
-       }
-       return readPin(reader, r.pins.emplace_back(), r.blocks, true);
+       if (r.details == PartDetails::kLeftOut) return readPin(reader, nullptr, r.blocks);
+       return readPin(reader, &r.pins.emplace_back(), r.blocks);
      }},
 };
 
@@ -297,7 +300,7 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
 }
 
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount) {
-  return readPin(reader, pin, blockCount, true);
+  return readPin(reader, &pin, blockCount);
 }
 
 bool readPatternBlock(RecordReader& reader, PartPattern& pattern, PartDetails details) {
