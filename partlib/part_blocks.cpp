@@ -94,7 +94,6 @@ std::string decodePinName(std::string_view value) {
 // are only checked, and no key of a pin can fail.
 struct PinReading {
   PartPin* pin;
-  int nextNumber = 0;
 };
 
 constexpr BlockKey<PinReading> kPinKeys[] = {
@@ -121,7 +120,7 @@ constexpr BlockKey<PinReading> kPinKeys[] = {
     // One number per block of the part, block 0 first; more are ignored.
     {"M", kOptional,
      [](PinReading& r, std::string_view value) {
-       if (r.pin != nullptr) r.pin->setNumber(r.nextNumber++, value);
+       if (r.pin != nullptr) r.pin->addNumber(value);
        return true;
      }},
 };
