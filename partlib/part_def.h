@@ -51,16 +51,6 @@ constexpr int kSideBottom = 3;
 constexpr int kMaxBlockCount = 256;
 constexpr int kMaxPinOffset = 255;
 constexpr std::size_t kMaxPinNameLength = 255;
-// A text that may be none, as the parts keep them: none for none, else
-// a copy of the bytes.
-inline void keepText(std::optional<std::string>& kept, std::optional<std::string_view> text) {
-  if (text) {
-    kept.emplace(*text);
-  } else {
-    kept.reset();
-  }
-}
-
 // Pin names mark characters by setting bit 7; the "N" key spells such a
 // byte as a backslash followed by the byte without that bit.
 constexpr char kPinNameMark = '\\';
@@ -118,6 +108,16 @@ class PartPin {
   std::uint8_t side_ = 0;
   std::uint8_t offset_ = 0;
 };
+
+// A text that may be none, as the parts keep them: none for none, else
+// a copy of the bytes.
+inline void keepText(std::optional<std::string>& kept, std::optional<std::string_view> text) {
+  if (text) {
+    kept.emplace(*text);
+  } else {
+    kept.reset();
+  }
+}
 
 // The bitmap of a part's body: size.y rows of stride bytes each, stride
 // being ((size.x + 15) / 16) * 2 (whole 16-bit words); of each row only the
