@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -148,6 +149,22 @@ TEST(PartsListDialog, DropTakesOnlySchematicFilesMeasuredInTheListFont) {
   });
   EXPECT_EQ(host->UnreleasedDrops(), 0);
   EXPECT_EQ(host->OpenDeviceContexts(), 0);
+}
+
+// On a display scaled to 150% or 200% the margin beside the longest entry
+// grows as the text does, in the window's own pixels.
+TEST(PartsListDialog, TheListsScrollMarginGrowsWithTheDisplaysScale) {
+  constexpr std::pair<int, int> kMarginAtDpi[] = {{96, 20}, {120, 25}, {144, 30}, {192, 40}};
+  for (const auto& [dpi, margin] : kMarginAtDpi) {
+    auto host = interactiveHost();
+    host->SetDpi(dpi);
+    runShell(*host, [&](CMemoryHost& user) {
+      user.DropFiles(kIdcInputList, {"/d/a.ce3"});
+      EXPECT_EQ(user.ListHorizontalExtent(kIdcInputList), 8 * CMemoryHost::kCharWidth + margin)
+          << dpi << " dpi";
+      user.PressButton(kIdCancel);
+    });
+  }
 }
 
 TEST(PartsListDialog, ExecuteWritesTheListAndReportsWithTheProgramNameAsCaption) {
