@@ -288,7 +288,8 @@ BOOL CALLBACK checkControl(HWND control, LPARAM parameter) {
 }
 
 int checkClipping(HWND dialog, const std::wstring& fontName, int points) {
-  ClipCheck check{dialog, GetDC(dialog), GetDpiForWindow(dialog)};
+  // The font's size is in pixels: any device context measures it alike.
+  ClipCheck check{dialog, GetDC(nullptr), GetDpiForWindow(dialog)};
   HFONT font = CreateFontW(-MulDiv(points, static_cast<int>(check.dpi), 72), 0, 0, 0, FW_DONTCARE,
                            FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, fontName.c_str());
@@ -297,7 +298,7 @@ int checkClipping(HWND dialog, const std::wstring& fontName, int points) {
   EnumChildWindows(dialog, checkControl, reinterpret_cast<LPARAM>(&check));
   SelectObject(check.dc, previous);
   DeleteObject(font);
-  ReleaseDC(dialog, check.dc);
+  ReleaseDC(nullptr, check.dc);
   return check.clipped == 0 ? 0 : 1;
 }
 
