@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -154,14 +153,18 @@ TEST(PartsListDialog, DropTakesOnlySchematicFilesMeasuredInTheListFont) {
 // On a display scaled to 150% or 200% the margin beside the longest entry
 // grows as the text does, in the window's own pixels.
 TEST(PartsListDialog, TheListsScrollMarginGrowsWithTheDisplaysScale) {
-  constexpr std::pair<int, int> kMarginAtDpi[] = {{96, 20}, {120, 25}, {144, 30}, {192, 40}};
-  for (const auto& [dpi, margin] : kMarginAtDpi) {
+  struct Scale {
+    int dpi, margin;
+  };
+  constexpr Scale kScales[] = {{96, 20}, {120, 25}, {144, 30}, {192, 40}};
+  for (const Scale& scale : kScales) {
     auto host = interactiveHost();
-    host->SetDpi(dpi);
+    host->SetDpi(scale.dpi);
     runShell(*host, [&](CMemoryHost& user) {
       user.DropFiles(kIdcInputList, {"/d/a.ce3"});
-      EXPECT_EQ(user.ListHorizontalExtent(kIdcInputList), 8 * CMemoryHost::kCharWidth + margin)
-          << dpi << " dpi";
+      EXPECT_EQ(user.ListHorizontalExtent(kIdcInputList),
+                8 * CMemoryHost::kCharWidth + scale.margin)
+          << scale.dpi << " dpi";
       user.PressButton(kIdCancel);
     });
   }

@@ -263,7 +263,8 @@ std::string clipReason(ClipCheck& check, HWND control, std::string& detail) {
     }
     const int range = static_cast<int>(SendMessageW(control, LB_GETHORIZONTALEXTENT, 0, 0));
     detail += " widest " + std::to_string(widest) + " range " + std::to_string(range);
-    return widest <= std::max(range, own.width) ? "" : "the scroll range ends before the widest entry";
+    if (widest <= std::max(range, own.width)) return "";
+    return "the scroll range ends before the widest entry";
   } else {
     return "";
   }
