@@ -4,13 +4,16 @@
 #include <vector>
 
 #include "app/path_parts.h"
+#include "platform/dialog_units.h"
 
 namespace vesk {
 
 namespace {
 
 constexpr std::string_view kSchematicExtension = ".ce3";
-// Room left beside the longest entry so that its end is not under the edge.
+// Room left beside the longest entry so that its end is not under the
+// edge, in pixels at 100%: it grows with the display's scale, as the text
+// measured beside it does.
 constexpr int kExtentMargin = 20;
 
 }  // namespace
@@ -62,7 +65,8 @@ void CInputListBox::UpdateHorizontalExtent() {
   }
   if (previous != nullptr) m_host.SelectFont(dc, previous);
   m_host.ReleaseDC(m_hWnd, dc);
-  m_host.ListSetHorizontalExtent(m_hWnd, widest + kExtentMargin);
+  const int margin = mulDiv(kExtentMargin, m_host.GetDpiForWindow(m_hWnd), kDefaultDpi);
+  m_host.ListSetHorizontalExtent(m_hWnd, widest + margin);
 }
 
 }  // namespace vesk

@@ -74,6 +74,8 @@ inline constexpr unsigned kOfnExplorer = 0x00080000;
 inline constexpr unsigned kMfString = 0x0000;
 inline constexpr unsigned kMfSeparator = 0x0800;
 inline constexpr unsigned kScClose = 0xF060;
+// The resolution of a display at 100% (USER_DEFAULT_SCREEN_DPI).
+inline constexpr int kDefaultDpi = 96;
 inline constexpr int kSmCxIcon = 11;
 inline constexpr int kSmCyIcon = 12;
 // Room for one path with its terminating zero (MAX_PATH).
@@ -184,7 +186,14 @@ class CUiHost {
   virtual void DrawIcon(HostDC dc, int x, int y, HostIcon icon) = 0;
   virtual void DefaultPaint(HostWindow window) = 0;
 
-  // Text measuring.
+  // Text measuring. The font of a dialog's controls and the sizes measured
+  // in it are in the pixels of the window's resolution: GetDpiForWindow,
+  // 96 at 100%, 144 at 150%. Hosts whose pixels are the toolkit's own,
+  // scaled by the toolkit, answer 96.
+  virtual int GetDpiForWindow(HostWindow window) const {
+    (void)window;
+    return kDefaultDpi;
+  }
   virtual HostFont GetFont(HostWindow window) const = 0;  // WM_GETFONT
   virtual HostDC GetDC(HostWindow window) = 0;
   virtual HostFont SelectFont(HostDC dc, HostFont font) = 0;  // returns the previous font

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "platform/dialog_units.h"
 #include "platform/host_dialog.h"
 #include "platform/same_file.h"
 #include "platform/win32/win32_dialog_template.h"
@@ -32,6 +33,34 @@ HDC toDC(HostDC dc) { return reinterpret_cast<HDC>(dc); }
 HDROP toDrop(HostDrop drop) { return reinterpret_cast<HDROP>(drop); }
 
 HINSTANCE moduleInstance() { return GetModuleHandleA(nullptr); }
+
+// A function of user32 that older versions of Windows lack, or nullptr.
+template <typename Function>
+Function user32Function(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+// The resolution Windows draws this process's windows at unless they say
+// otherwise: the primary display's at logon.
+int systemDpi() {
+  if (const auto forSystem = user32Function<UINT(WINAPI*)()>("GetDpiForSystem")) {
+    return static_cast<int>(forSystem());
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+// The resolution of the display `window` is on (per-monitor awareness,
+// Windows 10 1607 on), else the system's.
+int windowDpi(HWND window) {
+  if (const auto forWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow")) {
+    if (const UINT dpi = forWindow(window); dpi > 0) return static_cast<int>(dpi);
+  }
+  return systemDpi();
+}
 
 // The previous window procedure of a control that takes dropped files.
 constexpr char kPreviousProcProperty[] = "VeskPreviousWndProc";
@@ -79,6 +108,7 @@ struct CWin32Host::ModalRun {
   CHostDialog* dialog;
   const DialogTemplate* layout;
   HWND window = nullptr;
+  int dpi = kDefaultDpi;  // the resolution the dialog is laid out at
   bool ended = false;
   int result = -1;
   // Set by DefaultSysCommand and DefaultPaint while a handler runs: the
@@ -141,13 +171,40 @@ struct Win32DialogRouting {
     }
   }
 
+  // The dialog manager lays the controls and their font out at the
+  // display's resolution, and loads the icon of an icon control at the
+  // size of the system's icons. What it cannot know is sized here: the
+  // icons at the dialog's own resolution, and, once the dialog moves to a
+  // display of another scale, the list boxes' scroll range, which was
+  // measured in pixels of the old one.
+  static void fitToDpi(ModalRun& run, int dpi) {
+    // The dialog's children are its template's controls, in order.
+    HWND child = ::GetWindow(run.window, GW_CHILD);
+    for (const DialogControl& control : run.layout->controls) {
+      if (child == nullptr) break;
+      if (control.kind == ControlKind::kIcon) {
+        if (HICON icon = toIcon(run.host->loadIconAtDpi(control.iconId, dpi))) {
+          SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        }
+      } else if (control.kind == ControlKind::kListBox && dpi != run.dpi) {
+        const auto extent = static_cast<int>(SendMessageA(child, LB_GETHORIZONTALEXTENT, 0, 0));
+        SendMessageA(child, LB_SETHORIZONTALEXTENT,
+                     static_cast<WPARAM>(std::max(mulDiv(extent, dpi, run.dpi), 0)), 0);
+      }
+      child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    run.dpi = dpi;
+  }
+
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
       auto* run = reinterpret_cast<ModalRun*>(lParam);
       SetWindowLongPtrA(window, DWLP_USER, lParam);
       run->window = window;
+      run->dpi = windowDpi(window);
       run->dialog->AttachWindow(toHost(window));
       routeDroppedFiles(*run);
+      fitToDpi(*run, run->dpi);
       return run->dialog->OnInitDialog() ? TRUE : FALSE;
     }
     ModalRun* run = runOf(window);
@@ -173,6 +230,9 @@ struct Win32DialogRouting {
       case WM_DROPFILES:
         dialog.OnDropFiles(toHost(window), reinterpret_cast<HostDrop>(wParam));
         return TRUE;
+      case WM_DPICHANGED:
+        fitToDpi(*run, LOWORD(wParam));
+        return FALSE;  // the dialog manager moves the dialog and lays it out again
       default:
         return FALSE;
     }
@@ -183,7 +243,7 @@ CWin32Host::CWin32Host(const ResourceSet& resources, std::vector<std::string> ar
     : CUiHost(resources), m_args(std::move(args)) {}
 
 CWin32Host::~CWin32Host() {
-  for (const auto& [id, icon] : m_icons) DestroyIcon(toIcon(icon));
+  for (const auto& [key, icon] : m_icons) DestroyIcon(toIcon(icon));
 }
 
 bool CWin32Host::CanCreateWindows() {
@@ -408,25 +468,31 @@ void CWin32Host::DefaultSysCommand(HostWindow window, unsigned commandId) {
   DefWindowProcA(toWindow(window), WM_SYSCOMMAND, commandId, 0);
 }
 
-HostIcon CWin32Host::LoadIcon(int resourceId) {
-  if (const auto known = m_icons.find(resourceId); known != m_icons.end()) return known->second;
+HostIcon CWin32Host::LoadIcon(int resourceId) { return loadIconAtDpi(resourceId, systemDpi()); }
+
+HostIcon CWin32Host::loadIconAtDpi(int resourceId, int dpi) {
+  const std::pair key{resourceId, dpi};
+  if (const auto known = m_icons.find(key); known != m_icons.end()) return known->second;
   const IconResource* table = Resources().findIcon(resourceId);
   if (table == nullptr || table->images.empty()) return nullptr;
-  // The largest image: 128 serves as the 32 x 32 icon, 129 as the 16 x 16
-  // one (LoadIconA would stretch it to the large size).
+  // The largest image gives the size at 100%: 128 serves as the 32 x 32
+  // icon, 129 as the 16 x 16 one (LoadIconA would stretch it to the large
+  // size). At other scales Windows stretches the image nearest in size.
   const IconImage& image = table->images.front();
+  const int width = mulDiv(image.width, dpi, kDefaultDpi);
+  const int height = mulDiv(image.height, dpi, kDefaultDpi);
+  if (width <= 0 || height <= 0) return nullptr;
   HICON icon = static_cast<HICON>(LoadImageA(moduleInstance(), MAKEINTRESOURCEA(resourceId),
-                                             IMAGE_ICON, image.width, image.height,
-                                             LR_DEFAULTCOLOR));
+                                             IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
   if (icon == nullptr) {
     std::string bits = iconImageBits(image);
     icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(bits.data()),
-                                    static_cast<DWORD>(bits.size()), TRUE, 0x00030000,
-                                    image.width, image.height, LR_DEFAULTCOLOR);
+                                    static_cast<DWORD>(bits.size()), TRUE, 0x00030000, width,
+                                    height, LR_DEFAULTCOLOR);
   }
   if (icon == nullptr) return nullptr;
   const auto handle = reinterpret_cast<HostIcon>(icon);
-  m_icons.emplace(resourceId, handle);
+  m_icons.emplace(key, handle);
   return handle;
 }
 
@@ -479,6 +545,8 @@ void CWin32Host::DefaultPaint(HostWindow window) {
   // Outside a dialog's paint handler: just validate, as painting nothing does.
   ValidateRect(toWindow(window), nullptr);
 }
+
+int CWin32Host::GetDpiForWindow(HostWindow window) const { return windowDpi(toWindow(window)); }
 
 HostFont CWin32Host::GetFont(HostWindow window) const {
   return reinterpret_cast<HostFont>(SendMessageA(toWindow(window), WM_GETFONT, 0, 0));

@@ -7,7 +7,10 @@
 // window text, GetOpenFileNameA, DragQueryFileA, MessageBoxA, ...). Icons
 // and strings come from the executable's resources, which the build makes
 // from the same tables; a module without them gets both straight from the
-// tables. Texts are bytes of the ANSI code page.
+// tables. Texts are bytes of the ANSI code page. The program's manifest
+// declares per-monitor DPI awareness: Windows scales what is laid out in
+// dialog units, and the host sizes the icons and answers GetDpiForWindow
+// for the pixels the shell chooses itself.
 //
 // The host owns the icons it loads and the paint state between BeginPaint
 // and EndPaint; every window belongs to Windows and is destroyed when its
@@ -17,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui_host.h"
@@ -76,6 +80,7 @@ class CWin32Host final : public CUiHost {
   void EraseIconBackground(HostWindow window, HostDC dc) override;
   void DrawIcon(HostDC dc, int x, int y, HostIcon icon) override;
   void DefaultPaint(HostWindow window) override;
+  int GetDpiForWindow(HostWindow window) const override;
   HostFont GetFont(HostWindow window) const override;
   HostDC GetDC(HostWindow window) override;
   HostFont SelectFont(HostDC dc, HostFont font) override;
@@ -92,11 +97,14 @@ class CWin32Host final : public CUiHost {
   struct PaintRecord;
 
   ModalRun* findRun(HostWindow window) const;
+  // Icon `resourceId` at the size of its largest image scaled to `dpi`.
+  HostIcon loadIconAtDpi(int resourceId, int dpi);
 
   std::vector<std::string> m_args;
   std::vector<ModalRun*> m_runs;  // shown dialogs, innermost last; each lives on DoModal's stack
   std::vector<std::unique_ptr<PaintRecord>> m_paints;
-  std::map<int, HostIcon> m_icons;  // loaded once, destroyed with the host
+  // Loaded once for each resolution, destroyed with the host.
+  std::map<std::pair<int, int>, HostIcon> m_icons;  // (resource id, dpi)
 };
 
 }  // namespace vesk

@@ -150,6 +150,26 @@ TEST(PartsListDialog, DropTakesOnlySchematicFilesMeasuredInTheListFont) {
   EXPECT_EQ(host->OpenDeviceContexts(), 0);
 }
 
+// On a display scaled to 150% or 200% the margin beside the longest entry
+// grows as the text does, in the window's own pixels.
+TEST(PartsListDialog, TheListsScrollMarginGrowsWithTheDisplaysScale) {
+  struct Scale {
+    int dpi, margin;
+  };
+  constexpr Scale kScales[] = {{96, 20}, {120, 25}, {144, 30}, {192, 40}};
+  for (const Scale& scale : kScales) {
+    auto host = interactiveHost();
+    host->SetDpi(scale.dpi);
+    runShell(*host, [&](CMemoryHost& user) {
+      user.DropFiles(kIdcInputList, {"/d/a.ce3"});
+      EXPECT_EQ(user.ListHorizontalExtent(kIdcInputList),
+                8 * CMemoryHost::kCharWidth + scale.margin)
+          << scale.dpi << " dpi";
+      user.PressButton(kIdCancel);
+    });
+  }
+}
+
 TEST(PartsListDialog, ExecuteWritesTheListAndReportsWithTheProgramNameAsCaption) {
   ScratchDir dir;
   const std::string input = dir.file("a.ce3");

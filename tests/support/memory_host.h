@@ -38,6 +38,8 @@ class CMemoryHost final : public CUiHost {
   void SetSlashStartsFlag(bool slashStartsFlag) { m_slashStartsFlag = slashStartsFlag; }
   // The path limit the host reports; MAX_PATH (260) unless set.
   void SetMaxPathLength(std::size_t length) { m_maxPathLength = length; }
+  // The resolution of every window; 96 (100%) unless set.
+  void SetDpi(int dpi) { m_dpi = dpi; }
 
   // The user: `script` runs each time the dialog of `templateId` is shown,
   // after its initialisation, and acts on it through the calls below.
@@ -163,6 +165,7 @@ class CMemoryHost final : public CUiHost {
   void EraseIconBackground(HostWindow window, HostDC dc) override;
   void DrawIcon(HostDC dc, int x, int y, HostIcon icon) override;
   void DefaultPaint(HostWindow window) override;
+  int GetDpiForWindow(HostWindow) const override { return m_dpi; }
   HostFont GetFont(HostWindow window) const override;
   HostDC GetDC(HostWindow window) override;
   HostFont SelectFont(HostDC dc, HostFont font) override;
@@ -196,6 +199,7 @@ class CMemoryHost final : public CUiHost {
   std::vector<std::string> m_args;
   bool m_canShowWindows = false;
   std::size_t m_maxPathLength = kMaxPath;
+  int m_dpi = kDefaultDpi;
   bool m_slashStartsFlag;
   unsigned m_codePage;
   std::map<int, UserScript> m_scripts;

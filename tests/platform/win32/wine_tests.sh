@@ -3,6 +3,7 @@
 #
 #   wine_tests.sh command-line VESK_EXE PROBE_EXE WORK_DIR
 #   wine_tests.sh window       VESK_EXE PROBE_EXE WORK_DIR
+#   wine_tests.sh look         VESK_EXE PROBE_EXE WORK_DIR
 #
 # command-line: /F conversions of CR LF and LF files with Shift-JIS texts,
 # paths with Shift-JIS names whose trail byte is 0x5C, /o and -o, the exit
@@ -13,6 +14,9 @@
 # window: the dialog under Xvfb, read and driven through win_probe and
 # xdotool; screenshots stay in WORK_DIR. Exits 77 (skipped) when Xvfb,
 # xdotool or ImageMagick's import is missing.
+# look: Common Controls 6, and both dialogs at 96 and 144 DPI in Wine's
+# visual style, no control clipped; screenshots stay in WORK_DIR. Skipped
+# as the window tests are.
 set -u
 mode=$1 vesk=$2 probe=$3 work=$4
 here=$(cd "$(dirname "$0")" && pwd)
@@ -447,9 +451,106 @@ window_tests() {
   wineserver -w
 }
 
+# --- the look ------------------------------------------------------------------
+#
+# The manifest binds vesk.exe to Common Controls 6, and declares it DPI
+# aware. Wine 8 reads the declaration but treats every program as
+# per-monitor aware and never stretches a window; what it does show is the
+# dialogs laid out again at the resolution of LogPixels under
+# HKCU\Control Panel\Desktop (read when a process starts), and, with its
+# "Light" visual style switched on, the controls of Common Controls 6 in
+# that style. Both are set for this test only and put back afterwards.
+
+# The template's font, which the dialog manager gives every control.
+look_font='ＭＳ Ｐゴシック'
+look_points=9
+
+set_look() {  # DPI, then "styled" or "plain"
+  local desktop_key='HKCU\Control Panel\Desktop'
+  local theme_key='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+  wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
+  if [ "$2" = styled ]; then
+    wine reg add "$theme_key" /v DllName /t REG_SZ \
+      /d 'C:\windows\resources\themes\light\light.msstyles' /f >/dev/null 2>&1 &&
+    wine reg add "$theme_key" /v ColorName /t REG_SZ /d Blue /f >/dev/null 2>&1 &&
+    wine reg add "$theme_key" /v SizeName /t REG_SZ /d NormalSize /f >/dev/null 2>&1 &&
+    wine reg add "$theme_key" /v ThemeActive /t REG_SZ /d 1 /f >/dev/null 2>&1 || return 1
+  else
+    wine reg delete "$theme_key" /v ThemeActive /f >/dev/null 2>&1
+  fi
+  wineserver -w  # the next process starts with the new settings
+}
+
+# No control of the dialog reaches past it or cuts its text; the probe's
+# lines go to FILE, and are shown when a control is clipped.
+look_nothing_clipped() {  # caption, file
+  wine "$probe" clipped "$1" "$look_font" "$look_points" 2>&1 | tr -d '\r' >"$2"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || { grep -v '^ok ' "$2" | sed 's/^/    /'; false; }
+}
+
+look_screenshot() {  # caption as xdotool matches it, file
+  local wid
+  wid=$(xdotool search --onlyvisible --name "$1" | head -n1)
+  [ -n "$wid" ] && import -window "$wid" "$2" && [ -s "$2" ]
+}
+
+look_tests() {
+  local missing=""
+  for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || missing="$missing $tool"
+  done
+  if [ -n "$missing" ]; then
+    echo "SKIPPED the look tests: missing$missing (install xvfb, xdotool, imagemagick)"
+    exit 77
+  fi
+  WINEDEBUG=+loaddll wine "$vesk" --version 2>loaddll.txt >/dev/null
+  expect "Common Controls 6 is loaded from the side-by-side store" \
+    grep -qi 'common-controls_.*comctl32\.dll' loaddll.txt
+
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>display 2>xvfb.log &
+  xvfb_pid=$!
+  trap 'kill "$xvfb_pid" 2>/dev/null; [ -n "${vesk_pid:-}" ] && kill "$vesk_pid" 2>/dev/null;
+        wineserver -k; set_look 96 plain' EXIT
+  for _ in $(seq 50); do [ -s display ] && break; sleep 0.1; done
+  [ -s display ] || { echo "FAIL Xvfb did not start"; cat xvfb.log; exit 1; }
+  export DISPLAY=":$(head -n1 display)"
+
+  # An entry wider than the list: its scroll range is measured at each
+  # resolution.
+  local folder='a folder with a name long enough to scroll the list sideways'
+  mkdir -p "$folder" && cp "$data/parts.ce3" a.ce3 && cp "$data/parts.ce3" "$folder/b.ce3"
+  local windir
+  windir=$(winepath -w "$work" 2>/dev/null | tr -d '\r')
+  local dpi
+  for dpi in 96 144; do
+    set_look "$dpi" styled || { fail "$dpi DPI: cannot set the look of the prefix"; continue; }
+    wine "$vesk" a.ce3 >vesk.out 2>&1 &
+    vesk_pid=$!
+    expect "$dpi DPI: the main dialog appears" probe wait "$main_caption" 60
+    probe drop "$main_caption" 1001 "$windir\\$folder\\b.ce3"
+    sleep 1
+    expect "$dpi DPI: main dialog, no control clipped" look_nothing_clipped "$main_caption" main-$dpi.txt
+    expect "$dpi DPI: the dialog is laid out at $dpi DPI" [ "$(head -n1 main-$dpi.txt)" = "dpi $dpi" ]
+    expect "$dpi DPI: screenshot of the main dialog" look_screenshot "^$main_caption" main-$dpi.png
+
+    probe syscommand "$main_caption" 16
+    expect "$dpi DPI: the About box appears" probe wait "$about_caption" 10
+    expect "$dpi DPI: About box, no control clipped" look_nothing_clipped "$about_caption" about-$dpi.txt
+    expect "$dpi DPI: screenshot of the About box" look_screenshot "^${about_caption#=}\$" about-$dpi.png
+    probe command "$about_caption" 1
+    probe gone "$about_caption" 10
+    probe command "$main_caption" 2
+    probe gone "$main_caption" 20
+    kill "$vesk_pid" 2>/dev/null
+    wait "$vesk_pid" 2>/dev/null
+    vesk_pid=
+  done
+}
+
 case $mode in
   command-line) command_line_tests ;;
   window) window_tests ;;
+  look) look_tests ;;
   *) echo "unknown mode $mode"; exit 2 ;;
 esac
 echo "$failures failure(s); files in $work"
