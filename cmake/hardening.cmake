@@ -14,6 +14,8 @@
 #   stays free of DLLs beyond those of Windows itself; ASLR (with 64-bit
 #   entropy) and DEP are asked of the linker by name, not left to its
 #   defaults.
+# - MSVC: its defaults (/GS, /DYNAMICBASE, /NXCOMPAT, /HIGHENTROPYVA) are
+#   the same protections; nothing is added.
 option(VESK_HARDENING "Build with fortified libc calls, stack protection, full RELRO and PIE" ON)
 if(NOT VESK_HARDENING OR MSVC OR VESK_SANITIZE OR VESK_FUZZ)
   return()
