@@ -91,9 +91,13 @@ windows-tests: windows
 PROFILE_BUILD ?= build-profile
 PROFILE_DIR    = $(abspath $(PROFILE_BUILD))/profile
 LTO            = -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON
+# Both trees are hardened (cmake/hardening.cmake). To measure what that
+# costs: make bench HARDENING=OFF PROFILE_BUILD=build-profile-plain
+# RELEASE=build-release-plain, beside the usual make bench.
+HARDENING     ?= ON
 profile: deps
 	@cmake -S . -B $(PROFILE_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
-		$(LTO) -DVESK_PROFILE_GENERATE=$(PROFILE_DIR) >/dev/null
+		$(LTO) -DVESK_HARDENING=$(HARDENING) -DVESK_PROFILE_GENERATE=$(PROFILE_DIR) >/dev/null
 	@cmake --build $(PROFILE_BUILD) -j$(JOBS) --target vesk
 	@scripts/train-profile.sh $(PROFILE_BUILD) $(PROFILE_DIR)
 
@@ -103,7 +107,7 @@ profile: deps
 # profiles and the benchmark would depend on the order of earlier builds.
 release: profile
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DVESK_BUILD_TESTS=OFF \
-		$(LTO) -DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
+		$(LTO) -DVESK_HARDENING=$(HARDENING) -DVESK_PROFILE_USE=$(PROFILE_DIR) >/dev/null
 	@if [ $(PROFILE_DIR)/.trained -nt $(RELEASE)/.profile-used ]; then \
 		cmake --build $(RELEASE) --target clean; fi
 	@cmake --build $(RELEASE) -j$(JOBS)
