@@ -165,7 +165,7 @@ TEST_F(VeskProgram, HelpVersionAndAMissingInputAnswerAsCommandLineProgramsDo) {
   // No display is needed for either.
   EXPECT_EQ(runVesk(dir_, "--help", errors_, "", output), 0);
   const std::string help = readFile(output);
-  EXPECT_EQ(help.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n", 0), 0u) << help;
+  EXPECT_EQ(help.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]\n", 0), 0u) << help;
   EXPECT_NE(help.find("Exit status:"), std::string::npos) << help;
   EXPECT_EQ(readFile(errors_), "");
   EXPECT_EQ(runVesk(dir_, "a.ce3 -F --help", errors_, "", output), 0);
@@ -182,7 +182,7 @@ TEST_F(VeskProgram, HelpVersionAndAMissingInputAnswerAsCommandLineProgramsDo) {
   EXPECT_EQ(readFile(output), "");
   EXPECT_EQ(readFile(errors_),
             "vesk: -F needs at least one input file\n"
-            "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n");
+            "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]\n");
   std::remove(output.c_str());
 }
 

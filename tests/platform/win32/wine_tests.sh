@@ -153,7 +153,7 @@ command_line_tests() {
   run_vesk /F
   expect "/F without inputs: exit 3" [ "$status" -eq 3 ]
   expect "/F without inputs: the reason and the usage line" trace_is \
-    "$(printf 'vesk: -F needs at least one input file\nusage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]')"
+    "$(printf 'vesk: -F needs at least one input file\nusage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]')"
   run_vesk /F /o nothing.csv
   expect "/F without inputs: nothing written" [ ! -e nothing.csv ]
 
@@ -201,7 +201,7 @@ reason_tests() {
   run_vesk /?
   expect "/?: exit 0" [ "$status" -eq 0 ]
   expect "/?: the usage first" [ "$(head -n1 said | tr -d '\r')" = \
-    "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]" ]
+    "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]" ]
   expect "/?: names /? and the exit statuses" grep -q -- '/? shows this help' said
   expect "/?: the exit statuses" grep -q 'Exit status:' said
   cp said slash-help.txt
