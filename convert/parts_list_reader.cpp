@@ -173,17 +173,18 @@ bool readRuns(std::string_view cell, std::size_t prefixLength, ReferenceRuns& re
 // the shortest prefix: no real prefix holds as many runs of digits.
 constexpr int kMostPrefixesTried = 64;
 
-// The reading of `cell` whose count is `quantity`; the count of the first
-// reading found when none has it, and none when no reading fits at all.
+// The reading of `cell` whose count is `quantity`. When there is none,
+// `shortestCount` is the count of the reading with the shortest prefix,
+// if that one fits at all (then the quantity is what is wrong).
 bool readReferences(std::string_view cell, std::uint64_t quantity, ReferenceRuns& references,
-                    std::optional<std::uint64_t>& otherCount) {
+                    std::optional<std::uint64_t>& shortestCount) {
   int tried = 0;
   for (std::size_t k = 0; k < cell.size() && tried < kMostPrefixesTried; ++k) {
     if (!isDigit(cell[k]) || (k > 0 && isDigit(cell[k - 1]))) continue;
     ++tried;
     if (!readRuns(cell, k, references)) continue;
     if (references.count == quantity) return true;
-    if (!otherCount) otherCount = references.count;
+    if (tried == 1) shortestCount = references.count;
   }
   return false;
 }
@@ -275,11 +276,11 @@ class ListReader {
     // The references are read in the file's own bytes: digits, "-", ","
     // and space are the same bytes in both encodings, and are never part
     // of a Shift-JIS double-byte character or of a UTF-8 sequence.
-    std::optional<std::uint64_t> otherCount;
+    std::optional<std::uint64_t> shortestCount;
     if (!readReferences(fields[1], static_cast<std::uint64_t>(*quantity), references_,
-                        otherCount)) {
-      if (!otherCount) return fail(Kind::kBadReferences, fields[1]);
-      problem_.count = static_cast<std::size_t>(*otherCount);
+                        shortestCount)) {
+      if (!shortestCount) return fail(Kind::kBadReferences, fields[1]);
+      problem_.count = static_cast<std::size_t>(*shortestCount);
       return fail(Kind::kQuantityMismatch, fields[2]);
     }
     if (!haveRoomFor(static_cast<std::size_t>(*quantity))) return false;

@@ -303,6 +303,57 @@ TEST_F(VeskProgram, AKilledRunLeavesTheOldList) {
   EXPECT_EQ(namesIn(dir_.path()), (Names{"a.ce3", "b.ce3", "big.ce3", "out.csv"}));
 }
 
+// The changes since a list written earlier, and lists it cannot compare
+// with: named with the reason, and the output left as it was.
+TEST_F(VeskProgram, ChangesSinceTheListOrderedFrom) {
+  // "変更","部品名","備考","前","今","増減","加わった部品番号","なくなった部品番号"
+  const std::string header =
+      "\"\x95\xcf\x8d\x58\",\"\x95\x94\x95\x69\x96\xbc\",\"\x94\xf5\x8d\x6c\",\"\x91\x4f\","
+      "\"\x8d\xa1\",\"\x91\x9d\x8c\xb8\",\"\x89\xc1\x82\xed\x82\xc1\x82\xbd\x95\x94\x95\x69"
+      "\x94\xd4\x8d\x86\",\"\x82\xc8\x82\xad\x82\xc8\x82\xc1\x82\xbd\x95\x94\x95\x69\x94\xd4"
+      "\x8d\x86\"\r\n";
+  ASSERT_EQ(runVesk(dir_, "-F a.ce3 --grouped -o ordered.csv", errors_), kExitWritten);
+  EXPECT_EQ(runVesk(dir_, "-F a.ce3 --changes-since=ordered.csv -o changes.csv", errors_),
+            kExitWritten);
+  EXPECT_EQ(readFile(dir_.file("changes.csv")), header);
+  EXPECT_EQ(readFile(errors_), "Read a.ce3\nvesk: no part changed since ordered.csv\n");
+  // 追加 (added) and 削除 (removed).
+  EXPECT_EQ(runVesk(dir_, "-F b.ce3 --changes-since=ordered.csv -o changes.csv", errors_),
+            kExitWritten);
+  const FileState changes = fileState(dir_.file("changes.csv"));
+  EXPECT_EQ(changes.bytes, header +
+                               "\"\x92\xc7\x89\xc1\",\"10k\",\"1/4W\",0,1,+1,\"R1\",\"\"\r\n"
+                               "\"\x8d\xed\x8f\x9c\",\"100n\",\"X7R\",1,0,-1,\"\",\"C1\"\r\n");
+  EXPECT_EQ(readFile(errors_),
+            "Read b.ce3\nvesk: 2 parts changed since ordered.csv: 1 added, 1 removed, 0 changed\n");
+
+  writeFile(dir_.file("broken.csv"), ",\"R\",1,\"10k\",\"\"\r\n,\"R\",2,\"10k\"\r\n");
+  struct Case {
+    const char* list;
+    int status;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"broken.csv", kExitInputFailed,
+       "vesk: broken.csv:2: a row of the per-component list has 5 fields; this one has 4\n"},
+      {"a.ce3", kExitInputFailed,
+       "vesk: a.ce3:1: not a parts list of vesk: a row of the per-component list has 5 fields; "
+       "this one has 1\n"},
+      {"missing.csv", kExitInputFailed,
+       "vesk: missing.csv: cannot open: No such file or directory\n"},
+      {"./changes.csv", kExitOutputFailed,
+       "vesk: changes.csv: is one of the input files; nothing is written\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list);
+    EXPECT_EQ(runVesk(dir_, "-F b.ce3 --changes-since=" + std::string(c.list) + " -o changes.csv",
+                      errors_),
+              c.status);
+    EXPECT_EQ(readFile(errors_), c.said);
+    EXPECT_EQ(fileState(dir_.file("changes.csv")), changes);
+  }
+}
+
 TEST_F(VeskProgram, AnOptionValueItDoesNotTakeIsSaidInOneLine) {
   EXPECT_EQ(runVesk(dir_, "-F --encoding=latin1 a.ce3", errors_), kExitBadOption);
   EXPECT_EQ(readFile(errors_), "vesk: --encoding=latin1: not a value this option takes\n");
