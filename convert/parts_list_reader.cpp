@@ -132,59 +132,80 @@ struct ReferenceRuns {
 };
 
 // Reads `cell` as references of the prefix made of its first
-// `prefixLength` bytes: "P1", "P1-P4", separated by ", ".
-bool readRuns(std::string_view cell, std::size_t prefixLength, ReferenceRuns& references) {
+// `prefixLength` bytes: "P1", "P1-P4", separated by ", ", each range of
+// at least `shortestRange` references. Adds the bytes it looked at to
+// `work`.
+bool readRuns(std::string_view cell, std::size_t prefixLength, int shortestRange,
+              ReferenceRuns& references, std::size_t& work) {
   const std::string_view prefix = cell.substr(0, prefixLength);
   references.prefix = prefix;
   references.runs.clear();
   references.count = 0;
-  std::size_t at = 0;
-  // The number at `at`, after the prefix.
-  const auto reference = [&](int& number) {
-    if (cell.substr(at, prefix.size()) != prefix) return false;
-    at += prefix.size();
+  std::size_t at = prefix.size();  // the cell begins with the prefix
+  const auto number = [&](int& value) {
     const std::size_t digits = at;
     while (at < cell.size() && isDigit(cell[at])) ++at;
-    const std::optional<int> value = numberIn(cell.substr(digits, at - digits));
-    if (at == digits || !value) return false;
-    number = *value;
+    const std::optional<int> read = numberIn(cell.substr(digits, at - digits));
+    if (at == digits || !read) return false;
+    value = *read;
     return true;
   };
-  for (;;) {
-    int first = 0;
-    if (!reference(first)) return false;
-    int last = first;
-    if (at < cell.size() && cell[at] == '-') {
-      ++at;
-      if (!reference(last) || last < first) return false;
+  const auto prefixed = [&](int& value) {
+    work += prefix.size();
+    if (cell.substr(at, prefix.size()) != prefix) return false;
+    at += prefix.size();
+    return number(value);
+  };
+  const auto read = [&] {
+    for (bool first = true;; first = false) {
+      int low = 0;
+      if (!(first ? number(low) : prefixed(low))) return false;
+      int high = low;
+      if (at < cell.size() && cell[at] == '-') {
+        ++at;
+        if (!prefixed(high) || high < low) return false;
+        if (static_cast<std::int64_t>(high) - low + 1 < shortestRange) return false;
+      }
+      references.runs.emplace_back(low, high);
+      references.count += static_cast<std::uint64_t>(high - low) + 1;
+      if (at == cell.size()) return true;
+      if (cell.substr(at, 2) != ", ") return false;
+      at += 2;
     }
-    references.runs.emplace_back(first, last);
-    references.count += static_cast<std::uint64_t>(last - first) + 1;
-    if (at == cell.size()) return true;
-    if (cell.substr(at, 2) != ", ") return false;
-    at += 2;
-  }
+  };
+  const bool fits = read();
+  work += at;
+  return fits;
 }
 
 // A prefix never ends in a digit (the number takes them all), but it may
 // hold digits, "-" and ", " of its own: R1-2 has the prefix "R1-". Each
-// place where a run of digits begins could end the prefix; the row's
-// quantity tells which reading is meant. Readings tried at most, from
-// the shortest prefix: no real prefix holds as many runs of digits.
-constexpr int kMostPrefixesTried = 64;
+// place where a run of digits begins could end the prefix, and the row's
+// quantity tells which reading is meant; they are tried from the shortest
+// prefix. A wrong prefix mostly fails within a few bytes; this bounds the
+// work of a cell made to fit many prefixes far into it, in bytes looked at
+// for each byte of the cell.
+constexpr std::size_t kWorkPerByte = 64;
 
-// The reading of `cell` whose count is `quantity`. When there is none,
-// `shortestCount` is the count of the reading with the shortest prefix,
-// if that one fits at all (then the quantity is what is wrong).
+// The reading of `cell` whose count is `quantity`. A reading with the
+// ranges the lists write (three references or more) comes first: "A1-A1"
+// is the reference A1-A1 (prefix "A1-A"), not a range from A1 to A1.
+// Ranges of one or two, as a user may write them, are read after that.
+// When no reading fits, `shortestCount` is the count of the one with the
+// shortest prefix, if that one fits at all (then the quantity is what is
+// wrong).
 bool readReferences(std::string_view cell, std::uint64_t quantity, ReferenceRuns& references,
                     std::optional<std::uint64_t>& shortestCount) {
-  int tried = 0;
-  for (std::size_t k = 0; k < cell.size() && tried < kMostPrefixesTried; ++k) {
-    if (!isDigit(cell[k]) || (k > 0 && isDigit(cell[k - 1]))) continue;
-    ++tried;
-    if (!readRuns(cell, k, references)) continue;
-    if (references.count == quantity) return true;
-    if (tried == 1) shortestCount = references.count;
+  for (const int shortestRange : {3, 1}) {
+    std::size_t work = 0;
+    bool shortest = true;
+    for (std::size_t k = 0; k < cell.size() && work <= kWorkPerByte * cell.size(); ++k) {
+      if (!isDigit(cell[k]) || (k > 0 && isDigit(cell[k - 1]))) continue;
+      const bool fits = readRuns(cell, k, shortestRange, references, work);
+      if (fits && references.count == quantity) return true;
+      if (fits && shortest) shortestCount = references.count;
+      shortest = false;
+    }
   }
   return false;
 }
@@ -207,16 +228,21 @@ bool rowIs(const std::vector<std::string>& fields, const std::string_view* texts
   return fields.size() == count && std::equal(fields.begin(), fields.end(), texts);
 }
 
+// The bytes after the byte order mark, if there is one, and the encoding
+// it tells.
+std::string_view withoutByteOrderMark(std::string_view bytes, ListEncoding& encoding) {
+  if (!bytes.starts_with(kUtf8ByteOrderMark)) return bytes;
+  encoding = ListEncoding::kUtf8;
+  return bytes.substr(kUtf8ByteOrderMark.size());
+}
+
 class ListReader {
  public:
   ListReader(std::string_view bytes, const Utf8ToShiftJis& toShiftJis, ListReading& reading)
-      : toShiftJis_(toShiftJis), list_(reading.list), problem_(reading.problem) {
-    if (bytes.starts_with(kUtf8ByteOrderMark)) {
-      list_.encoding = ListEncoding::kUtf8;
-      bytes.remove_prefix(kUtf8ByteOrderMark.size());
-    }
-    rows_ = CsvRows(bytes);
-  }
+      : toShiftJis_(toShiftJis),
+        list_(reading.list),
+        problem_(reading.problem),
+        rows_(withoutByteOrderMark(bytes, reading.list.encoding)) {}
 
   void read() {
     std::vector<std::string> fields;
@@ -344,7 +370,7 @@ class ListReader {
   const Utf8ToShiftJis& toShiftJis_;
   ListedParts& list_;
   ListProblem& problem_;
-  CsvRows rows_{{}};
+  CsvRows rows_;
   std::unordered_map<TextsKey, std::size_t, TextsKeyHash> partIndex_;
   ReferenceRuns references_;
   std::size_t referenceCount_ = 0;

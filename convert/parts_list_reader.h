@@ -17,8 +17,10 @@
 // The CSV is read as the lists write it, and as a spreadsheet may save it
 // again: fields quoted or not, a doubled quote inside quotes for a quote,
 // rows ended by CR LF or LF. A CR inside quotes is left out, as the lists
-// leave it out of the texts they write. A row the lists cannot have written
-// fails the reading, with its line and why (ListProblem); nothing throws.
+// leave it out of the texts they write; ranges of one or two references
+// (R1-R2), which the lists do not write, are read too. A row that no list
+// can hold fails the reading, with its line and why (ListProblem); nothing
+// throws.
 #pragma once
 
 #include <cstddef>
