@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/exit_status.h"
+#include "convert/list_headers.h"
 #include "tests/support/app_test_support.h"
 #include "tests/support/bad_schematics.h"
 
@@ -306,12 +307,11 @@ TEST_F(VeskProgram, AKilledRunLeavesTheOldList) {
 // The changes since a list written earlier, and lists it cannot compare
 // with: named with the reason, and the output left as it was.
 TEST_F(VeskProgram, ChangesSinceTheListOrderedFrom) {
-  // "変更","部品名","備考","前","今","増減","加わった部品番号","なくなった部品番号"
-  const std::string header =
-      "\"\x95\xcf\x8d\x58\",\"\x95\x94\x95\x69\x96\xbc\",\"\x94\xf5\x8d\x6c\",\"\x91\x4f\","
-      "\"\x8d\xa1\",\"\x91\x9d\x8c\xb8\",\"\x89\xc1\x82\xed\x82\xc1\x82\xbd\x95\x94\x95\x69"
-      "\x94\xd4\x8d\x86\",\"\x82\xc8\x82\xad\x82\xc8\x82\xc1\x82\xbd\x95\x94\x95\x69\x94\xd4"
-      "\x8d\x86\"\r\n";
+  std::string header;
+  for (const std::string_view text : kChangesListHeader) {
+    header += (header.empty() ? "\"" : ",\"") + std::string(text) + "\"";
+  }
+  header += "\r\n";
   ASSERT_EQ(runVesk(dir_, "-F a.ce3 --grouped -o ordered.csv", errors_), kExitWritten);
   EXPECT_EQ(runVesk(dir_, "-F a.ce3 --changes-since=ordered.csv -o changes.csv", errors_),
             kExitWritten);
@@ -336,9 +336,6 @@ TEST_F(VeskProgram, ChangesSinceTheListOrderedFrom) {
   const Case cases[] = {
       {"broken.csv", kExitInputFailed,
        "vesk: broken.csv:2: a row of the per-component list has 5 fields; this one has 4\n"},
-      {"a.ce3", kExitInputFailed,
-       "vesk: a.ce3:1: not a parts list of vesk: a row of the per-component list has 5 fields; "
-       "this one has 1\n"},
       {"missing.csv", kExitInputFailed,
        "vesk: missing.csv: cannot open: No such file or directory\n"},
       {"./changes.csv", kExitOutputFailed,

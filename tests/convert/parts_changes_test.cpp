@@ -50,26 +50,17 @@ TEST(PartsChanges, FromEveryFormOfTheList) {
     std::string rows;  // after the header, in UTF-8
   };
   const Case cases[] = {
-      {"unchanged, whatever the order of the components",
-       {{"R1", "10k", ""}, {"C1", "100n", ""}, {"R2", "10k", ""}},
-       {{"R2", "10k", ""}, {"R1", "10k", ""}, {"C1", "100n", ""}},
-       ""},
-      {"added, removed and renamed; removed parts last, in the list's order",
-       {{"U2", "74HC04", ""}, {"R1", "10k", ""}, {"R2", "10k", ""}, {"U1", "74HC00", ""},
-        {"C1", "100n", ""}},
-       {{"R1", "10k", ""}, {"R2", "22k", ""}, {"C1", "100n", ""}, {"C2", "100n", ""},
-        {"D1", "1N4148", ""}},
-       "\"変更\",\"100n\",\"\",1,2,+1,\"C2\",\"\"\r\n"
+      {"added, removed, renamed, a note changed; removed parts last, in the list's order",
+       {{"U2", "74HC04", ""}, {"R1", "10k", "1%"}, {"R2", "10k", "1%"}, {"R3", "22k", ""},
+        {"U1", "74HC00", ""}},
+       {{"R1", "10k", "1%"}, {"R2", "10k", "5%"}, {"R3", "27k", ""}, {"D1", "1N4148", ""}},
        "\"追加\",\"1N4148\",\"\",0,1,+1,\"D1\",\"\"\r\n"
-       "\"変更\",\"10k\",\"\",2,1,-1,\"\",\"R2\"\r\n"
-       "\"追加\",\"22k\",\"\",0,1,+1,\"R2\",\"\"\r\n"
+       "\"変更\",\"10k\",\"1%\",2,1,-1,\"\",\"R2\"\r\n"
+       "\"追加\",\"10k\",\"5%\",0,1,+1,\"R2\",\"\"\r\n"
+       "\"追加\",\"27k\",\"\",0,1,+1,\"R3\",\"\"\r\n"
+       "\"削除\",\"22k\",\"\",1,0,-1,\"\",\"R3\"\r\n"
        "\"削除\",\"74HC00\",\"\",1,0,-1,\"\",\"U1\"\r\n"
        "\"削除\",\"74HC04\",\"\",1,0,-1,\"\",\"U2\"\r\n"},
-      {"a note changed: another part",
-       {{"R1", "10k", "1%"}, {"R2", "10k", "1%"}},
-       {{"R1", "10k", "1%"}, {"R2", "10k", "5%"}},
-       "\"変更\",\"10k\",\"1%\",2,1,-1,\"\",\"R2\"\r\n"
-       "\"追加\",\"10k\",\"5%\",0,1,+1,\"R2\",\"\"\r\n"},
       {"a reference moved to another part, and one renumbered",
        {{"C1", "100n", ""}, {"C2", "100n", ""}, {"C3", "10u", ""}, {"R1", "1k", ""},
         {"R2", "1k", ""}},
@@ -158,20 +149,14 @@ TEST(PartsListReader, ListsItCannotReadNameTheirLineAndWhy) {
   const Case cases[] = {
       {row + ",\"R\",2,\"10k\"\r\n", Kind::kFieldCount, 2, ""},
       {"name,value\r\nR1,10k\r\n", Kind::kFieldCount, 1, ""},
-      {"\r\n", Kind::kFieldCount, 1, ""},
       {"x,\"R\",1,\"10k\",\"\"\r\n", Kind::kBadMark, 1, "x"},
       {row + ",\"R\",1x,\"10k\",\"\"\r\n", Kind::kBadNumber, 2, "1x"},
-      {row + ",\"R\",99999999999,\"10k\",\"\"\r\n", Kind::kBadNumber, 2, "99999999999"},
       // A line break inside quotes: the next row begins on line 3.
       {",\"R\",1,\"a\nb\",\"\"\r\n,\"R\",,\"a\",\"\"\r\n", Kind::kBadNumber, 3, ""},
       {grouped + ",\"R1\",one,\"10k\",\"\"\r\n", Kind::kBadQuantity, 2, "one"},
-      {grouped + ",\"R1\",0,\"10k\",\"\"\r\n", Kind::kBadQuantity, 2, "0"},
-      {grouped + "?,\"R1\",1,\"10k\",\"\"\r\n", Kind::kBadMark, 2, "?"},
       {grouped + ",\"R1-\",2,\"10k\",\"\"\r\n", Kind::kBadReferences, 2, "R1-"},
       {grouped + ",\"R5-R3\",3,\"10k\",\"\"\r\n", Kind::kBadReferences, 2, "R5-R3"},
       {grouped + ",\"R1-C3\",3,\"10k\",\"\"\r\n", Kind::kBadReferences, 2, "R1-C3"},
-      {grouped + ",\"R1,R2\",2,\"10k\",\"\"\r\n", Kind::kBadReferences, 2, "R1,R2"},
-      {grouped + ",\"\",1,\"10k\",\"\"\r\n", Kind::kBadReferences, 2, ""},
       {grouped + ",\"R1-R4\",3,\"10k\",\"\"\r\n", Kind::kQuantityMismatch, 2, "3"},
       {grouped + ",\"R1-R99999999\",99999999,\"10k\",\"\"\r\n", Kind::kTooManyReferences, 2,
        ""},
@@ -180,11 +165,7 @@ TEST(PartsListReader, ListsItCannotReadNameTheirLineAndWhy) {
       {row + ",\"R\",1,\"10k\r\n", Kind::kUnclosedQuote, 2, ""},
       // A list of changes, and a grouped list in UTF-8 without its byte
       // order mark.
-      {"\"\x95\xcf\x8d\x58\",\"\x95\x94\x95\x69\x96\xbc\",\"\x94\xf5\x8d\x6c\",\"\x91\x4f\","
-       "\"\x8d\xa1\",\"\x91\x9d\x8c\xb8\",\"\x89\xc1\x82\xed\x82\xc1\x82\xbd\x95\x94\x95\x69"
-       "\x94\xd4\x8d\x86\",\"\x82\xc8\x82\xad\x82\xc8\x82\xc1\x82\xbd\x95\x94\x95\x69\x94\xd4"
-       "\x8d\x86\"\r\n",
-       Kind::kListOfChanges, 1, ""},
+      {std::string(kUtf8ByteOrderMark) + kHeader, Kind::kListOfChanges, 1, ""},
       {"\"重複\",\"部品番号\",\"数量\",\"部品名\",\"備考\"\r\n", Kind::kBadMark, 1, "重複"},
   };
   for (const Case& c : cases) {
@@ -216,22 +197,17 @@ TEST(Utf8ToShiftJis, CharactersWithoutAFormOfTheirOwnBecomeQuestionMarks) {
     std::size_t refused;
   };
   const Case cases[] = {
-      {"", "", 0},
-      {"10k 抵抗", "10k " + kResistor, 0},
-      {"ソ\\~", "\x83\x5c\\~", 0},
+      {"10k 抵抗 ソ\\~", "10k " + kResistor + " \x83\x5c\\~", 0},
       // The NEC and IBM extensions: a character in both takes the IBM form.
       {"①ⅰ纊", "\x87\x40\xfa\x40\xfa\x5c", 0},
       // iconv's look-alikes: the yen sign as 0x5C, the wave dash as the
       // full-width tilde.
       {"¥1", "?1", 1},
       {"あ〜い", "\x82\xa0?\x82\xa2", 1},
-      {"\xEF\xBF\xBD", "?", 1},  // U+FFFD
-      {"😀", "?", 1},
+      {"\xEF\xBF\xBD😀", "??", 2},  // U+FFFD and a character beyond code page 932
       // Bytes that are no UTF-8: a long form, a surrogate, a character cut
       // short, bytes that begin none.
-      {"\xC0\x80", "??", 2},
-      {"\xED\xA0\x80", "???", 3},
-      {"a\xE3\x81", "a??", 2},
+      {"\xC0\x80|\xED\xA0\x80|a\xE3\x81", "??|???|a??", 7},
       {"\xF5\x80" "b\x80", "??b?", 3},
   };
   for (const Case& c : cases) {
