@@ -37,14 +37,15 @@ void check(bool holds) {
 // The bytes `writer` writes for `rows`, with the byte order mark where
 // the texts are UTF-8.
 std::string written(const PartsListWriter& writer, const SortedPartsList& rows, bool utf8) {
-  std::FILE* out = std::tmpfile();
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
   if (out == nullptr) return {};
   if (utf8) std::fwrite(kUtf8ByteOrderMark.data(), 1, kUtf8ByteOrderMark.size(), out);
   writer.write(rows, out);
-  std::string bytes(static_cast<std::size_t>(std::ftell(out)), '\0');
-  std::rewind(out);
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), out));
   std::fclose(out);
+  std::string bytes(buffer, size);
+  std::free(buffer);
   return bytes;
 }
 
@@ -84,7 +85,7 @@ void readBackADesign(std::string_view bytes, const Utf8ToShiftJis& toShiftJis) {
   }
   builder.build();
   const SortedPartsList& rows = *builder.entries();
-  const ShiftJisToUtf8 utf8(makeCodePage932Decoder());
+  static const ShiftJisToUtf8 utf8(makeCodePage932Decoder());
   for (const bool grouped : {false, true}) {
     for (const ShiftJisToUtf8* encoding : {static_cast<const ShiftJisToUtf8*>(nullptr), &utf8}) {
       const std::string list =
@@ -101,7 +102,8 @@ void readBackADesign(std::string_view bytes, const Utf8ToShiftJis& toShiftJis) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const Utf8ToShiftJis toShiftJis(makeCodePage932Encoder(), makeCodePage932Decoder());
+  // The system's converters, opened once for all inputs.
+  static const Utf8ToShiftJis toShiftJis(makeCodePage932Encoder(), makeCodePage932Decoder());
   readAnyBytes(bytes, toShiftJis);
   readBackADesign(bytes, toShiftJis);
   return 0;
