@@ -34,6 +34,12 @@ bool setEncoding(CPartsListCmdLineInfo& info, std::string_view value) {
   return true;
 }
 
+bool setChangesSince(CPartsListCmdLineInfo& info, std::string_view list) {
+  if (list.empty()) return false;
+  info.m_changesSince = list;
+  return true;
+}
+
 bool ask(CPartsListCmdLineInfo& info, CPartsListCmdLineInfo::Request request) {
   // The first request given counts.
   if (info.m_request == CPartsListCmdLineInfo::Request::kRun) info.m_request = request;
@@ -61,6 +67,7 @@ constexpr WholeArgument kWholeArguments[] = {
     {"--version", askForVersion},
     {"--grouped", setGrouped},
     {"--encoding=", setEncoding},
+    {"--changes-since=", setChangesSince},
 };
 
 }  // namespace

@@ -11,8 +11,9 @@
 // everywhere read them: "--help" (and "/?" where '/' starts a flag) and
 // "--version" ask for the help or the version instead of a run (the first
 // of them given counts); "--grouped" and "--encoding=utf-8|shift_jis"
-// choose the format of the list. Any other argument keeps the first-letter
-// rule.
+// choose the format of the list, and "--changes-since=FILE" asks for the
+// changes since the list FILE instead. Any other argument keeps the
+// first-letter rule.
 #pragma once
 
 #include <string>
@@ -46,6 +47,9 @@ class CPartsListCmdLineInfo {
   char m_mode = 's';
   // The format of the list (--grouped, --encoding=).
   PartsListFormat m_format;
+  // The parts list to tell the changes since (--changes-since=); empty
+  // for none.
+  std::string m_changesSince;
   // An argument read whole with a value it does not know, as given; the
   // program says so and ends without doing anything.
   std::string m_badOption;

@@ -14,7 +14,8 @@ namespace {
 int exitCodeOf(CPartsListDlg::Outcome outcome) {
   switch (outcome) {
     case CPartsListDlg::Outcome::kWritten: return kExitWritten;
-    case CPartsListDlg::Outcome::kInputFailed: return kExitInputFailed;
+    case CPartsListDlg::Outcome::kInputFailed:
+    case CPartsListDlg::Outcome::kEarlierListFailed: return kExitInputFailed;
     case CPartsListDlg::Outcome::kOutputNotOpened:
     case CPartsListDlg::Outcome::kWriteFailed: return kExitOutputFailed;
     case CPartsListDlg::Outcome::kNotRun:

@@ -12,6 +12,7 @@
 #include "app/resource_ids.h"
 #include "app/run_messages.h"
 #include "convert/conversion.h"
+#include "convert/parts_list_reader.h"
 #include "platform/code_page_932.h"
 #include "platform/output_file.h"
 #include "platform/run_memory.h"
@@ -190,8 +191,16 @@ void CPartsListDlg::OnExecute() {
   const int count = GatherInputPaths(paths);
   const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
   m_report.file = output;
+  // The list to compare with is read before anything is opened: a list
+  // that cannot be read leaves the output as it was.
+  ListedParts earlier;
+  const ListedParts* changesSince = nullptr;
+  if (const std::string list = ChangesSince(); !list.empty()) {
+    if (!ReadEarlierList(list, output, earlier)) return;
+    changesSince = &earlier;
+  }
   if (output == kStandardOutputName) {
-    ExecuteToStandardOutput(count, paths);
+    ExecuteToStandardOutput(count, paths, changesSince);
     return;
   }
 
@@ -213,7 +222,7 @@ void CPartsListDlg::OnExecute() {
     return;
   }
   ConversionReport conversion;
-  const int result = Convert(count, paths, outputFile.stream(), conversion);
+  const int result = Convert(count, paths, outputFile.stream(), changesSince, conversion);
   if (result == kConversionInputFailed) outputFile.discard();
   const bool writeFailed = result != kConversionInputFailed && !outputFile.commit();
   ReportOutcome(result, conversion, paths, writeFailed ? outputFile.error() : 0);
@@ -221,10 +230,11 @@ void CPartsListDlg::OnExecute() {
 
 // The standard output is there already and is none of the inputs; it is
 // flushed rather than closed.
-void CPartsListDlg::ExecuteToStandardOutput(int count, const char* const* paths) {
+void CPartsListDlg::ExecuteToStandardOutput(int count, const char* const* paths,
+                                            const ListedParts* changesSince) {
   std::FILE* stream = binaryStandardOutput();
   ConversionReport conversion;
-  const int result = Convert(count, paths, stream, conversion);
+  const int result = Convert(count, paths, stream, changesSince, conversion);
   errno = 0;
   const bool failed = std::fflush(stream) != 0 || std::ferror(stream) != 0;
   // A write that failed before the flush may have left no error number.
@@ -238,10 +248,38 @@ PartsListFormat CPartsListDlg::ListFormat() const {
   return m_bSilent ? m_cmdInfo.m_format : PartsListFormat();
 }
 
+std::string CPartsListDlg::ChangesSince() const {
+  // The comparison, like the format, is the command line's automatic run's.
+  return m_bSilent ? m_cmdInfo.m_changesSince : std::string();
+}
+
+bool CPartsListDlg::ReadEarlierList(const std::string& path, const std::string& output,
+                                    ListedParts& earlier) {
+  // Written over, the list would be lost: refused like an input that is
+  // the output.
+  if (output != kStandardOutputName && m_host.IsSameFile(output.c_str(), path.c_str())) {
+    m_report.outputIsInput = true;
+    Finish(Outcome::kOutputNotOpened, kIdsOutputOpenFailed);
+    return false;
+  }
+  const Utf8ToShiftJis toShiftJis(makeCodePage932Encoder(), makeCodePage932Decoder());
+  ListReading reading = readPartsListFile(path.c_str(), toShiftJis);
+  if (reading.problem.failed()) {
+    m_report.file = path;
+    m_report.listProblem = std::move(reading.problem);
+    Finish(Outcome::kEarlierListFailed, kIdsInputOpenFailed);
+    return false;
+  }
+  earlier = std::move(reading.list);
+  m_report.changesSince = path;
+  return true;
+}
+
 int CPartsListDlg::Convert(int count, const char* const* paths, std::FILE* stream,
-                           ConversionReport& report) {
+                           const ListedParts* changesSince, ConversionReport& report) {
   ConversionOptions options;
   options.format = ListFormat();
+  options.changesSince = changesSince;
   // Only a list in UTF-8 needs the system's table of Shift-JIS.
   if (options.format.encoding == ListEncoding::kUtf8) options.decoder = makeCodePage932Decoder();
   const std::unique_ptr<std::pmr::memory_resource> memory = makeRunMemory();
@@ -261,6 +299,7 @@ void CPartsListDlg::ReportOutcome(int result, ConversionReport& conversion,
     Finish(Outcome::kWriteFailed, kIdsOutputWriteFailed);
   } else {
     m_report.duplicates = std::move(conversion.duplicates);
+    m_report.changes = conversion.changes;
     Finish(Outcome::kWritten, kIdsFinished);
   }
 }

@@ -28,6 +28,7 @@
 namespace vesk {
 
 struct ConversionReport;
+struct ListedParts;
 
 class CPartsListDlg : public CHostDialog {
  public:
@@ -70,12 +71,20 @@ class CPartsListDlg : public CHostDialog {
   // (none for 0) and the details of m_report below its text.
   void Finish(Outcome outcome, int stringId);
   // Execute with the output "-": the list goes to the standard output.
-  void ExecuteToStandardOutput(int count, const char* const* paths);
+  void ExecuteToStandardOutput(int count, const char* const* paths,
+                               const ListedParts* changesSince);
   // The format of the list Execute writes.
   PartsListFormat ListFormat() const;
+  // The parts list whose changes Execute writes instead of a list; empty
+  // for none.
+  std::string ChangesSince() const;
+  // Reads that list into `earlier`; false, with the run finished and
+  // m_report telling why, when it is the output or cannot be read.
+  bool ReadEarlierList(const std::string& path, const std::string& output, ListedParts& earlier);
   // Runs the conversion into the opened `stream`: kConversionOk or
   // kConversionInputFailed, with `report` filled in.
-  int Convert(int count, const char* const* paths, std::FILE* stream, ConversionReport& report);
+  int Convert(int count, const char* const* paths, std::FILE* stream,
+              const ListedParts* changesSince, ConversionReport& report);
   // Ends Execute after the run: the input at fault, the output's write
   // error (an errno value; 0 when the list was written) or the list's
   // duplicates go into m_report, and Finish says so.

@@ -208,6 +208,60 @@ std::string englishDuplicates(const DuplicateSummary& summary) {
   return text;
 }
 
+std::string englishListReason(const ListProblem& p) {
+  using ListKind = ListProblem::Kind;
+  const std::string_view list =
+      p.layout == ListLayout::kGrouped ? "the grouped list" : "the per-component list";
+  // A first row that is no grouped list's header must be a row of the
+  // per-component list: where it is not, the file may be no list at all.
+  const bool firstRow = p.line == 1 && p.layout == ListLayout::kPerComponent &&
+                        (p.kind == ListKind::kFieldCount || p.kind == ListKind::kBadMark ||
+                         p.kind == ListKind::kBadNumber);
+  if (firstRow) {
+    ListProblem asRow = p;
+    asRow.line = 0;
+    return joined({"not a parts list of vesk: ", englishListReason(asRow)});
+  }
+  switch (p.kind) {
+    case ListKind::kNone: break;
+    case ListKind::kCannotOpen:
+      return joined({"cannot open: ", englishSystemError(p.systemError)});
+    case ListKind::kReadError:
+      return joined({"cannot read: ", englishSystemError(p.systemError)});
+    case ListKind::kListOfChanges:
+      return "a list of changes, not a parts list; compare with the list you ordered from";
+    case ListKind::kFieldCount:
+      return joined({"a row of ", list, " has 5 fields; this one has ", std::to_string(p.count)});
+    case ListKind::kBadMark:
+      return joined({quoted(p.found), " is no mark of ", list, " (",
+                     p.layout == ListLayout::kGrouped ? "none or *" : "none, * or ?", ")"});
+    case ListKind::kBadNumber:
+      return joined({"the reference number ", quoted(p.found), " is not a number"});
+    case ListKind::kBadQuantity:
+      return joined({"the quantity ", quoted(p.found), " is not a number from 1"});
+    case ListKind::kBadReferences:
+      return joined({"cannot read the references ", quoted(p.found),
+                     " as references and ranges (R1, R3-R5) of one prefix"});
+    case ListKind::kQuantityMismatch:
+      return joined({"the quantity ", printable(p.found), " does not count the ",
+                     std::to_string(p.count), " references of the row"});
+    case ListKind::kTooManyReferences:
+      return joined({"more than ", std::to_string(p.count), " references in the list"});
+    case ListKind::kStrayQuote:
+      return joined({"a stray quote in field ", std::to_string(p.count), ": ", printable(p.found)});
+    case ListKind::kUnclosedQuote:
+      return "a quoted field begun on this line never ends";
+  }
+  return {};
+}
+
+std::string englishChanges(const ChangeCounts& counts, std::string_view list) {
+  if (counts.total() == 0) return joined({"no part changed since ", list});
+  return joined({counted(counts.total(), "part", "parts"), " changed since ", list, ": ",
+                 std::to_string(counts.added), " added, ", std::to_string(counts.removed),
+                 " removed, ", std::to_string(counts.changed), " changed"});
+}
+
 std::string commandLineReport(std::string_view program, const RunReport& report) {
   // The traces end without a line end; what follows them starts a line.
   const std::string_view lead = report.traced ? "\n" : "";
@@ -218,6 +272,9 @@ std::string commandLineReport(std::string_view program, const RunReport& report)
     case RunOutcome::kInputFailed:
       return joined({lead, program, ": ", place(report.file, report.problem.line),
                      englishReason(report.problem), "\n"});
+    case RunOutcome::kEarlierListFailed:
+      return joined({lead, program, ": ", place(report.file, report.listProblem.line),
+                     englishListReason(report.listProblem), "\n"});
     case RunOutcome::kOutputNotOpened:
       if (report.outputIsInput) {
         return joined({lead, program, ": ", place(report.file, 0),
@@ -228,9 +285,17 @@ std::string commandLineReport(std::string_view program, const RunReport& report)
     case RunOutcome::kWriteFailed:
       return joined({lead, program, ": ", place(report.file, 0), "cannot write: ",
                      englishSystemError(report.systemError), "\n"});
-    case RunOutcome::kWritten:
-      if (!report.duplicates.hasDuplicates()) break;
-      return joined({lead, program, ": ", englishDuplicates(report.duplicates), "\n"});
+    case RunOutcome::kWritten: {
+      std::string text;
+      if (report.duplicates.hasDuplicates()) {
+        text = joined({lead, program, ": ", englishDuplicates(report.duplicates), "\n"});
+      }
+      if (!report.changesSince.empty()) {
+        text += joined({text.empty() ? lead : "", program, ": ",
+                        englishChanges(report.changes, report.changesSince), "\n"});
+      }
+      return text;
+    }
   }
   return {};
 }
@@ -249,6 +314,10 @@ std::string messageDetail(const CUiHost& host, const RunReport& report) {
     case RunOutcome::kNoInput: break;
     case RunOutcome::kInputFailed:
       return about(report.problem.line, japaneseReason(host, report.problem));
+    case RunOutcome::kEarlierListFailed:
+      // Only the command line compares with a list so far; the dialog will
+      // have the reasons in Japanese when it offers the comparison.
+      return about(report.listProblem.line, englishListReason(report.listProblem));
     case RunOutcome::kOutputNotOpened:
       return about(0, report.outputIsInput
                           ? host.LoadString(kIdsOutputIsInput)

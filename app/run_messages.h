@@ -15,6 +15,8 @@
 
 #include "app/run_report.h"
 #include "convert/duplicate_summary.h"
+#include "convert/parts_changes.h"
+#include "convert/parts_list_reader.h"
 #include "schfile/read_problem.h"
 
 namespace vesk {
@@ -30,10 +32,17 @@ std::string englishSystemError(int errorNumber);
 // "120 rows; 3 references appear more than once; 2 with different names:
 // R12, U3"; empty when no reference occurs twice.
 std::string englishDuplicates(const DuplicateSummary& summary);
+// Why a parts list to compare with could not be read: "a row of the
+// grouped list has 5 fields; this one has 4".
+std::string englishListReason(const ListProblem& problem);
+// "3 parts changed since old.csv: 1 added, 1 removed, 1 changed", or "no
+// part changed since old.csv".
+std::string englishChanges(const ChangeCounts& counts, std::string_view list);
 // Everything the command line writes after a run of the automatic mode:
 // a line end after the traces where the run wrote any, then one line for
-// a failure or for duplicates; for a run without any input, the reason
-// and the usage line. Empty when there is nothing to say.
+// a failure, or a line for duplicates and one for the changes since a
+// list; for a run without any input, the reason and the usage line. Empty
+// when there is nothing to say.
 std::string commandLineReport(std::string_view program, const RunReport& report);
 
 // Japanese, for the dialog: the lines below the message's first line

@@ -2,17 +2,20 @@
 //
 // The dialog fills it in as it runs the conversion and keeps the last
 // one; it tells the outcome and, for a failure, the file at fault and
-// why (a reading problem of an input, the system's error of the output),
-// and for a written list what it found of references that occur more
-// than once. The dialog's messages (Japanese, below the message's own
-// text) and the command line's lines (English, on the standard error
-// stream in automatic mode) are both made from it (app/run_messages.h),
-// so that the two always tell the same.
+// why (a reading problem of an input or of the list to compare with, the
+// system's error of the output), and for a written list what it found of
+// references that occur more than once and of changes. The dialog's
+// messages (Japanese, below the message's own text) and the command
+// line's lines (English, on the standard error stream in automatic mode)
+// are both made from it (app/run_messages.h), so that the two always tell
+// the same.
 #pragma once
 
 #include <string>
 
 #include "convert/duplicate_summary.h"
+#include "convert/parts_changes.h"
+#include "convert/parts_list_reader.h"
 #include "schfile/read_problem.h"
 
 namespace vesk {
@@ -24,6 +27,7 @@ enum class RunOutcome {
   kInputFailed,     // an input file could not be read
   kOutputNotOpened, // the output could not be opened, or it is one of the inputs
   kWriteFailed,     // writing or closing the output failed
+  kEarlierListFailed,  // the list to tell the changes since could not be read
 };
 
 struct RunReport {
@@ -42,6 +46,12 @@ struct RunReport {
   bool traced = false;
   // kWritten: the references found more than once.
   DuplicateSummary duplicates;
+  // The list the run tells the changes since, where it was asked to.
+  std::string changesSince;
+  // kEarlierListFailed: why that list could not be read (`file` names it).
+  ListProblem listProblem;
+  // kWritten with changesSince: how many parts changed.
+  ChangeCounts changes;
 };
 
 }  // namespace vesk

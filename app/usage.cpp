@@ -5,7 +5,8 @@ namespace vesk {
 std::string usageLine(std::string_view program) {
   std::string line = "usage: ";
   line += program;
-  line += " [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n";
+  line += " [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]"
+          " [--changes-since=FILE]\n";
   return line;
 }
 
@@ -25,6 +26,10 @@ std::string helpText(std::string_view program, bool slashStartsFlag) {
       "  --encoding=utf-8\n"
       "                with -F: the texts in UTF-8, after a byte order mark\n"
       "                (default: shift_jis, the bytes of the schematic)\n"
+      "  --changes-since=FILE\n"
+      "                with -F: instead of a list, the parts whose references\n"
+      "                changed since FILE, a list vesk wrote before (either kind,\n"
+      "                either encoding): one row per part added, removed or changed\n"
       "  --help        show this help and exit\n"
       "  --version     show the version and exit\n"
       "\n"
@@ -36,11 +41,12 @@ std::string helpText(std::string_view program, bool slashStartsFlag) {
       "\n"
       "Exit status:\n"
       "  0  the list was written (without -F: the dialog was closed)\n"
-      "  1  an input file could not be read; the output is left as it was\n"
+      "  1  an input file, or the list of --changes-since, could not be read;\n"
+      "     the output is left as it was\n"
       "  2  the output could not be opened or written, or it is one of the inputs\n"
       "  3  -F without any input file\n"
       "  4  no window can be shown here and -F was not given\n"
-      "  5  --encoding= with a value it does not take\n";
+      "  5  --encoding= or --changes-since= with a value it does not take\n";
   return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "convert/changes_list.h"
 #include "convert/csv_parts_list.h"
 #include "convert/grouped_parts_list.h"
 #include "convert/parts_list_builder.h"
@@ -86,7 +87,11 @@ int runConversion(int count, const char* const* paths, std::FILE* out,
     warnOfUnconvertibleTexts(rows, converter, paths);
     std::fwrite(kUtf8ByteOrderMark.data(), 1, kUtf8ByteOrderMark.size(), out);
   }
-  if (options.format.layout == ListLayout::kGrouped) {
+  if (options.changesSince != nullptr) {
+    const PartsChanges changes = compareParts(rows, *options.changesSince);
+    if (report != nullptr) report->changes = changes.counts;
+    ChangesList(utf8).write(changes, out);
+  } else if (options.format.layout == ListLayout::kGrouped) {
     GroupedPartsList(utf8).write(rows, out);
   } else {
     CsvPartsList(utf8).write(rows, out);

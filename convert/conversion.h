@@ -7,6 +7,10 @@
 // closes `out`. Before each file it writes the trace "Read <path>" (no line
 // end) to the standard error stream.
 //
+// Given a parts list written earlier (read by convert/parts_list_reader.h),
+// the run writes what changed since that list instead of a list
+// (convert/changes_list.h), in the format's encoding.
+//
 // Returns 0 when every input was read and the list was written, -3 at the
 // first input that cannot be read; then nothing has been written to `out`
 // and the files after it are not opened. Given a report, the run fills in
@@ -25,6 +29,7 @@
 #include <memory_resource>
 
 #include "convert/duplicate_summary.h"
+#include "convert/parts_changes.h"
 #include "convert/parts_list_format.h"
 #include "convert/shift_jis_to_utf8.h"
 #include "schfile/read_problem.h"
@@ -45,6 +50,9 @@ struct ConversionOptions {
   // file and its reference; the run still succeeds.
   PartsListFormat format;
   ShiftJisToUtf8::Decoder decoder;
+  // The list to tell the changes since, instead of writing a list; the
+  // layout of `format` plays no part then. It must outlive the run.
+  const ListedParts* changesSince = nullptr;
   // Where the run takes its memory from; none: the C++ heap. It must
   // outlive the run.
   std::pmr::memory_resource* memory = nullptr;
@@ -56,6 +64,8 @@ struct ConversionReport {
   ReadProblem problem;   // why it could not be read
   // After a run that wrote its list: the references found more than once.
   DuplicateSummary duplicates;
+  // After a run that wrote the changes since a list: how many parts changed.
+  ChangeCounts changes;
 };
 
 // The per-component list in Shift-JIS.

@@ -1,6 +1,5 @@
 #include "convert/grouped_parts_list.h"
 
-#include <climits>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "convert/csv_output.h"
+#include "convert/list_headers.h"
 #include "convert/reference_counts.h"
 
 namespace vesk {
@@ -17,17 +17,6 @@ namespace vesk {
 namespace {
 
 using csv::putQuoted;
-
-// The header's texts in Shift-JIS, as the schematic's texts are:
-// 重複 (repeated), 部品番号 (references), 数量 (quantity), 部品名 (name),
-// 備考 (note).
-constexpr std::string_view kHeader[] = {
-    "\x8f\x64\x95\xa1",
-    "\x95\x94\x95\x69\x94\xd4\x8d\x86",
-    "\x90\x94\x97\xca",
-    "\x95\x94\x95\x69\x96\xbc",
-    "\x94\xf5\x8d\x6c",
-};
 
 // What makes two components one part.
 struct PartKey {
@@ -85,42 +74,17 @@ class Parts {
   std::vector<std::uint32_t> rows_;
 };
 
-// The references of a part's rows [first, last) (see the header for the
-// ranges).
-void appendReferences(std::string& out, std::string_view prefix, const SortedPartsList& rows,
-                      const std::uint32_t* first, const std::uint32_t* last) {
-  const auto number = [&rows](const std::uint32_t* at) { return rows[*at]->number; };
-  const auto follows = [&](const std::uint32_t* at) {
-    return number(at - 1) < INT_MAX && number(at) == number(at - 1) + 1;
-  };
-  while (first != last) {
-    const std::uint32_t* runEnd = first + 1;
-    while (runEnd != last && follows(runEnd)) ++runEnd;
-    if (!out.empty()) out.append(", ");
-    if (runEnd - first >= 3) {
-      appendReference(out, prefix, number(first));
-      out.push_back('-');
-      appendReference(out, prefix, number(runEnd - 1));
-    } else {
-      for (const std::uint32_t* at = first; at != runEnd; ++at) {
-        if (at != first) out.append(", ");
-        appendReference(out, prefix, number(at));
-      }
-    }
-    first = runEnd;
-  }
-}
-
 template <class Texts>
 void writeParts(const SortedPartsList& rows, std::FILE* out, const Texts& texts) {
   const ReferenceCounts counts(rows);
   const Parts parts(rows);
   csv::ChunkedOutput output(out);
   std::string scratch, prefixScratch, nameScratch, noteScratch, references;
+  std::vector<int> numbers;
 
   char* p = nullptr;
-  for (std::size_t column = 0; column < std::size(kHeader); ++column) {
-    const std::string_view text = texts(kHeader[column], scratch);
+  for (std::size_t column = 0; column < std::size(kGroupedListHeader); ++column) {
+    const std::string_view text = texts(kGroupedListHeader[column], scratch);
     p = output.room(1 + 2 + 2 * text.size() + 2);
     if (column != 0) *p++ = ',';
     p = putQuoted(p, text);
@@ -133,15 +97,17 @@ void writeParts(const SortedPartsList& rows, std::FILE* out, const Texts& texts)
 
   for (std::size_t part = 0; part < parts.count(); ++part) {
     const PartsListEntry& first = *rows[*parts.begin(part)];
-    references.clear();
-    appendReferences(references, texts(first.prefix, prefixScratch), rows, parts.begin(part),
-                     parts.end(part));
-    const std::string_view name = texts(first.name, nameScratch);
-    const std::string_view note = texts(first.note, noteScratch);
+    // The part's rows share a prefix: their numbers ascend.
+    numbers.clear();
     bool repeated = false;
     for (const std::uint32_t* row = parts.begin(part); row != parts.end(part); ++row) {
+      numbers.push_back(rows[*row]->number);
       repeated = repeated || counts.occurrences(*row) > 1;
     }
+    references.clear();
+    appendReferenceRuns(references, texts(first.prefix, prefixScratch), numbers);
+    const std::string_view name = texts(first.name, nameScratch);
+    const std::string_view note = texts(first.note, noteScratch);
     const auto quantity = static_cast<int>(parts.end(part) - parts.begin(part));
     p = output.room(csv::mostRowBytes(references, name, note));
     output.commit(csv::putRow(p, repeated ? '*' : 0, references, quantity, name, note));

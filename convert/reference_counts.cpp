@@ -1,6 +1,7 @@
 #include "convert/reference_counts.h"
 
 #include <charconv>
+#include <climits>
 
 namespace vesk {
 
@@ -28,6 +29,29 @@ void appendReference(std::string& out, std::string_view prefix, int number) {
   out.append(prefix);
   char digits[16];
   out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
+void appendReferenceRuns(std::string& out, std::string_view prefix, std::span<const int> numbers) {
+  const auto follows = [&numbers](std::size_t at) {
+    return numbers[at - 1] < INT_MAX && numbers[at] == numbers[at - 1] + 1;
+  };
+  std::size_t first = 0;
+  while (first < numbers.size()) {
+    std::size_t runEnd = first + 1;
+    while (runEnd < numbers.size() && follows(runEnd)) ++runEnd;
+    if (first != 0) out.append(", ");
+    if (runEnd - first >= 3) {
+      appendReference(out, prefix, numbers[first]);
+      out.push_back('-');
+      appendReference(out, prefix, numbers[runEnd - 1]);
+    } else {
+      for (std::size_t at = first; at < runEnd; ++at) {
+        if (at != first) out.append(", ");
+        appendReference(out, prefix, numbers[at]);
+      }
+    }
+    first = runEnd;
+  }
 }
 
 }  // namespace vesk

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,5 +45,13 @@ class ReferenceCounts {
 // the lists show it: "R12", "7" (no prefix), "TP0" (no digits: TP and TP0
 // are one reference to the list).
 void appendReference(std::string& out, std::string_view prefix, int number);
+
+// Appends the references of one part, `numbers` ascending, as the lists
+// show them: separated by ", ", a run of three or more numbers each one
+// above the one before as its first and last reference joined by "-"
+// (R1-R4), a run of two as two references (R1, R2). A number given twice
+// is listed twice, and the repeat begins a new run: 1, 1, 2, 3 is
+// "R1, R1-R3".
+void appendReferenceRuns(std::string& out, std::string_view prefix, std::span<const int> numbers);
 
 }  // namespace vesk

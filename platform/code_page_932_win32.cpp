@@ -29,4 +29,29 @@ CodePage932Decoder makeCodePage932Decoder() {
   };
 }
 
+CodePage932Encoder makeCodePage932Encoder() {
+  return [](std::string_view characters, std::string& shiftJis) {
+    if (characters.empty()) return true;
+    if (characters.size() > INT_MAX) return false;
+    const int length = static_cast<int>(characters.size());
+    // At most one UTF-16 unit per byte.
+    std::wstring wide(characters.size(), L'\0');
+    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, characters.data(),
+                                          length, wide.data(), length);
+    if (units <= 0) return false;
+    // WC_NO_BEST_FIT_CHARS: a character without a form of its own in the
+    // code page takes the default character, and says so, rather than a
+    // look-alike.
+    BOOL usedDefault = FALSE;
+    const int bytes = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), units, nullptr,
+                                          0, nullptr, &usedDefault);
+    if (bytes <= 0 || usedDefault) return false;
+    const std::size_t start = shiftJis.size();
+    shiftJis.resize(start + static_cast<std::size_t>(bytes));
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), units, shiftJis.data() + start,
+                        bytes, nullptr, nullptr);
+    return true;
+  };
+}
+
 }  // namespace vesk

@@ -76,6 +76,7 @@ TEST(CommandLine, LongOptions) {
     std::vector<std::string> inputs;
     F format;
     std::string badOption;
+    std::string changesSince = {};
   };
   const Case cases[] = {
       {{"--grouped", "a.ce3"}, {"a.ce3"}, kGrouped, ""},
@@ -85,6 +86,10 @@ TEST(CommandLine, LongOptions) {
       {{"--encoding=utf-8", "--encoding=Shift_JIS"}, {}, kDefault, ""},
       {{"--encoding=latin1", "a.ce3"}, {"a.ce3"}, kDefault, "--encoding=latin1"},
       {{"--encoding=", "a.ce3"}, {"a.ce3"}, kDefault, "--encoding="},
+      {{"--changes-since=old.csv", "a.ce3", "--changes-since=o,=.csv"}, {"a.ce3"}, kDefault, "",
+       "o,=.csv"},
+      {{"--changes-since=", "a.ce3"}, {"a.ce3"}, kDefault, "--changes-since="},
+      {{"--changes-since", "old.csv", "a.ce3"}, {"a.ce3"}, kDefault, ""},
       // Not whole long options: flags by their first letter, '-', which
       // drops the next plain argument as ever.
       {{"--groupedx", "a.ce3", "b.ce3"}, {"b.ce3"}, kDefault, ""},
@@ -98,6 +103,7 @@ TEST(CommandLine, LongOptions) {
     EXPECT_EQ(info.m_inputPaths, c.inputs) << c.args[0];
     EXPECT_TRUE(info.m_format == c.format) << c.args[0];
     EXPECT_EQ(info.m_badOption, c.badOption) << c.args[0];
+    EXPECT_EQ(info.m_changesSince, c.changesSince) << c.args[0];
   }
 }
 

@@ -482,7 +482,7 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
   };
   const std::string noInput =
       "vesk: -F needs at least one input file\n"
-      "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n";
+      "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]\n";
   const Case cases[] = {
       {{"-F", input}, kExitWritten, dir.file("a.csv"), ",\"U\",1,\"74HC00\",\"\"\r\n", ""},
       {{input, "-o", dir.file("b.csv"), "-F"}, kExitWritten, dir.file("b.csv"),
@@ -566,7 +566,7 @@ TEST(PartsListDialog, SlashQuestionMarkIsTheHelpWhereSlashStartsAFlag) {
   test::Said said;
   EXPECT_EQ(runShell(*windows, {}, &said), kExitWritten);
   EXPECT_TRUE(windows->ModalRuns().empty());
-  EXPECT_EQ(said.out.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n", 0), 0u);
+  EXPECT_EQ(said.out.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]\n", 0), 0u);
   EXPECT_NE(said.out.find("/? shows this help"), std::string::npos) << said.out;
 
   auto posix = interactiveHost({"/?"});

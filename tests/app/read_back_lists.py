@@ -11,7 +11,10 @@ Python's own cp932 codec; the grouped list must have one row per (prefix,
 name, note) in the order of the per-component list, quantities adding up
 to its rows, references expanding to exactly the rows of each part, and
 "*" exactly where a reference of the row occurs more than once in the
-design. Exits 1 with a line for each failed check.
+design. Each list, given back to --changes-since, must show no change for
+the same design, and for a revision of our design exactly the changes
+counted here from the two designs' per-component lists. Exits 1 with a
+line for each failed check.
 """
 import csv
 import io
@@ -59,6 +62,59 @@ SHEETS = {
               ("C1", "0.1μF", "積層セラミック"), ("U1", "ｵﾍﾟｱﾝﾌﾟ", "二回路\r\n低雑音"),
               ("IC10", "ＮＪＭ４５８０", "～"), ("TP", "GND", "")],
 }
+
+
+# Our design revised: a part renamed, a component renumbered, a note
+# changed, a part removed, a reference placed twice, a part added.
+def revised(sheets):
+    a = []
+    for reference, name, note in sheets["a.ce3"]:
+        if reference == "SW1":
+            continue
+        a.append({"R7": ("R17", name, note), "R9": (reference, "27k", note),
+                  "C3": (reference, name, "電解 \"25V\"")}.get(reference,
+                                                               (reference, name, note)))
+    return {"a2.ce3": a, "b2.ce3": sheets["b.ce3"] + [("R1", "10k", FILM), ("C9", "1μF", "")]}
+
+
+CHANGES_HEADER = ["変更", "部品名", "備考", "前", "今", "増減", "加わった部品番号",
+                  "なくなった部品番号"]
+
+
+def expected_changes(before_rows, now_rows):
+    """The changes file's rows, counted from two per-component lists."""
+    def parts(rows):
+        found = {}
+        for _mark, prefix, number, name, note in rows:
+            found.setdefault((prefix, name, note), Counter())[int(number)] += 1
+        return found
+    before, now = parts(before_rows), parts(now_rows)
+    rows = []
+    for key in list(now) + [k for k in before if k not in now]:
+        old, new = before.get(key, Counter()), now.get(key, Counter())
+        if old == new:
+            continue
+        kind = "追加" if not old else "削除" if not new else "変更"
+        delta = sum(new.values()) - sum(old.values())
+        rows.append([kind, key[1], key[2], str(sum(old.values())), str(sum(new.values())),
+                     "%+d" % delta if delta else "0",
+                     Counter((key[0], n) for n in (new - old).elements()),
+                     Counter((key[0], n) for n in (old - new).elements())])
+    return rows
+
+
+def check_changes(vesk, directory, encoding, inputs, expected, what):
+    """vesk -F --changes-since=earlier.csv: its rows and its line."""
+    arguments = ["-F", "--changes-since=earlier.csv", "--encoding=" + encoding] + inputs
+    result = subprocess.run([vesk] + arguments + ["-o", "-"], cwd=directory, capture_output=True)
+    check(result.returncode == 0, "%s: exit %d" % (what, result.returncode))
+    said = "no part changed" if not expected else "%d parts changed" % len(expected)
+    check((" %s since earlier.csv" % said).encode() in result.stderr, what + ": " + said)
+    rows = rows_of(result.stdout, encoding, what)
+    for row in rows[1:]:  # the references added and removed, expanded
+        row[6:] = [Counter(r for item in cell.split(", ") if cell for r in expand(item))
+                   for cell in row[6:]]
+    check(rows == [CHANGES_HEADER] + expected, what)
 
 
 def run(vesk, directory, options, inputs, output):
@@ -127,12 +183,15 @@ def check_grouped(grouped, per_component, label):
 def main():
     vesk, examples = sys.argv[1], sys.argv[2]
     with tempfile.TemporaryDirectory(prefix="vesk-read-back-") as directory:
-        for name, components in SHEETS.items():
+        for name, components in list(SHEETS.items()) + list(revised(SHEETS).items()):
             with open(os.path.join(directory, name), "wb") as f:
                 f.write(schematic(components))
         designs = {"our design": list(SHEETS),
                    "the examples": [os.path.join(examples, name)
                                     for name in ("amp_main.ce3", "amp_power.ce3")]}
+        run(vesk, directory, [], list(revised(SHEETS)), "revised.csv")
+        with open(os.path.join(directory, "revised.csv"), "rb") as f:
+            revised_rows = rows_of(f.read(), "shift_jis", "the revised design")
         for label, inputs in designs.items():
             lists = {}
             for layout in ([], ["--grouped"]):
@@ -145,6 +204,15 @@ def main():
                     check(run(vesk, directory, options, inputs, "-") == data,
                           what + ": the standard output gets the file's bytes")
                     lists[(bool(layout), encoding)] = rows_of(data, encoding, what)
+                    os.replace(os.path.join(directory, "list.csv"),
+                               os.path.join(directory, "earlier.csv"))
+                    check_changes(vesk, directory, encoding, inputs, [],
+                                  what + ": no change since the same design")
+                    if label == "our design":
+                        check_changes(vesk, directory, encoding, list(revised(SHEETS)),
+                                      expected_changes(lists[(False, "shift_jis")],
+                                                       revised_rows),
+                                      what + ": the changes since the revision")
             per_component = lists[(False, "shift_jis")]
             check(all(len(row) == 5 for row in per_component), label + ": five fields a row")
             check(lists[(False, "utf-8")] == per_component,

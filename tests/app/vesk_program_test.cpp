@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/exit_status.h"
+#include "convert/list_headers.h"
 #include "tests/support/app_test_support.h"
 #include "tests/support/bad_schematics.h"
 
@@ -165,7 +166,7 @@ TEST_F(VeskProgram, HelpVersionAndAMissingInputAnswerAsCommandLineProgramsDo) {
   // No display is needed for either.
   EXPECT_EQ(runVesk(dir_, "--help", errors_, "", output), 0);
   const std::string help = readFile(output);
-  EXPECT_EQ(help.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n", 0), 0u) << help;
+  EXPECT_EQ(help.rfind("usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]\n", 0), 0u) << help;
   EXPECT_NE(help.find("Exit status:"), std::string::npos) << help;
   EXPECT_EQ(readFile(errors_), "");
   EXPECT_EQ(runVesk(dir_, "a.ce3 -F --help", errors_, "", output), 0);
@@ -182,7 +183,7 @@ TEST_F(VeskProgram, HelpVersionAndAMissingInputAnswerAsCommandLineProgramsDo) {
   EXPECT_EQ(readFile(output), "");
   EXPECT_EQ(readFile(errors_),
             "vesk: -F needs at least one input file\n"
-            "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]\n");
+            "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]\n");
   std::remove(output.c_str());
 }
 
@@ -301,6 +302,53 @@ TEST_F(VeskProgram, AKilledRunLeavesTheOldList) {
   ASSERT_TRUE(WIFSIGNALED(status)) << "the conversion ended before it could be killed";
   EXPECT_EQ(fileState(dir_.file("out.csv")), before);
   EXPECT_EQ(namesIn(dir_.path()), (Names{"a.ce3", "b.ce3", "big.ce3", "out.csv"}));
+}
+
+// The changes since a list written earlier, and lists it cannot compare
+// with: named with the reason, and the output left as it was.
+TEST_F(VeskProgram, ChangesSinceTheListOrderedFrom) {
+  std::string header;
+  for (const std::string_view text : kChangesListHeader) {
+    header += (header.empty() ? "\"" : ",\"") + std::string(text) + "\"";
+  }
+  header += "\r\n";
+  ASSERT_EQ(runVesk(dir_, "-F a.ce3 --grouped -o ordered.csv", errors_), kExitWritten);
+  EXPECT_EQ(runVesk(dir_, "-F a.ce3 --changes-since=ordered.csv -o changes.csv", errors_),
+            kExitWritten);
+  EXPECT_EQ(readFile(dir_.file("changes.csv")), header);
+  EXPECT_EQ(readFile(errors_), "Read a.ce3\nvesk: no part changed since ordered.csv\n");
+  // 追加 (added) and 削除 (removed).
+  EXPECT_EQ(runVesk(dir_, "-F b.ce3 --changes-since=ordered.csv -o changes.csv", errors_),
+            kExitWritten);
+  const FileState changes = fileState(dir_.file("changes.csv"));
+  EXPECT_EQ(changes.bytes, header +
+                               "\"\x92\xc7\x89\xc1\",\"10k\",\"1/4W\",0,1,+1,\"R1\",\"\"\r\n"
+                               "\"\x8d\xed\x8f\x9c\",\"100n\",\"X7R\",1,0,-1,\"\",\"C1\"\r\n");
+  EXPECT_EQ(readFile(errors_),
+            "Read b.ce3\nvesk: 2 parts changed since ordered.csv: 1 added, 1 removed, 0 changed\n");
+
+  writeFile(dir_.file("broken.csv"), ",\"R\",1,\"10k\",\"\"\r\n,\"R\",2,\"10k\"\r\n");
+  struct Case {
+    const char* list;
+    int status;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"broken.csv", kExitInputFailed,
+       "vesk: broken.csv:2: a row of the per-component list has 5 fields; this one has 4\n"},
+      {"missing.csv", kExitInputFailed,
+       "vesk: missing.csv: cannot open: No such file or directory\n"},
+      {"./changes.csv", kExitOutputFailed,
+       "vesk: changes.csv: is one of the input files; nothing is written\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list);
+    EXPECT_EQ(runVesk(dir_, "-F b.ce3 --changes-since=" + std::string(c.list) + " -o changes.csv",
+                      errors_),
+              c.status);
+    EXPECT_EQ(readFile(errors_), c.said);
+    EXPECT_EQ(fileState(dir_.file("changes.csv")), changes);
+  }
 }
 
 TEST_F(VeskProgram, AnOptionValueItDoesNotTakeIsSaidInOneLine) {

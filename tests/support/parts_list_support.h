@@ -39,17 +39,23 @@ inline std::unique_ptr<PartsListBuilder> builtList(
   return builder;
 }
 
-// The bytes `writer` writes for `rows`.
-inline std::string writtenBy(const PartsListWriter& writer, const SortedPartsList& rows) {
+// The bytes `write` writes to the stream it is given.
+template <class Write>
+std::string writtenTo(const Write& write) {
   std::FILE* out = std::tmpfile();
   EXPECT_NE(out, nullptr);
   if (out == nullptr) return {};
-  writer.write(rows, out);
+  write(out);
   std::string written(static_cast<std::size_t>(std::ftell(out)), '\0');
   std::rewind(out);
   EXPECT_EQ(std::fread(written.data(), 1, written.size(), out), written.size());
   std::fclose(out);
   return written;
+}
+
+// The bytes `writer` writes for `rows`.
+inline std::string writtenBy(const PartsListWriter& writer, const SortedPartsList& rows) {
+  return writtenTo([&](std::FILE* out) { writer.write(rows, out); });
 }
 
 }  // namespace vesk::test

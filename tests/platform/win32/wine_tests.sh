@@ -9,7 +9,8 @@
 # paths with Shift-JIS names whose trail byte is 0x5C, /o and -o, the exit
 # statuses, the output replaced in one step (kept as it was after a failed
 # input, a write failure or a killed run), the grouped list, UTF-8 through
-# MultiByteToWideChar, the list on the standard output, and a run without
+# MultiByteToWideChar, the changes since a list in UTF-8 (read back through
+# WideCharToMultiByte), the list on the standard output, and a run without
 # any display.
 # window: the dialog under Xvfb, read and driven through win_probe and
 # xdotool; screenshots stay in WORK_DIR. Exits 77 (skipped) when Xvfb,
@@ -125,6 +126,27 @@ command_line_tests() {
   run_vesk /F --grouped --encoding=UTF-8 crlf.ce3 /o grouped-utf8.csv
   expect "--grouped --encoding=UTF-8: the grouped list in UTF-8" \
     cmp -s grouped-utf8.csv expected-grouped-utf8.csv
+  # The changes since a list in UTF-8, which WideCharToMultiByte turns back
+  # into Shift-JIS (ソ has the trail byte 0x5C) to compare with the design.
+  local changes='"変更","部品名","備考","前","今","増減","加わった部品番号","なくなった部品番号"'
+  printf '%s\r\n' "$changes" | iconv -f UTF-8 -t CP932 >expected-same.csv
+  run_vesk /F crlf.ce3 --changes-since=grouped-utf8.csv /o same.csv
+  expect "--changes-since, the same design: exit 0" [ "$status" -eq 0 ]
+  expect "--changes-since, the same design: the header alone" cmp -s same.csv expected-same.csv
+  expect "--changes-since, the same design: said so" trace_is \
+    "$(printf 'Read crlf.ce3\nvesk: no part changed since grouped-utf8.csv')"
+  sed 's/金属皮膜/炭素皮膜/; s/"R2"/"R3"/' grouped-utf8.csv >ordered.csv
+  { printf '\xef\xbb\xbf%s\r\n' "$changes"
+    printf '"追加","10k","金属皮膜",0,1,+1,"R1",""\r\n"変更","22k","",1,1,0,"R2","R3"\r\n'
+    printf '"削除","10k","炭素皮膜",1,0,-1,"","R1"\r\n'; } >expected-changes.csv
+  run_vesk /F crlf.ce3 --changes-since=ordered.csv --encoding=utf-8 /o changes.csv
+  expect "--changes-since, a revision: the changes in UTF-8" cmp -s changes.csv expected-changes.csv
+  printf ',"R",1,"10k"\r\n' >broken.csv
+  run_vesk /F crlf.ce3 --changes-since=broken.csv /o changes.csv
+  expect "--changes-since, a broken list: exit 1" [ "$status" -eq 1 ]
+  expect "--changes-since, a broken list: the line and why" trace_is \
+    "vesk: broken.csv:1: not a parts list of vesk: a row of the per-component list has 5 fields; this one has 4"
+  expect "--changes-since, a broken list: the output kept" cmp -s changes.csv expected-changes.csv
   wine "$vesk" /F crlf.ce3 -o - >stdout.csv 2>trace
   status=$?
   expect "-o -: exit 0" [ "$status" -eq 0 ]
@@ -157,7 +179,7 @@ command_line_tests() {
   run_vesk /F
   expect "/F without inputs: exit 3" [ "$status" -eq 3 ]
   expect "/F without inputs: the reason and the usage line" trace_is \
-    "$(printf 'vesk: -F needs at least one input file\nusage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]')"
+    "$(printf 'vesk: -F needs at least one input file\nusage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]')"
   run_vesk /F /o nothing.csv
   expect "/F without inputs: nothing written" [ ! -e nothing.csv ]
 
@@ -205,7 +227,7 @@ reason_tests() {
   run_vesk /?
   expect "/?: exit 0" [ "$status" -eq 0 ]
   expect "/?: the usage first" [ "$(head -n1 said | tr -d '\r')" = \
-    "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis]" ]
+    "usage: vesk [input.ce3 ...] [-o output.csv] [-F] [--grouped] [--encoding=utf-8|shift_jis] [--changes-since=FILE]" ]
   expect "/?: names /? and the exit statuses" grep -q -- '/? shows this help' said
   expect "/?: the exit statuses" grep -q 'Exit status:' said
   cp said slash-help.txt
