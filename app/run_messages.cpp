@@ -228,9 +228,19 @@ std::string commandLineReport(std::string_view program, const RunReport& report)
     case RunOutcome::kWriteFailed:
       return joined({lead, program, ": ", place(report.file, 0), "cannot write: ",
                      englishSystemError(report.systemError), "\n"});
-    case RunOutcome::kWritten:
-      if (!report.duplicates.hasDuplicates()) break;
-      return joined({lead, program, ": ", englishDuplicates(report.duplicates), "\n"});
+    case RunOutcome::kWritten: {
+      std::string lines;
+      if (report.inputsGiven > report.inputsRead) {
+        lines += joined({program, ": ", std::to_string(report.inputsGiven),
+                         " input files given; only the first ", std::to_string(report.inputsRead),
+                         " were read\n"});
+      }
+      if (report.duplicates.hasDuplicates()) {
+        lines += joined({program, ": ", englishDuplicates(report.duplicates), "\n"});
+      }
+      if (lines.empty()) break;
+      return joined({lead, lines});
+    }
   }
   return {};
 }
@@ -257,9 +267,18 @@ std::string messageDetail(const CUiHost& host, const RunReport& report) {
     case RunOutcome::kWriteFailed:
       return about(0, fillIn(host.LoadString(kIdsCannotWrite),
                              {japaneseSystemError(host, report.systemError)}));
-    case RunOutcome::kWritten:
-      if (report.duplicates.hasDuplicates()) return japaneseDuplicates(host, report.duplicates);
-      break;
+    case RunOutcome::kWritten: {
+      std::string lines;
+      if (report.inputsGiven > report.inputsRead) {
+        lines = fillIn(host.LoadString(kIdsInputsLeftOut),
+                       {std::to_string(report.inputsGiven), std::to_string(report.inputsRead)});
+      }
+      if (report.duplicates.hasDuplicates()) {
+        if (!lines.empty()) lines += '\n';
+        lines += japaneseDuplicates(host, report.duplicates);
+      }
+      return lines;
+    }
   }
   return {};
 }

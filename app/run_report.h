@@ -4,7 +4,7 @@
 // one; it tells the outcome and, for a failure, the file at fault and
 // why (a reading problem of an input, the system's error of the output),
 // and for a written list what it found of references that occur more
-// than once. The dialog's messages (Japanese, below the message's own
+// than once and whether entries of a long list were left out. The dialog's messages (Japanese, below the message's own
 // text) and the command line's lines (English, on the standard error
 // stream in automatic mode) are both made from it (app/run_messages.h),
 // so that the two always tell the same.
@@ -42,6 +42,10 @@ struct RunReport {
   bool traced = false;
   // kWritten: the references found more than once.
   DuplicateSummary duplicates;
+  // The list held more entries than a run reads: how many it held and
+  // how many of them (the first) were read; both 0 otherwise.
+  int inputsGiven = 0;
+  int inputsRead = 0;
 };
 
 }  // namespace vesk

@@ -413,7 +413,9 @@ TEST(PartsListDialog, AWrittenListTellsItsDuplicateReferences) {
   }
 }
 
-TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesOnly) {
+// A list longer than a run reads: the first 64 are read, and message 104
+// and the automatic mode's line say how many were left out.
+TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesAndSaysSo) {
   ScratchDir dir;
   std::vector<std::string> args = {"-o", dir.file("out.csv")};
   for (int i = 0; i < 70; ++i) {
@@ -430,23 +432,58 @@ TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesOnly) {
   std::string expected;
   for (int i = 1; i <= 64; ++i) expected += ",\"R\"," + std::to_string(i) + ",\"1k\",\"\"\r\n";
   EXPECT_EQ(readFile(dir.file("out.csv")), expected);
-  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+  EXPECT_EQ(messageTexts(*host),
+            std::vector<std::string>{message(
+                kFinished, {"70 個の入力ファイルのうち、読み込んだのは最初の 64 個だけです"})});
+
+  std::filesystem::remove(dir.file("out.csv"));
+  args.push_back("-F");
+  CMemoryHost automatic(partsListResources(), test::withProgram(args));
+  test::Said said;
+  EXPECT_EQ(runShell(automatic, {}, &said), kExitWritten);
+  EXPECT_EQ(said.err, "\nvesk: 70 input files given; only the first 64 were read\n");
+  EXPECT_EQ(readFile(dir.file("out.csv")), expected);
 }
 
-TEST(PartsListDialog, GatheringStopsBeforeAnEntryTooLongForTheBuffer) {
+// An entry longer than a path of the host fails the run as a file that
+// cannot be opened: nothing is read or written, and the file and the
+// system's reason are told. One byte less is a path to try.
+TEST(PartsListDialog, AnEntryTooLongForItsRoomFailsTheRun) {
   ScratchDir dir;
   const std::string first = dir.file("first.ce3");
-  const std::string third = dir.file("third.ce3");
   writeFile(first, schematicText({{"R1", "10k", ""}}));
-  writeFile(third, schematicText({{"R3", "30k", ""}}));
-  const std::string tooLong(CPartsListDlg::kPathBufferSize, 'x');
-  auto host = interactiveHost({first, tooLong, third, "-o", dir.file("out.csv")});
-  runShell(*host, [](CMemoryHost& user) {
-    user.PressButton(kIdOk);
-    user.PressButton(kIdCancel);
-  });
-  EXPECT_EQ(readFile(dir.file("out.csv")), ",\"R\",1,\"10k\",\"\"\r\n");
-  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+  struct Case {
+    std::size_t length;
+    const char* japanese;
+    const char* english;
+  };
+  const Case cases[] = {
+      {kMaxPath, "パスが長すぎます", "File name too long"},
+      {kMaxPath - 1, "ファイルまたはフォルダーがありません", "No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.length);
+    const std::string entry = dir.file(std::string(c.length - dir.file("").size(), 'x'));
+    ASSERT_EQ(entry.size(), c.length);
+    const std::vector<std::string> args = {first, entry, "-o", dir.file("out.csv")};
+    auto host = interactiveHost(args);
+    runShell(*host, [](CMemoryHost& user) {
+      user.PressButton(kIdOk);
+      user.PressButton(kIdCancel);
+    });
+    EXPECT_EQ(messageTexts(*host),
+              std::vector<std::string>{message(
+                  kInputOpenFailed, {entry, std::string("ファイルを開けません: ") + c.japanese})});
+    std::vector<std::string> automatic = args;
+    automatic.push_back("-F");
+    CMemoryHost quiet(partsListResources(), test::withProgram(automatic));
+    test::Said said;
+    EXPECT_EQ(runShell(quiet, {}, &said), kExitInputFailed);
+    EXPECT_NE(said.err.find("vesk: " + entry + ": cannot open: " + c.english + "\n"),
+              std::string::npos)
+        << said.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.csv")));
+  }
 }
 
 TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
@@ -495,30 +532,49 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
   EXPECT_EQ(readFile(input), schematicText({{"U1", "74HC00", ""}}));
 }
 
-// The format of the command line is the automatic run's; the dialog,
-// which shows no choice of format, writes the per-component list.
-TEST(PartsListDialog, TheCommandLineFormatHoldsForTheAutomaticRun) {
+// The check boxes choose the list Execute writes; --grouped and
+// --encoding= preset them. Whether set on the command line or clicked,
+// Execute writes the bytes that -F writes with the same options.
+TEST(PartsListDialog, TheCheckBoxesChooseTheListAsTheCommandLineDoes) {
   ScratchDir dir;
   const std::string input = dir.file("a.ce3");
   writeFile(input, schematicText({{"R2", "10k", "\x8b\xe0"}, {"R1", "10k", "\x8b\xe0"}}));
-  const std::vector<std::string> options = {"--grouped", "--encoding=utf-8", input, "-o",
-                                            dir.file("out.csv")};
-  std::vector<std::string> automatic = options;
-  automatic.push_back("-F");
-  CMemoryHost host(partsListResources(), test::withProgram(automatic));
-  EXPECT_EQ(runShell(host), kExitWritten);
-  EXPECT_EQ(readFile(dir.file("out.csv")),
-            "\xEF\xBB\xBF\"重複\",\"部品番号\",\"数量\",\"部品名\",\"備考\"\r\n"
-            ",\"R1, R2\",2,\"10k\",\"金\"\r\n");
+  struct Case {
+    std::vector<std::string> options;  // of the command line
+    std::vector<int> clicked;          // check boxes the user clicks
+    bool grouped, utf8;                // what Execute writes
+  };
+  const Case cases[] = {
+      {{}, {}, false, false},
+      {{"--grouped", "--encoding=utf-8"}, {}, true, true},
+      {{}, {kIdcGroupedList}, true, false},
+      {{}, {kIdcUtf8Output}, false, true},
+      {{"--grouped"}, {kIdcGroupedList, kIdcUtf8Output}, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.options) + testing::PrintToString(c.clicked));
+    std::vector<std::string> args = c.options;
+    args.insert(args.end(), {input, "-o", dir.file("dialog.csv")});
+    auto host = interactiveHost(args);
+    runShell(*host, [&](CMemoryHost& user) {
+      for (const int box : c.clicked) EXPECT_TRUE(user.PressButton(box));
+      EXPECT_EQ(user.IsChecked(kIdcGroupedList), c.grouped);
+      EXPECT_EQ(user.IsChecked(kIdcUtf8Output), c.utf8);
+      user.PressButton(kIdOk);
+      user.PressButton(kIdCancel);
+    });
+    EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
 
-  auto interactive = interactiveHost(options);
-  runShell(*interactive, [](CMemoryHost& user) {
-    user.PressButton(kIdOk);
-    user.PressButton(kIdCancel);
-  });
-  EXPECT_EQ(messageTexts(*interactive), std::vector<std::string>{kFinished});
-  EXPECT_EQ(readFile(dir.file("out.csv")),
-            ",\"R\",1,\"10k\",\"\x8b\xe0\"\r\n,\"R\",2,\"10k\",\"\x8b\xe0\"\r\n");
+    std::vector<std::string> automatic = {input, "-o", dir.file("automatic.csv"), "-F"};
+    if (c.grouped) automatic.push_back("--grouped");
+    if (c.utf8) automatic.push_back("--encoding=utf-8");
+    CMemoryHost quiet(partsListResources(), test::withProgram(automatic));
+    EXPECT_EQ(runShell(quiet), kExitWritten);
+    const std::string written = readFile(dir.file("dialog.csv"));
+    EXPECT_EQ(written, readFile(dir.file("automatic.csv")));
+    EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0) == 0, c.utf8) << written;
+    EXPECT_EQ(written.find("\"R1, R2\"") != std::string::npos, c.grouped) << written;
+  }
 }
 
 // The output "-" typed into the dialog is the standard output, as "-o -"
@@ -593,22 +649,58 @@ TEST(PartsListDialog, BrowseInputAddsTheChosenFilesInOrder) {
   }
 }
 
-TEST(PartsListDialog, BrowseOutputSetsTheChosenPath) {
+// The output's Browse is the save dialog: in the output's folder with its
+// name, CSV files first, a new name allowed and given ".csv" when typed
+// without an extension, a question before an existing file is replaced.
+TEST(PartsListDialog, BrowseOutputChoosesTheOutputInTheSaveDialog) {
   auto host = interactiveHost({"/d/a.ce3"});
-  host->AnswerFileDialog({"/nets/board.net"});
+  host->AnswerFileDialog({"/lists/new"});
   host->CancelFileDialog();
+  host->AnswerFileDialog({"/lists/board.txt"});
   runShell(*host, [](CMemoryHost& user) {
     user.PressButton(kIdcBrowseOutput);
-    EXPECT_EQ(user.ControlText(kIdcOutputName), "/nets/board.net");
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "/lists/new.csv");
     user.PressButton(kIdcBrowseOutput);
-    EXPECT_EQ(user.ControlText(kIdcOutputName), "/nets/board.net");
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "/lists/new.csv");
+    user.TypeText(kIdcOutputName, "typed.csv");
+    user.PressButton(kIdcBrowseOutput);
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "/lists/board.txt");
     user.PressButton(kIdCancel);
   });
-  ASSERT_EQ(host->FileDialogs().size(), 2u);
-  EXPECT_EQ(host->FileDialogs()[0].filter, std::string("Netlist(*.net)\0*.NET\0\0", 22));
-  EXPECT_EQ(host->FileDialogs()[0].flags & kOfnAllowMultiSelect, 0u);
-  EXPECT_NE(host->FileDialogs()[0].flags & kOfnFileMustExist, 0u);
-  EXPECT_EQ(host->FileDialogs()[0].initialName, "");
+  ASSERT_EQ(host->FileDialogs().size(), 3u);
+  const auto& first = host->FileDialogs()[0];
+  EXPECT_TRUE(first.save);
+  using namespace std::string_literals;
+  EXPECT_EQ(first.filter, "CSV ファイル (*.csv)\0*.csv\0すべてのファイル (*.*)\0*.*\0\0"s);
+  EXPECT_EQ(first.flags & (kOfnOverwritePrompt | kOfnFileMustExist | kOfnAllowMultiSelect),
+            kOfnOverwritePrompt);
+  EXPECT_EQ(first.defaultExtension, "csv");
+  EXPECT_EQ(first.title, "出力ファイルの指定");
+  EXPECT_EQ(first.ownerTemplateId, kIddPartsListDialog);
+  // Where it starts: the folder and the name of the output at the time.
+  const std::vector<std::pair<std::string, std::string>> starts = {
+      {"/d/", "a.csv"}, {"/lists/", "new.csv"}, {".", "typed.csv"}};
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    EXPECT_EQ(host->FileDialogs()[i].initialDirectory, starts[i].first) << i;
+    EXPECT_EQ(host->FileDialogs()[i].initialName, starts[i].second) << i;
+  }
+}
+
+// F1 shows the help of the string table in a box, not a help file.
+TEST(PartsListDialog, F1ShowsTheHelp) {
+  auto host = interactiveHost();
+  runShell(*host, [](CMemoryHost& user) {
+    EXPECT_TRUE(user.PressHelp());
+    user.PressButton(kIdCancel);
+  });
+  ASSERT_EQ(host->Messages().size(), 1u);
+  const auto& help = host->Messages()[0];
+  EXPECT_EQ(help.caption, "vesk");
+  EXPECT_EQ(help.flags, kMbOk | kMbIconInformation);
+  for (const char* topic : {"vesk [入力.ce3 ...]", "--grouped", "UTF-8 (BOM 付き)", "Shift-JIS",
+                            "0: ", "5: "}) {
+    EXPECT_NE(help.text.find(topic), std::string::npos) << topic;
+  }
 }
 
 TEST(PartsListDialog, ShiftJisTrailBytesAreNoSeparators) {
@@ -675,7 +767,7 @@ TEST(PartsListDialog, MinimisedWindowPaintsItsIconCentred) {
     ASSERT_EQ(user.DrawnIcons().size(), 1u);
     const auto drawn = user.DrawnIcons()[0];
     const int width = 283 * CMemoryHost::kCharWidth / 4;
-    const int height = 149 * CMemoryHost::kCharHeight / 8;
+    const int height = 175 * CMemoryHost::kCharHeight / 8;
     EXPECT_EQ(drawn.x, (width - CMemoryHost::kIconSize + 1) / 2);
     EXPECT_EQ(drawn.y, (height - CMemoryHost::kIconSize + 1) / 2);
     EXPECT_EQ(user.IconId(drawn.icon), kIdrMainFrame);
