@@ -348,9 +348,7 @@ void CPartsListDlg::AddChosenFiles() {
 void CPartsListDlg::OnBrowseOutput() {
   const HostWindow outputName = GetDlgItem(kIdcOutputName);
   const PathParts current = PathParts::Split(m_host.GetWindowText(outputName), m_host);
-  // A name without a folder lies in the current one.
-  std::string folder = current.drive + current.directory;
-  if (folder.empty()) folder = ".";
+  const std::string folder = current.drive + current.directory;
   const std::string name = current.name + current.extension;
   std::vector<char> chosen(m_host.MaxPathLength(), '\0');
   if (name.size() < chosen.size()) std::copy(name.begin(), name.end(), chosen.begin());
@@ -365,7 +363,8 @@ void CPartsListDlg::OnBrowseOutput() {
   request.fileBuffer = chosen.data();
   request.fileBufferSize = chosen.size();
   request.defaultExtension = kOutputDefaultExtension;
-  request.initialDirectory = folder.c_str();
+  // A name without a folder lies in the current one.
+  request.initialDirectory = folder.empty() ? "." : folder.c_str();
   if (!m_host.GetSaveFileName(request)) return;
   m_host.SetWindowText(outputName, textAt(chosen.data(), chosen.size(), 0));
 }

@@ -112,7 +112,7 @@ constexpr std::array kStrings = {
     StringResource{kIdsOutputChooserTitle, "出力ファイルの指定"},
     // "%1" is the program's name. The first line is the box's heading.
     StringResource{kIdsHelp,
-                   "%1: Kolvane の回路図 (.ce3) から部品リスト (CSV) を作ります\n"
+                   "%1: Kolvane の回路図 (.ce3) から部品リストを作ります\n"
                    "入力ファイルを一覧に加え (参照(R)...、ドラッグ アンド ドロップ、コマンド "
                    "ライン)、出力ファイルを確かめて [実行] を押します。複数のファイルは 1 つの"
                    "リストにまとめます (最初の 64 個まで)。\n"
