@@ -449,6 +449,30 @@ class WindowTest : public ::testing::Test {
     return vesk_->waitFor(10s);
   }
 
+  // Starts vesk with `args`, presses `keyNames` in its dialog, waits until
+  // the dialog is `ready` and presses Enter; returns the message Execute
+  // shows, after closing it and the dialog.
+  ShownMessage execute(
+      const std::vector<std::string>& args, const std::string& keyNames = {},
+      const std::function<bool(const ShownDialog&)>& ready = [](const ShownDialog&) {
+        return true;
+      }) {
+    fs::remove(dir_ / "report.txt");  // each program counts its snapshots from 1
+    startVesk(args);
+    waitForSnapshot([](const Snapshot& s) { return s.dialogs.count(102) != 0; });
+    const std::string window = windowByCaption(kMainCaption);
+    if (!keyNames.empty()) keys(window, keyNames);
+    snapshotWhen([&](const Snapshot& s) {
+      return s.dialogs.count(102) != 0 && ready(s.dialogs.at(102));
+    });
+    keys(window, "Return");
+    const Snapshot done = waitForSnapshot([](const Snapshot& s) { return !s.messages.empty(); });
+    keys(windowByCaption("vesk"), "Return");
+    snapshotWhen([](const Snapshot& s) { return s.messages.empty(); });
+    EXPECT_EQ(endWithEscape(window), 0);
+    return done.messages.empty() ? ShownMessage{} : done.messages.front();
+  }
+
   fs::path dir_;
   std::string display_;
   std::unique_ptr<Process> xvfb_;
@@ -490,30 +514,13 @@ TEST_F(WindowTest, TheChoicesWriteWhatDashFWritesWithTheSameOptions) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.preset) + " " + c.keys);
-    fs::remove(dir_ / "report.txt");  // each program counts its snapshots from 1
     std::vector<std::string> args = c.preset;
     args.insert(args.end(), {"a.ce3", "b.ce3", "-o", "out.csv"});
-    startVesk(args);
-    const Snapshot shown = waitForSnapshot([](const Snapshot& s) { return showsDialog(s, 102); });
-    const auto preset = [&](const char* option) {
-      return std::any_of(c.preset.begin(), c.preset.end(),
-                         [&](const std::string& arg) { return arg.rfind(option, 0) == 0; });
-    };
-    EXPECT_EQ(control(shown.dialogs.at(102), kIdcGroupedList).checked, preset("--grouped"));
-    EXPECT_EQ(control(shown.dialogs.at(102), kIdcUtf8Output).checked, preset("--encoding"));
-    const std::string window = windowByCaption(kMainCaption);
-    ASSERT_FALSE(window.empty());
-    if (!c.keys.empty()) keys(window, c.keys);
-    snapshotWhen([&](const Snapshot& s) {
-      return showsDialog(s, 102) &&
-             control(s.dialogs.at(102), kIdcGroupedList).checked == c.grouped &&
-             control(s.dialogs.at(102), kIdcUtf8Output).checked == c.utf8;
+    const ShownMessage done = execute(args, c.keys, [&](const ShownDialog& dialog) {
+      return control(dialog, kIdcGroupedList).checked == c.grouped &&
+             control(dialog, kIdcUtf8Output).checked == c.utf8;
     });
-    keys(window, "Return");
-    const Snapshot done = waitForSnapshot([](const Snapshot& s) { return !s.messages.empty(); });
-    ASSERT_EQ(done.messages.size(), 1u);
-    EXPECT_EQ(done.messages[0].text, "処理が終了しました");
-
+    EXPECT_EQ(done.text, "処理が終了しました");
     std::vector<std::string> reference = {VESK_PROGRAM, "-F", "a.ce3", "b.ce3", "-o", "ref.csv"};
     if (c.grouped) reference.push_back("--grouped");
     if (c.utf8) reference.push_back("--encoding=utf-8");
@@ -521,9 +528,6 @@ TEST_F(WindowTest, TheChoicesWriteWhatDashFWritesWithTheSameOptions) {
     ASSERT_EQ(automatic.waitFor(20s), 0);
     EXPECT_FALSE(readFile(dir_ / "out.csv").empty());
     EXPECT_EQ(readFile(dir_ / "out.csv"), readFile(dir_ / "ref.csv"));
-    keys(windowByCaption("vesk"), "Return");
-    snapshotWhen([](const Snapshot& s) { return s.messages.empty(); });
-    EXPECT_EQ(endWithEscape(window), 0);
   }
 }
 
@@ -531,42 +535,19 @@ TEST_F(WindowTest, TheChoicesWriteWhatDashFWritesWithTheSameOptions) {
 // so; an entry longer than a path fails Execute as a file that cannot be
 // opened, with the reason, and writes nothing.
 TEST_F(WindowTest, EntriesLeftOutAndEntriesTooLongAreTold) {
-  std::vector<std::string> many(66, "a.ce3");
   std::string tooLong;
   while (tooLong.size() <= 4096) tooLong += std::string(200, 'd') + "/";
-  tooLong += "a.ce3";
-  struct Case {
-    std::vector<std::string> inputs;
-    std::string text, detail;
-    bool written;
-  };
-  const Case cases[] = {
-      {many, "処理が終了しました",
-       "66 個の入力ファイルのうち、読み込んだのは最初の 64 個だけです", true},
-      {{"a.ce3", tooLong}, "入力ファイルのオープンに失敗しました",
-       "ファイルを開けません: パスが長すぎます", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    fs::remove(dir_ / "report.txt");
-    fs::remove(dir_ / "out.csv");
-    std::vector<std::string> args = c.inputs;
-    args.insert(args.end(), {"-o", "out.csv"});
-    startVesk(args);
-    waitForSnapshot([](const Snapshot& s) { return showsDialog(s, 102); });
-    const std::string window = windowByCaption(kMainCaption);
-    ASSERT_FALSE(window.empty());
-    keys(window, "Return");
-    const Snapshot done = waitForSnapshot([](const Snapshot& s) { return !s.messages.empty(); });
-    ASSERT_EQ(done.messages.size(), 1u);
-    EXPECT_EQ(done.messages[0].text, c.text);
-    EXPECT_NE(done.messages[0].detail.find(c.detail), std::string::npos)
-        << done.messages[0].detail.substr(0, 300);
-    EXPECT_EQ(fs::exists(dir_ / "out.csv"), c.written);
-    keys(windowByCaption("vesk"), "Return");
-    snapshotWhen([](const Snapshot& s) { return s.messages.empty(); });
-    EXPECT_EQ(endWithEscape(window), 0);
-  }
+  std::vector<std::string> many(66, "a.ce3");
+  many.insert(many.end(), {"-o", "out.csv"});
+  ShownMessage said = execute(many);
+  EXPECT_EQ(said.text, "処理が終了しました");
+  EXPECT_NE(said.detail.find("66 個の入力ファイルのうち、読み込んだのは最初の 64 個だけです"),
+            std::string::npos);
+  EXPECT_TRUE(fs::remove(dir_ / "out.csv"));
+  said = execute({"a.ce3", tooLong + "a.ce3", "-o", "out.csv"});
+  EXPECT_EQ(said.text, "入力ファイルのオープンに失敗しました");
+  EXPECT_NE(said.detail.find("ファイルを開けません: パスが長すぎます"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "out.csv"));
 }
 
 TEST_F(WindowTest, ExecuteFromTheKeyboardWritesTheListAndSaysSo) {
