@@ -116,6 +116,27 @@ std::string japaneseReason(const CUiHost& host, const ReadProblem& p) {
   return {};
 }
 
+// A message box widens to its longest line: a file name longer than a
+// Windows path is cut in the middle, so that the reason below it stays on
+// the screen. The cuts fall before ASCII bytes that begin a character,
+// which are characters' starts in UTF-8 too.
+std::string shownFileName(const CUiHost& host, const std::string& file) {
+  constexpr std::size_t kLongest = 260;
+  constexpr std::size_t kHead = 100;
+  constexpr std::size_t kTail = 140;
+  if (file.size() <= kLongest) return file;
+  std::size_t head = 0;
+  std::size_t tail = std::string::npos;
+  for (std::size_t i = 0; i < file.size();) {
+    const auto byte = static_cast<unsigned char>(file[i]);
+    if (byte < 0x80 && i <= kHead) head = i;
+    if (byte < 0x80 && tail == std::string::npos && i >= file.size() - kTail) tail = i;
+    i += host.IsDBCSLeadByte(byte) ? 2 : 1;
+  }
+  if (head == 0 || tail == std::string::npos) return file;
+  return joined({std::string_view(file).substr(0, head), "...", std::string_view(file).substr(tail)});
+}
+
 std::string japaneseDuplicates(const CUiHost& host, const DuplicateSummary& summary) {
   const std::string rows = std::to_string(summary.rows);
   const std::string repeated = std::to_string(summary.repeatedReferences);
@@ -248,11 +269,12 @@ std::string commandLineReport(std::string_view program, const RunReport& report)
 std::string messageDetail(const CUiHost& host, const RunReport& report) {
   // The file (with its line where one applies) on a line of its own,
   // then the reason.
+  const std::string file = shownFileName(host, report.file);
   const auto about = [&](int line, const std::string& reason) {
-    if (report.file.empty()) return reason;
-    if (line <= 0) return joined({report.file, "\n", reason});
-    return joined({fillIn(host.LoadString(kIdsFileAtLine), {report.file, std::to_string(line)}),
-                   "\n", reason});
+    if (file.empty()) return reason;
+    if (line <= 0) return joined({file, "\n", reason});
+    return joined({fillIn(host.LoadString(kIdsFileAtLine), {file, std::to_string(line)}), "\n",
+                   reason});
   };
   switch (report.outcome) {
     case RunOutcome::kNotRun:

@@ -93,6 +93,22 @@ int CGtkHost::MessageBox(HostWindow owner, std::string_view text, std::string_vi
                                              displayText(text.substr(lineEnd + 1)).c_str());
   }
   gtk_window_set_title(GTK_WINDOW(box), displayText(caption).c_str());
+  // A path is one long word: it breaks where it must rather than widen
+  // the box beyond the screen, as Windows breaks it, and without the
+  // hyphen a path could hold itself.
+  GList* labels = gtk_container_get_children(
+      GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(box))));
+  for (GList* child = labels; child != nullptr; child = child->next) {
+    if (!GTK_IS_LABEL(child->data)) continue;
+    GtkLabel* label = GTK_LABEL(child->data);
+    gtk_label_set_line_wrap_mode(label, PANGO_WRAP_WORD_CHAR);
+    PangoAttrList* own = gtk_label_get_attributes(label);
+    PangoAttrList* attributes = own != nullptr ? pango_attr_list_copy(own) : pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_insert_hyphens_new(FALSE));
+    gtk_label_set_attributes(label, attributes);
+    pango_attr_list_unref(attributes);
+  }
+  g_list_free(labels);
   if (!m_reportPath.empty()) {
     g_signal_connect_swapped(box, "map-event",
                              G_CALLBACK(+[](gpointer host, GdkEvent*) -> gboolean {

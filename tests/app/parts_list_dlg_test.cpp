@@ -472,6 +472,22 @@ TEST(PartsListDialog, AnEntryTooLongForItsRoomFailsTheRun) {
   }
 }
 
+// A file name longer than a Windows path is cut in the middle of the
+// message, so that the box keeps to the screen with the reason below it.
+TEST(PartsListDialog, AVeryLongFileNameIsCutInTheMiddleOfTheMessage) {
+  std::string entry = "/";
+  for (int i = 0; i < 20; ++i) entry += "\xe5\x9b\x9e\xe8\xb7\xaf" + std::string(40, 'd') + "/";
+  entry += "missing.ce3";
+  auto host = interactiveHost({entry, "-o", "/tmp/out.csv"});
+  host->SetMaxPathLength(4096);
+  runShell(*host, [](CMemoryHost& user) { user.PressButton(kIdOk); });
+  ASSERT_EQ(host->Messages().size(), 1u);
+  const std::vector<std::string> lines = linesOf(host->Messages()[0].text);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], entry.substr(0, 94) + "..." + entry.substr(entry.size() - 140)) << lines[1];
+  EXPECT_EQ(lines[2], kNoSuchFile);
+}
+
 TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
   ScratchDir dir;
   const std::string input = dir.file("a.ce3");
