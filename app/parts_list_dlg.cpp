@@ -185,7 +185,7 @@ void CPartsListDlg::UpdateOutputName() {
 int CPartsListDlg::GatherInputPaths(const char* paths[kMaxInputs]) {
   const int count = std::min(m_inputList.GetCount(), kMaxInputs);
   // Each entry has the room of one path of the host: 64 of them always fit.
-  const std::size_t room = m_host.MaxPathLength();
+  const std::size_t room = (m_pathBufferSize - 1) / kMaxInputs;
   std::size_t position = 0;
   for (int i = 0; i < count; ++i) {
     char* slot = m_pathBuffer.get() + position;

@@ -484,10 +484,12 @@ end_dialog() {
   return "$ended"
 }
 dialog_keys() { xdotool windowfocus --sync "$wid" 2>/dev/null; xdotool key --delay 100 "$@"; }
-# Presses Enter (Execute) and dumps the message box into $1.
+# Presses Enter (Execute), dumps the message box into $1 and takes its
+# picture ($1 as .png).
 execute_into() {
   dialog_keys Return
   probe wait "=vesk" 20 && probe dump "=vesk" >"$1"
+  import -window root "${1%.txt}.png"
   probe command "=vesk" 1
   probe gone "=vesk" 10
 }
