@@ -116,14 +116,15 @@ std::string japaneseReason(const CUiHost& host, const ReadProblem& p) {
   return {};
 }
 
-// A message box widens to its longest line: a file name longer than a
-// Windows path is cut in the middle, so that the reason below it stays on
-// the screen. The cuts fall before ASCII bytes that begin a character,
-// which are characters' starts in UTF-8 too.
+// A message box widens to its longest line, and Windows breaks no word
+// that is too long for it: a long file name is cut in the middle, as
+// Windows compacts paths, so that the box and the reason below the name
+// stay on the screen. The cuts fall before ASCII bytes that begin a
+// character, which are characters' starts in UTF-8 too.
 std::string shownFileName(const CUiHost& host, const std::string& file) {
-  constexpr std::size_t kLongest = 260;
-  constexpr std::size_t kHead = 100;
-  constexpr std::size_t kTail = 140;
+  constexpr std::size_t kLongest = 160;
+  constexpr std::size_t kHead = 50;
+  constexpr std::size_t kTail = 90;
   if (file.size() <= kLongest) return file;
   std::size_t head = 0;
   std::size_t tail = std::string::npos;
