@@ -50,10 +50,6 @@ void CPartsListApp::ParseCommandLine(CPartsListCmdLineInfo& info,
 bool CPartsListApp::InitInstance() {
   const std::string modulePath = m_host.GetModulePath();
   m_appName = AppNameFromModulePath(modulePath);
-  // The help file sits beside the executable and carries its name.
-  const std::size_t cut = modulePath.find_last_of("\\/");
-  const std::size_t directoryLength = cut == std::string::npos ? 0 : cut + 1;
-  m_helpFilePath = modulePath.substr(0, directoryLength) + m_appName + ".HLP";
 
   const std::vector<std::string> args = m_host.GetCommandLineArgs();
   ParseCommandLine(m_cmdInfo, args, m_host.SlashStartsFlag());
@@ -74,7 +70,7 @@ bool CPartsListApp::InitInstance() {
     m_exitCode = kExitNoWindow;
     return false;
   }
-  CPartsListDlg dialog(m_host, m_cmdInfo, m_appName, m_helpFilePath);
+  CPartsListDlg dialog(m_host, m_cmdInfo, m_appName);
   const int result = dialog.DoModal();
   if (m_cmdInfo.m_bAutoRun) {
     m_exitCode = exitCodeOf(dialog.LastOutcome());

@@ -37,7 +37,6 @@ class CPartsListApp {
   CUiHost& Host() const { return m_host; }
   const CPartsListCmdLineInfo& CmdInfo() const { return m_cmdInfo; }
   const std::string& AppName() const { return m_appName; }
-  const std::string& HelpFilePath() const { return m_helpFilePath; }
   int ExitCode() const { return m_exitCode; }
 
   CPartsListCmdLineInfo m_cmdInfo;
@@ -47,7 +46,6 @@ class CPartsListApp {
   std::FILE* m_out;
   std::FILE* m_err;
   std::string m_appName;
-  std::string m_helpFilePath;
   int m_exitCode = 0;
 };
 

@@ -23,17 +23,26 @@ namespace vesk {
 namespace {
 
 constexpr std::string_view kInputFilter = "Kolva data(*.ce3)|*.CE3||";
-constexpr std::string_view kOutputFilter = "Netlist(*.net)|*.NET||";
 constexpr std::string_view kInitialInputName = "*.CE3";
 constexpr std::string_view kOutputExtension = ".csv";
+// The save dialog's default extension, without its dot.
+constexpr const char* kOutputDefaultExtension = "csv";
 // The output name that stands for the standard output.
 constexpr std::string_view kStandardOutputName = "-";
 
 // The file dialogs take their filter as description and pattern texts,
-// each ended by a zero byte; written with '|' for readability.
-std::string filterFromBars(std::string_view bars) {
+// each ended by a zero byte; written with '|' for readability. A '|' that
+// is the second byte of a double-byte character (as in the Shift-JIS of
+// "ポ") stays.
+std::string filterFromBars(std::string_view bars, const CUiHost& host) {
   std::string filter(bars);
-  std::replace(filter.begin(), filter.end(), '|', '\0');
+  for (std::size_t i = 0; i < filter.size(); ++i) {
+    if (host.IsDBCSLeadByte(static_cast<unsigned char>(filter[i]))) {
+      ++i;
+    } else if (filter[i] == '|') {
+      filter[i] = '\0';
+    }
+  }
   return filter;
 }
 
@@ -51,11 +60,10 @@ std::string_view textAt(const char* buffer, std::size_t size, std::size_t pos) {
 }  // namespace
 
 CPartsListDlg::CPartsListDlg(CUiHost& host, const CPartsListCmdLineInfo& cmdInfo,
-                             std::string appName, std::string helpFilePath)
+                             std::string appName)
     : CHostDialog(host, kIddPartsListDialog),
       m_cmdInfo(cmdInfo),
       m_appName(std::move(appName)),
-      m_helpFilePath(std::move(helpFilePath)),
       m_inputList(host),
       m_pathBufferSize(PathBufferSizeFor(host.MaxPathLength())),
       m_pathBuffer(new char[m_pathBufferSize]()),
@@ -77,6 +85,11 @@ bool CPartsListDlg::OnInitDialog() {
   m_host.SetIcon(m_hWnd, m_host.LoadIcon(kIdiSmallIcon), false);
 
   const CPartsListCmdLineInfo& info = m_cmdInfo;
+  // The command line's choice of list; the automatic run writes it too.
+  CheckDlgButton(kIdcGroupedList,
+                 info.m_format.layout == ListLayout::kGrouped ? kBstChecked : kBstUnchecked);
+  CheckDlgButton(kIdcUtf8Output,
+                 info.m_format.encoding == ListEncoding::kUtf8 ? kBstChecked : kBstUnchecked);
   for (const std::string& path : info.m_inputPaths) m_inputList.AddString(path);
   UpdateOutputName();
   if (!info.m_outputPath.empty()) {
@@ -147,7 +160,12 @@ void CPartsListDlg::OnDropFiles(HostWindow control, HostDrop drop) {
   CHostDialog::OnDropFiles(control, drop);
 }
 
-void CPartsListDlg::OnHelp() { m_host.WinHelp(m_hWnd, m_helpFilePath); }
+// A short help from the string table rather than a help file: no help
+// viewer is part of current Windows, nor of the other platforms.
+void CPartsListDlg::OnHelp() {
+  m_host.MessageBox(m_hWnd, fillIn(m_host.LoadString(kIdsHelp), {m_appName}), m_appName,
+                    kMbOk | kMbIconInformation);
+}
 
 void CPartsListDlg::UpdateOutputName() {
   const HostWindow outputName = GetDlgItem(kIdcOutputName);
@@ -167,28 +185,44 @@ void CPartsListDlg::UpdateOutputName() {
 
 int CPartsListDlg::GatherInputPaths(const char* paths[kMaxInputs]) {
   const int count = std::min(m_inputList.GetCount(), kMaxInputs);
+  // Each entry has the room of one path of the host: 64 of them always fit.
+  const std::size_t room = (m_pathBufferSize - 1) / kMaxInputs;
   std::size_t position = 0;
-  int gathered = 0;
   for (int i = 0; i < count; ++i) {
     char* slot = m_pathBuffer.get() + position;
-    // A text that does not fit the rest of the buffer fails like a bad
-    // index: the gathering stops before it.
-    const int length = m_inputList.GetText(i, slot, m_pathBufferSize - position);
-    if (length <= 0) break;
-    paths[gathered++] = slot;
+    const int length = m_inputList.GetText(i, slot, room);
+    if (length < 0) {
+      // Longer than any path the system opens: the run fails on it as on
+      // a file that cannot be opened, before anything is read.
+      m_inputList.GetText(i, m_report.file);
+      m_report.problem.kind = ReadProblem::Kind::kCannotOpen;
+      m_report.problem.systemError = ENAMETOOLONG;
+      return -1;
+    }
+    paths[i] = slot;
     position += static_cast<std::size_t>(length) + 1;
   }
-  return gathered;
+  return count;
 }
 
 void CPartsListDlg::OnExecute() {
   m_report = RunReport();
-  if (m_inputList.GetCount() <= 0) {
+  const int listed = m_inputList.GetCount();
+  if (listed <= 0) {
     Finish(Outcome::kNoInput, 0);
     return;
   }
   const char* paths[kMaxInputs] = {};
   const int count = GatherInputPaths(paths);
+  if (count < 0) {
+    Finish(Outcome::kInputFailed, kIdsInputOpenFailed);
+    return;
+  }
+  // Entries past the 64th are not read; the outcome says so.
+  if (listed > count) {
+    m_report.inputsGiven = listed;
+    m_report.inputsRead = count;
+  }
   const std::string output = m_host.GetWindowText(GetDlgItem(kIdcOutputName));
   m_report.file = output;
   // The list to compare with is read before anything is opened: a list
@@ -242,14 +276,15 @@ void CPartsListDlg::ExecuteToStandardOutput(int count, const char* const* paths,
 }
 
 PartsListFormat CPartsListDlg::ListFormat() const {
-  // The command line's format holds for the automatic run. The dialog shows
-  // no choice of format, so Execute pressed by the user writes the list it
-  // always has.
-  return m_bSilent ? m_cmdInfo.m_format : PartsListFormat();
+  PartsListFormat format;
+  if (IsDlgButtonChecked(kIdcGroupedList) == kBstChecked) format.layout = ListLayout::kGrouped;
+  if (IsDlgButtonChecked(kIdcUtf8Output) == kBstChecked) format.encoding = ListEncoding::kUtf8;
+  return format;
 }
 
 std::string CPartsListDlg::ChangesSince() const {
-  // The comparison, like the format, is the command line's automatic run's.
+  // Only the command line's automatic run compares; the dialog offers no
+  // comparison yet.
   return m_bSilent ? m_cmdInfo.m_changesSince : std::string();
 }
 
@@ -309,7 +344,7 @@ void CPartsListDlg::OnBrowseInput() {
   // for a selected name after the dialog's result.
   std::memset(m_pathBuffer.get(), 0, m_pathBufferSize);
   std::memcpy(m_pathBuffer.get(), kInitialInputName.data(), kInitialInputName.size());
-  const std::string filter = filterFromBars(kInputFilter);
+  const std::string filter = filterFromBars(kInputFilter, m_host);
   COpenFileRequest request;
   request.owner = m_hWnd;
   request.filter = filter;
@@ -348,17 +383,30 @@ void CPartsListDlg::AddChosenFiles() {
   }
 }
 
+// The save dialog, in the current output's folder with its name; it may
+// name a file that is not there yet, and asks before replacing one.
 void CPartsListDlg::OnBrowseOutput() {
+  const HostWindow outputName = GetDlgItem(kIdcOutputName);
+  const PathParts current = PathParts::Split(m_host.GetWindowText(outputName), m_host);
+  const std::string folder = current.drive + current.directory;
+  const std::string name = current.name + current.extension;
   std::vector<char> chosen(m_host.MaxPathLength(), '\0');
-  const std::string filter = filterFromBars(kOutputFilter);
+  if (name.size() < chosen.size()) std::copy(name.begin(), name.end(), chosen.begin());
+  const std::string filter = filterFromBars(m_host.LoadString(kIdsOutputFilter), m_host);
+  const std::string title = m_host.LoadString(kIdsOutputChooserTitle);
   COpenFileRequest request;
   request.owner = m_hWnd;
+  request.title = title.c_str();
   request.filter = filter;
-  request.flags = kOfnFileMustExist | kOfnHideReadOnly | kOfnExplorer;
+  request.flags = kOfnOverwritePrompt | kOfnPathMustExist | kOfnNoReadOnlyReturn |
+                  kOfnHideReadOnly | kOfnExplorer;
   request.fileBuffer = chosen.data();
   request.fileBufferSize = chosen.size();
-  if (!m_host.GetOpenFileName(request)) return;
-  m_host.SetWindowText(GetDlgItem(kIdcOutputName), textAt(chosen.data(), chosen.size(), 0));
+  request.defaultExtension = kOutputDefaultExtension;
+  // A name without a folder lies in the current one.
+  request.initialDirectory = folder.empty() ? "." : folder.c_str();
+  if (!m_host.GetSaveFileName(request)) return;
+  m_host.SetWindowText(outputName, textAt(chosen.data(), chosen.size(), 0));
 }
 
 void CPartsListDlg::OnClear() {

@@ -2,9 +2,12 @@
 //
 // The user gathers input schematic files in list 1001 (file dialog, drops,
 // command line), the output name lives in edit 1003 and follows the
-// selected (or first) input until the user changes it, and Execute runs
-// the conversion over the first 64 entries into that one file (or to the
-// standard output, when the output name is "-"). In
+// selected (or first) input until the user changes it (or chooses it in
+// the save dialog), the check boxes 1006 and 1007 choose the grouped list
+// and UTF-8 (preset by --grouped and --encoding=), and Execute runs the
+// conversion over the first 64 entries into that one file (or to the
+// standard output, when the output name is "-"); a longer list is read in
+// part and the message says so. F1 shows a short help. In
 // automatic mode the dialog runs Execute once during its initialisation,
 // silently, and ends itself; the outcome of the last Execute is kept for
 // the program's exit status, with the file at fault and why, or what the
@@ -33,7 +36,8 @@ struct ListedParts;
 class CPartsListDlg : public CHostDialog {
  public:
   // Room for 64 paths of the host's longest path (259 bytes on Windows),
-  // each with its zero, and a final zero.
+  // each with its zero, and a final zero. A longer entry is refused like a
+  // file that cannot be opened.
   static constexpr int kMaxInputs = 64;
   static constexpr std::size_t PathBufferSizeFor(std::size_t maxPath) {
     return kMaxInputs * maxPath + 1;
@@ -43,9 +47,8 @@ class CPartsListDlg : public CHostDialog {
   using Outcome = RunOutcome;
 
   // `cmdInfo` (the command line's results) outlives the dialog; `appName`
-  // captions its message boxes and `helpFilePath` is what F1 opens.
-  CPartsListDlg(CUiHost& host, const CPartsListCmdLineInfo& cmdInfo, std::string appName,
-                std::string helpFilePath);
+  // captions its message boxes.
+  CPartsListDlg(CUiHost& host, const CPartsListCmdLineInfo& cmdInfo, std::string appName);
   ~CPartsListDlg() override;
 
   Outcome LastOutcome() const { return m_report.outcome; }
@@ -73,7 +76,7 @@ class CPartsListDlg : public CHostDialog {
   // Execute with the output "-": the list goes to the standard output.
   void ExecuteToStandardOutput(int count, const char* const* paths,
                                const ListedParts* changesSince);
-  // The format of the list Execute writes.
+  // The format of the list Execute writes: what the check boxes say.
   PartsListFormat ListFormat() const;
   // The parts list whose changes Execute writes instead of a list; empty
   // for none.
@@ -90,13 +93,13 @@ class CPartsListDlg : public CHostDialog {
   // duplicates go into m_report, and Finish says so.
   void ReportOutcome(int result, ConversionReport& conversion, const char* const* paths,
                      int writeError);
-  // Copies up to 64 entries into m_pathBuffer; returns how many.
+  // Copies up to 64 entries into m_pathBuffer; returns how many, or -1
+  // with m_report telling which entry is too long for its room.
   int GatherInputPaths(const char* paths[kMaxInputs]);
   void AddChosenFiles();
 
   const CPartsListCmdLineInfo& m_cmdInfo;
   std::string m_appName;
-  std::string m_helpFilePath;
   CInputListBox m_inputList;
   std::size_t m_pathBufferSize;
   std::unique_ptr<char[]> m_pathBuffer;

@@ -49,6 +49,14 @@ inline constexpr int kIdsOtherSystemError = 131;
 inline constexpr int kIdsDuplicatesOneName = 132;
 inline constexpr int kIdsDuplicatesNamesDiffer = 133;
 inline constexpr int kIdsMoreReferences = 134;
+// Below 104 when the list held more entries than a run reads.
+inline constexpr int kIdsInputsLeftOut = 135;
+// The save dialog of the output: its filters ('|' for the zero bytes)
+// and its caption.
+inline constexpr int kIdsOutputFilter = 136;
+inline constexpr int kIdsOutputChooserTitle = 137;
+// What F1 shows: the dialog, the lists, the encodings, the command line.
+inline constexpr int kIdsHelp = 138;
 
 // Icons.
 inline constexpr int kIdrMainFrame = 128;  // large icon and About picture
@@ -60,6 +68,10 @@ inline constexpr int kIdcBrowseInput = 1002;
 inline constexpr int kIdcOutputName = 1003;
 inline constexpr int kIdcBrowseOutput = 1004;
 inline constexpr int kIdcClear = 1005;
+// The choice of list: checked, the grouped list instead of one row per
+// component, and UTF-8 with a byte order mark instead of Shift-JIS.
+inline constexpr int kIdcGroupedList = 1006;
+inline constexpr int kIdcUtf8Output = 1007;
 
 // System menu command of the About item; the platform keeps the low four
 // bits of system commands for itself.

@@ -22,6 +22,13 @@ constexpr std::array kMainControls = {
                   kBorder | kTabStop | kAutoHorizontalScroll},
     DialogControl{kIdcBrowseOutput, ControlKind::kPushButton, "参照(&F)...", 0, 240, 125, 40, 15,
                   kTabStop},
+    // Below the output, in the room the dialog grew by.
+    DialogControl{kIdcGroupedList, ControlKind::kCheckBox,
+                  "同じ部品を 1 行にまとめる (数量と部品番号の範囲)(&G)", 0, 10, 147, 225, 10,
+                  kTabStop},
+    DialogControl{kIdcUtf8Output, ControlKind::kCheckBox,
+                  "UTF-8 (BOM 付き) で書き出す (Shift-JIS の代わりに)(&U)", 0, 10, 160, 225, 10,
+                  kTabStop},
     DialogControl{kIdOk, ControlKind::kDefPushButton, "実行", 0, 240, 15, 40, 14, kTabStop},
     DialogControl{kIdcClear, ControlKind::kPushButton, "クリア(&C)", 0, 240, 85, 40, 14, kTabStop},
     DialogControl{kIdCancel, ControlKind::kPushButton, "終了", 0, 240, 35, 40, 14, kTabStop},
@@ -49,7 +56,7 @@ constexpr std::array kDialogs = {
     DialogTemplate{kIddAboutBox, "Veskのバージョン情報", kDialogFont, kDialogFontPoints, 209, 65,
                    kModalDialog, kAboutControls},
     DialogTemplate{kIddPartsListDialog, "Vesk V.0.31 Kolvaneのための部品リスト生成ソフト",
-                   kDialogFont, kDialogFontPoints, 283, 149,
+                   kDialogFont, kDialogFontPoints, 283, 175,
                    kModalDialog | dialog_style::kAppWindow, kMainControls},
 };
 
@@ -98,6 +105,42 @@ constexpr std::array kStrings = {
     StringResource{kIdsDuplicatesNamesDiffer,
                    "%1 行のうち、%2 個の部品番号が複数回あります。部品名が異なるもの %3 個: %4"},
     StringResource{kIdsMoreReferences, "%1 ほか %2 個"},
+    // Below 104: the entries given, and how many of them were read.
+    StringResource{kIdsInputsLeftOut,
+                   "%1 個の入力ファイルのうち、読み込んだのは最初の %2 個だけです"},
+    StringResource{kIdsOutputFilter, "CSV ファイル (*.csv)|*.csv|すべてのファイル (*.*)|*.*||"},
+    StringResource{kIdsOutputChooserTitle, "出力ファイルの指定"},
+    // "%1" is the program's name. The first line is the box's heading.
+    StringResource{kIdsHelp,
+                   "%1: Kolvane の回路図 (.ce3) から部品リストを作ります\n"
+                   "入力ファイルを一覧に加え (参照(R)...、ドラッグ アンド ドロップ、コマンド "
+                   "ライン)、出力ファイルを確かめて [実行] を押します。複数のファイルは 1 つの"
+                   "リストにまとめます (最初の 64 個まで)。\n"
+                   "\n"
+                   "リストの種類\n"
+                   "・部品ごと (既定): 部品 1 個に 1 行。重複の印、部品番号の記号と番号、"
+                   "部品名、備考。\n"
+                   "・同じ部品を 1 行にまとめる: 部品名と備考が同じ部品ごとに 1 行。見出しの行、"
+                   "部品番号 (続き番号は範囲で)、数量。\n"
+                   "\n"
+                   "文字コード\n"
+                   "・Shift-JIS (既定): 回路図の文字をそのまま書き出します。\n"
+                   "・UTF-8 (BOM 付き): Shift-JIS を読めない表計算ソフトのために。\n"
+                   "\n"
+                   "コマンド ライン\n"
+                   "%1 [入力.ce3 ...] [-o 出力.csv] [-F] [--grouped] "
+                   "[--encoding=utf-8|shift_jis]\n"
+                   "-F: ウィンドウを出さずに 1 回だけ変換して終わります。--grouped と "
+                   "--encoding= は、このダイアログの選択の初期値にもなります。-o - は標準出力、"
+                   "--help で英語の説明を表示します。\n"
+                   "\n"
+                   "終了コード\n"
+                   "0: リストを書き出しました (-F なしでは、ダイアログを閉じました)\n"
+                   "1: 入力ファイルを読めませんでした (出力ファイルは元のまま)\n"
+                   "2: 出力ファイルを開けないか書き込めません。または入力ファイルのひとつです\n"
+                   "3: -F で入力ファイルがありません\n"
+                   "4: ウィンドウを表示できず、-F もありません\n"
+                   "5: オプションの値が正しくありません"},
 };
 
 // The icons: a parts-list sheet with a resistor symbol and three rows, each

@@ -116,6 +116,28 @@ std::string japaneseReason(const CUiHost& host, const ReadProblem& p) {
   return {};
 }
 
+// A message box widens to its longest line, and Windows breaks no word
+// that is too long for it: a long file name is cut in the middle, as
+// Windows compacts paths, so that the box and the reason below the name
+// stay on the screen. The cuts fall before ASCII bytes that begin a
+// character, which are characters' starts in UTF-8 too.
+std::string shownFileName(const CUiHost& host, const std::string& file) {
+  constexpr std::size_t kLongest = 160;
+  constexpr std::size_t kHead = 50;
+  constexpr std::size_t kTail = 90;
+  if (file.size() <= kLongest) return file;
+  std::size_t head = 0;
+  std::size_t tail = std::string::npos;
+  for (std::size_t i = 0; i < file.size();) {
+    const auto byte = static_cast<unsigned char>(file[i]);
+    if (byte < 0x80 && i <= kHead) head = i;
+    if (byte < 0x80 && tail == std::string::npos && i >= file.size() - kTail) tail = i;
+    i += host.IsDBCSLeadByte(byte) ? 2 : 1;
+  }
+  if (head == 0 || tail == std::string::npos) return file;
+  return joined({std::string_view(file).substr(0, head), "...", std::string_view(file).substr(tail)});
+}
+
 std::string japaneseDuplicates(const CUiHost& host, const DuplicateSummary& summary) {
   const std::string rows = std::to_string(summary.rows);
   const std::string repeated = std::to_string(summary.repeatedReferences);
@@ -286,15 +308,20 @@ std::string commandLineReport(std::string_view program, const RunReport& report)
       return joined({lead, program, ": ", place(report.file, 0), "cannot write: ",
                      englishSystemError(report.systemError), "\n"});
     case RunOutcome::kWritten: {
-      std::string text;
+      std::string lines;
+      if (report.inputsGiven > report.inputsRead) {
+        lines += joined({program, ": ", std::to_string(report.inputsGiven),
+                         " input files given; only the first ", std::to_string(report.inputsRead),
+                         " were read\n"});
+      }
       if (report.duplicates.hasDuplicates()) {
-        text = joined({lead, program, ": ", englishDuplicates(report.duplicates), "\n"});
+        lines += joined({program, ": ", englishDuplicates(report.duplicates), "\n"});
       }
       if (!report.changesSince.empty()) {
-        text += joined({text.empty() ? lead : "", program, ": ",
-                        englishChanges(report.changes, report.changesSince), "\n"});
+        lines += joined({program, ": ", englishChanges(report.changes, report.changesSince), "\n"});
       }
-      return text;
+      if (lines.empty()) break;
+      return joined({lead, lines});
     }
   }
   return {};
@@ -303,11 +330,12 @@ std::string commandLineReport(std::string_view program, const RunReport& report)
 std::string messageDetail(const CUiHost& host, const RunReport& report) {
   // The file (with its line where one applies) on a line of its own,
   // then the reason.
+  const std::string file = shownFileName(host, report.file);
   const auto about = [&](int line, const std::string& reason) {
-    if (report.file.empty()) return reason;
-    if (line <= 0) return joined({report.file, "\n", reason});
-    return joined({fillIn(host.LoadString(kIdsFileAtLine), {report.file, std::to_string(line)}),
-                   "\n", reason});
+    if (file.empty()) return reason;
+    if (line <= 0) return joined({file, "\n", reason});
+    return joined({fillIn(host.LoadString(kIdsFileAtLine), {file, std::to_string(line)}), "\n",
+                   reason});
   };
   switch (report.outcome) {
     case RunOutcome::kNotRun:
@@ -326,9 +354,18 @@ std::string messageDetail(const CUiHost& host, const RunReport& report) {
     case RunOutcome::kWriteFailed:
       return about(0, fillIn(host.LoadString(kIdsCannotWrite),
                              {japaneseSystemError(host, report.systemError)}));
-    case RunOutcome::kWritten:
-      if (report.duplicates.hasDuplicates()) return japaneseDuplicates(host, report.duplicates);
-      break;
+    case RunOutcome::kWritten: {
+      std::string lines;
+      if (report.inputsGiven > report.inputsRead) {
+        lines = fillIn(host.LoadString(kIdsInputsLeftOut),
+                       {std::to_string(report.inputsGiven), std::to_string(report.inputsRead)});
+      }
+      if (report.duplicates.hasDuplicates()) {
+        if (!lines.empty()) lines += '\n';
+        lines += japaneseDuplicates(host, report.duplicates);
+      }
+      return lines;
+    }
   }
   return {};
 }

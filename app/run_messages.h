@@ -40,14 +40,16 @@ std::string englishListReason(const ListProblem& problem);
 std::string englishChanges(const ChangeCounts& counts, std::string_view list);
 // Everything the command line writes after a run of the automatic mode:
 // a line end after the traces where the run wrote any, then one line for
-// a failure, or a line for duplicates and one for the changes since a
-// list; for a run without any input, the reason and the usage line. Empty
-// when there is nothing to say.
+// a failure, or for a written list one for entries left out of a long
+// list, one for duplicates and one for the changes since a list; for a
+// run without any input, the reason and the usage line. Empty when there
+// is nothing to say.
 std::string commandLineReport(std::string_view program, const RunReport& report);
 
 // Japanese, for the dialog: the lines below the message's first line
-// (the file at fault and why, or the duplicates of a written list), in
-// the host's code page; empty when there is nothing to add.
+// (the file at fault and why, or of a written list the entries left out
+// and the duplicates), in the host's code page; empty when there is
+// nothing to add.
 std::string messageDetail(const CUiHost& host, const RunReport& report);
 
 // `text` with "%1" to "%9" replaced by `values` (in order); any other

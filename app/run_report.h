@@ -4,11 +4,11 @@
 // one; it tells the outcome and, for a failure, the file at fault and
 // why (a reading problem of an input or of the list to compare with, the
 // system's error of the output), and for a written list what it found of
-// references that occur more than once and of changes. The dialog's
-// messages (Japanese, below the message's own text) and the command
-// line's lines (English, on the standard error stream in automatic mode)
-// are both made from it (app/run_messages.h), so that the two always tell
-// the same.
+// references that occur more than once, of changes, and whether entries
+// of a long list were left out. The dialog's messages (Japanese, below
+// the message's own text) and the command line's lines (English, on the
+// standard error stream in automatic mode) are both made from it
+// (app/run_messages.h), so that the two always tell the same.
 #pragma once
 
 #include <string>
@@ -52,6 +52,10 @@ struct RunReport {
   ListProblem listProblem;
   // kWritten with changesSince: how many parts changed.
   ChangeCounts changes;
+  // The list held more entries than a run reads: how many it held and
+  // how many of them (the first) were read; both 0 otherwise.
+  int inputsGiven = 0;
+  int inputsRead = 0;
 };
 
 }  // namespace vesk

@@ -3,6 +3,8 @@
 namespace vesk {
 
 std::string caseInsensitiveGlob(std::string_view windowsPattern) {
+  // Windows' "*.*" matches names without a dot too.
+  if (windowsPattern == "*.*") return "*";
   std::string glob;
   glob.reserve(windowsPattern.size() * 4);
   for (const char c : windowsPattern) {

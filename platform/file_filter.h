@@ -8,7 +8,7 @@
 // pattern is rewritten with a bracket pair for every letter ("*.CE3"
 // becomes "*.[cC][eE]3"), and the glob specials that Windows treats as
 // plain characters ('[', ']', '\') are escaped with '\' so that they stay
-// plain.
+// plain. "*.*", every file on Windows, is "*".
 #pragma once
 
 #include <string>

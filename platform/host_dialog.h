@@ -23,6 +23,12 @@ class CHostDialog {
   int DoModal(HostWindow owner = nullptr) { return m_host.DoModal(m_templateId, *this, owner); }
   void EndDialog(int result) { m_host.EndDialog(m_hWnd, result); }
   HostWindow GetDlgItem(int controlId) const { return m_host.GetDlgItem(m_hWnd, controlId); }
+  unsigned IsDlgButtonChecked(int controlId) const {
+    return m_host.ButtonGetCheck(GetDlgItem(controlId));
+  }
+  void CheckDlgButton(int controlId, unsigned check) {
+    m_host.ButtonSetCheck(GetDlgItem(controlId), check);
+  }
   HostWindow GetSafeHwnd() const { return m_hWnd; }
   int TemplateId() const { return m_templateId; }
 

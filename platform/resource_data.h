@@ -24,6 +24,7 @@ enum class ControlKind {
   kListBox,
   kPushButton,
   kDefPushButton,
+  kCheckBox,  // a check box that checks and clears itself when clicked
   kEdit,
   kStaticText,
   kIcon,  // shows the icon resource named by DialogControl::iconId

@@ -2,13 +2,14 @@
 //
 // One abstract interface over the application framework and the user
 // interface: start-up facts (module path, arguments), modal dialogs built
-// from the resource tables, controls by id, list box and edit operations,
-// message boxes, the open-file dialog, dropped files, the system menu,
-// icons, text measuring, string resources, the active code page and the
-// same-file test. The operations follow the Windows calls they stand for
-// (GetDlgItem, SendMessageA with LB_*, GetOpenFileNameA, DragQueryFileA,
-// MessageBoxA, ...) and keep their results, so that a Win32 backend maps
-// them one to one and other backends imitate them.
+// from the resource tables, controls by id, list box, check box and edit
+// operations, message boxes, the open- and save-file dialogs, dropped
+// files, the system menu, icons, text measuring, string resources, the
+// active code page and the same-file test. The operations follow the
+// Windows calls they stand for (GetDlgItem, SendMessageA with LB_* and
+// BM_*, GetOpenFileNameA, GetSaveFileNameA, DragQueryFileA, MessageBoxA,
+// ...) and keep their results, so that a Win32 backend maps them one to
+// one and other backends imitate them.
 //
 // Handles are opaque: the backend owns every window, menu, icon, device
 // context, font and drop behind them; the shell only passes them back.
@@ -29,12 +30,12 @@
 #undef AppendMenu
 #undef DragQueryFile
 #undef GetOpenFileName
+#undef GetSaveFileName
 #undef GetWindowText
 #undef LoadIcon
 #undef LoadString
 #undef MessageBox
 #undef SetWindowText
-#undef WinHelp
 #endif
 
 namespace vesk {
@@ -67,9 +68,15 @@ inline constexpr int kNotifyListSelChange = 1;  // LBN_SELCHANGE
 inline constexpr unsigned kDragQueryCount = 0xFFFFFFFFu;
 inline constexpr unsigned kMbOk = 0x0000;
 inline constexpr unsigned kMbIconExclamation = 0x0030;
+inline constexpr unsigned kMbIconInformation = 0x0040;
+inline constexpr unsigned kBstUnchecked = 0;  // BST_UNCHECKED
+inline constexpr unsigned kBstChecked = 1;    // BST_CHECKED
+inline constexpr unsigned kOfnOverwritePrompt = 0x00000002;
 inline constexpr unsigned kOfnHideReadOnly = 0x00000004;
 inline constexpr unsigned kOfnAllowMultiSelect = 0x00000200;
+inline constexpr unsigned kOfnPathMustExist = 0x00000800;
 inline constexpr unsigned kOfnFileMustExist = 0x00001000;
+inline constexpr unsigned kOfnNoReadOnlyReturn = 0x00008000;
 inline constexpr unsigned kOfnExplorer = 0x00080000;
 inline constexpr unsigned kMfString = 0x0000;
 inline constexpr unsigned kMfSeparator = 0x0800;
@@ -87,9 +94,12 @@ inline constexpr char kNativePathSeparator = '\\';
 inline constexpr char kNativePathSeparator = '/';
 #endif
 
-// The open-file dialog's parameters (OPENFILENAMEA, reduced to what is used).
+// The parameters of the open- and the save-file dialog (OPENFILENAMEA,
+// reduced to what is used).
 struct COpenFileRequest {
   HostWindow owner = nullptr;
+  // The dialog's caption; none: the platform's own.
+  const char* title = nullptr;
   // Description and pattern pairs, each text zero-terminated, the list
   // ended by an empty text.
   std::string_view filter;
@@ -100,7 +110,10 @@ struct COpenFileRequest {
   // text.
   char* fileBuffer = nullptr;
   std::size_t fileBufferSize = 0;
+  // Without its dot ("csv"); the save dialog adds it to a name typed
+  // without any extension.
   const char* defaultExtension = nullptr;
+  // A relative directory is taken from the current one.
   const char* initialDirectory = nullptr;
 };
 
@@ -153,6 +166,12 @@ class CUiHost {
                           std::size_t capacity) const = 0;
   virtual void ListSetHorizontalExtent(HostWindow list, int pixels) = 0;
 
+  // Button messages: BM_GETCHECK and BM_SETCHECK (kBstUnchecked or
+  // kBstChecked) of a check box; setting sends no notification, and any
+  // other button reads as unchecked.
+  virtual unsigned ButtonGetCheck(HostWindow button) const = 0;
+  virtual void ButtonSetCheck(HostWindow button, unsigned check) = 0;
+
   // Message box owned by `owner`; returns the button pressed.
   virtual int MessageBox(HostWindow owner, std::string_view text, std::string_view caption,
                          unsigned flags) = 0;
@@ -160,6 +179,11 @@ class CUiHost {
   // The common open-file dialog; true when the user confirmed a choice
   // that fits the buffer.
   virtual bool GetOpenFileName(COpenFileRequest& request) = 0;
+  // The common save-file dialog: one name, chosen or typed (a new one
+  // too), the default extension added where none was typed; with
+  // kOfnOverwritePrompt it asks before an existing file is replaced. True
+  // when the user confirmed a name that fits the buffer.
+  virtual bool GetSaveFileName(COpenFileRequest& request) = 0;
 
   // Dropped files. Index kDragQueryCount returns the count; otherwise the
   // path is copied (cut to capacity - 1 bytes, zero-terminated) and its
@@ -206,8 +230,6 @@ class CUiHost {
   virtual bool IsDBCSLeadByte(unsigned char byte) const = 0;
   // Whether both paths name one existing file on disk.
   virtual bool IsSameFile(const char* first, const char* second) const = 0;
-  // Help viewer with `helpFile`.
-  virtual void WinHelp(HostWindow window, std::string_view helpFile) = 0;
 
  protected:
   explicit CUiHost(const ResourceSet& resources) : m_resources(resources) {}

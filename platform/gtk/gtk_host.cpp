@@ -85,7 +85,7 @@ std::string displayText(std::string_view bytes) {
 struct GtkHostSignals {
   static void buttonClicked(GtkButton*, gpointer data) {
     auto* window = static_cast<CGtkHost::Window*>(data);
-    if (!window->dialog->live()) return;
+    if (!window->dialog->live() || window->hostSettingCheck) return;
     window->dialog->handler->OnCommand(window->control->id, kNotifyButtonClicked,
                                        handleOf<HostWindow>(window));
   }
@@ -299,15 +299,17 @@ void CGtkHost::buildDialog(Dialog& dialog) {
   if ((layout.style & dialog_style::kAppWindow) == 0) gtk_window_set_skip_taskbar_hint(window, TRUE);
 
   // The template font for every control of this dialog, and controls that
-  // keep to their template size: GTK's theme would otherwise pad buttons
-  // and entries beyond it.
+  // keep to their template size: GTK's theme would otherwise pad buttons,
+  // check boxes and entries beyond it.
   const std::string styleClass = "vesk-dialog-" + std::to_string(layout.id);
   gtk_style_context_add_class(gtk_widget_get_style_context(toplevel), styleClass.c_str());
   const std::string scope = "window." + styleClass;
   const std::string css = scope + " * { font-family: \"" + m_fontFamily + "\"; font-size: " +
                           std::to_string(layout.fontPointSize) + "pt; }\n" + scope +
                           " button { padding: 0 2px; min-height: 0; min-width: 0; }\n" + scope +
-                          " entry { padding-top: 0; padding-bottom: 0; min-height: 0; }\n";
+                          " entry { padding-top: 0; padding-bottom: 0; min-height: 0; }\n" +
+                          scope + " checkbutton { padding: 0; min-height: 0; }\n" + scope +
+                          " checkbutton check { margin: 0 4px 0 0; }\n";
   dialog.css = gtk_css_provider_new();
   gtk_css_provider_load_from_data(dialog.css, css.c_str(), -1, nullptr);
   gtk_style_context_add_provider_for_screen(gtk_widget_get_screen(toplevel),
@@ -399,6 +401,13 @@ void CGtkHost::buildControl(Dialog& dialog, Window& window) {
         gtk_window_set_default(GTK_WINDOW(dialog.self.widget), button);
       }
       window.widget = window.inner = button;
+      window.text = std::string(control.text);
+      break;
+    }
+    case ControlKind::kCheckBox: {
+      GtkWidget* check = gtk_check_button_new_with_mnemonic(gtkMnemonicText(text).c_str());
+      g_signal_connect(check, "clicked", G_CALLBACK(GtkHostSignals::buttonClicked), &window);
+      window.widget = window.inner = check;
       window.text = std::string(control.text);
       break;
     }
@@ -549,8 +558,11 @@ bool CGtkHost::onKeyPress(Dialog& dialog, const void* rawEvent) {
       return true;
     case GDK_KEY_Return:
     case GDK_KEY_KP_Enter: {
-      // A focused button presses itself; elsewhere Enter is the default button.
-      if (modifiers != 0 || (focus != nullptr && GTK_IS_BUTTON(focus))) return false;
+      // A focused push button presses itself; elsewhere (a check box
+      // included) Enter is the default button.
+      const bool pushButton =
+          focus != nullptr && GTK_IS_BUTTON(focus) && !GTK_IS_TOGGLE_BUTTON(focus);
+      if (modifiers != 0 || pushButton) return false;
       for (const auto& control : dialog.controls) {
         if (control->control->kind != ControlKind::kDefPushButton) continue;
         if (gtk_widget_is_sensitive(control->widget)) {
@@ -721,6 +733,7 @@ void CGtkHost::SetWindowText(HostWindow handle, std::string_view text) {
       break;
     case ControlKind::kPushButton:
     case ControlKind::kDefPushButton:
+    case ControlKind::kCheckBox:
       gtk_button_set_label(GTK_BUTTON(window->widget), gtkMnemonicText(shown).c_str());
       break;
     case ControlKind::kStaticText:
@@ -796,6 +809,24 @@ void CGtkHost::ListSetHorizontalExtent(HostWindow handle, int pixels) {
   if (list == nullptr || !list->isList()) return;
   list->horizontalExtent = std::max(pixels, 0);
   gtk_tree_view_column_set_fixed_width(list->column, std::max(pixels, 1));
+}
+
+// --- check boxes -----------------------------------------------------------
+
+unsigned CGtkHost::ButtonGetCheck(HostWindow handle) const {
+  const Window* button = findWindow(handle);
+  if (button == nullptr || !button->isCheckBox()) return kBstUnchecked;
+  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button->widget)) ? kBstChecked
+                                                                          : kBstUnchecked;
+}
+
+void CGtkHost::ButtonSetCheck(HostWindow handle, unsigned check) {
+  Window* button = findWindow(handle);
+  if (button == nullptr || !button->isCheckBox()) return;
+  // GTK reports the change as a click; BM_SETCHECK sends nothing.
+  button->hostSettingCheck = true;
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(button->widget), check == kBstChecked);
+  button->hostSettingCheck = false;
 }
 
 // --- dropped files ---------------------------------------------------------
@@ -979,10 +1010,6 @@ bool CGtkHost::IsDBCSLeadByte(unsigned char) const {
 
 bool CGtkHost::IsSameFile(const char* first, const char* second) const {
   return pathsNameSameFile(first, second);
-}
-
-void CGtkHost::WinHelp(HostWindow, std::string_view) {
-  // The program has no help file on any platform; there is nothing to show.
 }
 
 }  // namespace vesk

@@ -7,13 +7,14 @@
 // IPAPGothic, its metric-compatible substitute, takes its place so that
 // the Japanese texts fit their controls. The list box is a one-column tree
 // view in a scrolled window (unsorted, duplicates kept, its horizontal
-// range set by the shell), the edit a GtkEntry, buttons GtkButtons with
-// their mnemonics. Enter presses the default button, Escape and the close
+// range set by the shell), the edit a GtkEntry, buttons GtkButtons and
+// check boxes GtkCheckButtons with their mnemonics. Enter presses the default button, Escape and the close
 // box are Cancel, Tab follows the template's order, and the items the
 // shell appends to the system menu form a context menu of the dialog
 // (right button, Shift+F10, the menu key or Alt+Space). Files dropped as
 // "text/uri-list" reach the controls that accept files. The file dialog is
-// GTK's native file chooser, message boxes are modal warning dialogs.
+// GTK's native file chooser (in save mode for the save dialog), message
+// boxes are modal GTK message dialogs.
 //
 // Texts are bytes: list entries and edit texts keep the exact bytes the
 // shell gave them (file names need not be UTF-8) and are shown with
@@ -70,9 +71,12 @@ class CGtkHost final : public CUiHost {
   int ListGetTextLen(HostWindow list, int index) const override;
   int ListGetText(HostWindow list, int index, char* buffer, std::size_t capacity) const override;
   void ListSetHorizontalExtent(HostWindow list, int pixels) override;
+  unsigned ButtonGetCheck(HostWindow button) const override;
+  void ButtonSetCheck(HostWindow button, unsigned check) override;
   int MessageBox(HostWindow owner, std::string_view text, std::string_view caption,
                  unsigned flags) override;
   bool GetOpenFileName(COpenFileRequest& request) override;
+  bool GetSaveFileName(COpenFileRequest& request) override;
   unsigned DragQueryFile(HostDrop drop, unsigned index, char* buffer, unsigned capacity) override;
   void DragFinish(HostDrop drop) override;
   HostMenu GetSystemMenu(HostWindow window, bool revert) override;
@@ -97,7 +101,6 @@ class CGtkHost final : public CUiHost {
   std::string LoadString(int id) const override;
   bool IsDBCSLeadByte(unsigned char byte) const override;
   bool IsSameFile(const char* first, const char* second) const override;
-  void WinHelp(HostWindow window, std::string_view helpFile) override;
 
   // The family that stands for the template font: the font itself when
   // installed, else its substitute.
@@ -127,6 +130,7 @@ class CGtkHost final : public CUiHost {
   void popUpSystemMenu(Dialog& dialog, const void* event);
   void moveFocus(Dialog& dialog, bool forward);
   bool onKeyPress(Dialog& dialog, const void* event);
+  bool confirmReplace(GtkWindow* parent, const std::string& path);
   void writeReport(const char* reason) const;
 
   friend struct GtkHostSignals;
@@ -184,10 +188,14 @@ struct CGtkHost::Window {
   GtkTreeViewColumn* column = nullptr;
   int horizontalExtent = 0;
   bool hostChangingSelection = false;  // no notification while the host edits the list
+  bool hostSettingCheck = false;       // nor while it sets a check box's mark
   bool grabbingFocus = false;          // focus alone does not select an entry
 
   bool isList() const { return control != nullptr && control->kind == ControlKind::kListBox; }
   bool isEdit() const { return control != nullptr && control->kind == ControlKind::kEdit; }
+  bool isCheckBox() const {
+    return control != nullptr && control->kind == ControlKind::kCheckBox;
+  }
   bool hasStyle(unsigned style) const {
     return control != nullptr && (control->style & style) != 0;
   }

@@ -4,7 +4,7 @@
 //   snapshot  <serial> <reason>
 //   dialog    <id> <font family> <base x> <base y> <client width> <client height> <title>
 //   control   <dialog id> <control id> <index> <x> <y> <width> <height> <sensitive> <focused>
-//             <text width> <text>
+//             <checked> <text width> <text>
 //   row       <dialog id> <control id> <index> <selected> <text>
 //   message   <title> <text> <secondary text>
 //   end       <serial>
@@ -72,10 +72,12 @@ void CGtkHost::writeReport(const char* reason) const {
         textWidth = layoutWidth(gtk_entry_get_layout(GTK_ENTRY(widget)));
       }
       const bool focused = control->inner != nullptr && control->inner == focus;
-      std::fprintf(out, "control\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\n", id,
+      const bool checked = GTK_IS_TOGGLE_BUTTON(widget) &&
+                           gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget));
+      std::fprintf(out, "control\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\n", id,
                    control->control->id, index++, x, y, allocation.width, allocation.height,
-                   gtk_widget_is_sensitive(widget) ? 1 : 0, focused ? 1 : 0, textWidth,
-                   text.c_str());
+                   gtk_widget_is_sensitive(widget) ? 1 : 0, focused ? 1 : 0, checked ? 1 : 0,
+                   textWidth, text.c_str());
       if (!control->isList()) continue;
       GtkTreeModel* model = GTK_TREE_MODEL(control->store);
       GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(control->inner));

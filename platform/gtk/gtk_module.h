@@ -14,7 +14,7 @@
 
 namespace vesk {
 
-inline constexpr int kGtkModuleInterfaceVersion = 1;
+inline constexpr int kGtkModuleInterfaceVersion = 2;
 inline constexpr const char* kGtkModuleFileName = "vesk-gtk.so";
 inline constexpr const char* kGtkModuleVersionSymbol = "vesk_gtk_module_interface_version";
 inline constexpr const char* kGtkModuleCreateSymbol = "vesk_gtk_create_host";

@@ -14,6 +14,7 @@ struct CHeadlessHost::Control {
   const DialogControl* layout = nullptr;  // null for the dialog itself
   std::string text;
   std::vector<std::string> items;  // list box entries
+  unsigned check = kBstUnchecked;   // check box
 };
 
 struct CHeadlessHost::Dialog {
@@ -88,7 +89,7 @@ int CHeadlessHost::DoModal(int templateId, CHostDialog& handler, HostWindow) {
   m_dialog->self.text = std::string(layout->caption);
   m_dialog->controls.reserve(layout->controls.size());
   for (const DialogControl& control : layout->controls) {
-    m_dialog->controls.push_back(Control{&control, std::string(control.text), {}});
+    m_dialog->controls.push_back(Control{&control, std::string(control.text), {}, kBstUnchecked});
   }
   handler.AttachWindow(handleOf<HostWindow>(&m_dialog->self));
   handler.OnInitDialog();
@@ -166,6 +167,19 @@ int CHeadlessHost::ListGetText(HostWindow handle, int index, char* buffer,
                                std::size_t capacity) const {
   const Control* list = findList(handle);
   return list != nullptr ? CopyListItemText(list->items, index, buffer, capacity) : kListError;
+}
+
+unsigned CHeadlessHost::ButtonGetCheck(HostWindow handle) const {
+  const Control* button = findControl(handle);
+  return button != nullptr ? button->check : kBstUnchecked;
+}
+
+void CHeadlessHost::ButtonSetCheck(HostWindow handle, unsigned check) {
+  Control* button = findControl(handle);
+  if (button != nullptr && button->layout != nullptr &&
+      button->layout->kind == ControlKind::kCheckBox) {
+    button->check = check;
+  }
 }
 
 int CHeadlessHost::MessageBox(HostWindow, std::string_view, std::string_view, unsigned) {

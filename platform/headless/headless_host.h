@@ -3,8 +3,9 @@
 // The automatic mode still runs the main dialog: its initialisation fills
 // the input list and the output name from the command line, runs Execute
 // once, silently, and ends the dialog. This host keeps exactly what that
-// needs, the texts, list entries and enabled state of the controls of the
-// one dialog being run, and nothing else: no drawing, no measuring, no
+// needs, the texts, list entries and check marks of the controls of the
+// one dialog being run (the check boxes carry the command line's choice
+// of list), and nothing else: no drawing, no measuring, no
 // menus, no file dialogs, no drops. A message box is never shown (the
 // automatic mode asks for none), and a dialog that does not end itself
 // during its initialisation ends at once with -1, since no user can act
@@ -50,8 +51,11 @@ class CHeadlessHost final : public CUiHost {
   int ListGetTextLen(HostWindow list, int index) const override;
   int ListGetText(HostWindow list, int index, char* buffer, std::size_t capacity) const override;
   void ListSetHorizontalExtent(HostWindow, int) override {}
+  unsigned ButtonGetCheck(HostWindow button) const override;
+  void ButtonSetCheck(HostWindow button, unsigned check) override;
   int MessageBox(HostWindow, std::string_view, std::string_view, unsigned) override;
   bool GetOpenFileName(COpenFileRequest&) override { return false; }
+  bool GetSaveFileName(COpenFileRequest&) override { return false; }
   unsigned DragQueryFile(HostDrop, unsigned, char*, unsigned) override { return 0; }
   void DragFinish(HostDrop) override {}
   HostMenu GetSystemMenu(HostWindow, bool) override { return nullptr; }
@@ -75,7 +79,6 @@ class CHeadlessHost final : public CUiHost {
   std::string LoadString(int id) const override;
   bool IsDBCSLeadByte(unsigned char byte) const override;
   bool IsSameFile(const char* first, const char* second) const override;
-  void WinHelp(HostWindow, std::string_view) override {}
 
  private:
   struct Control;

@@ -121,6 +121,10 @@ Win32ControlStyles win32ControlStyles(const DialogControl& control) {
       result.windowClass = kTemplateButtonClass;
       result.style |= win32_style::kDefPushButton;
       break;
+    case ControlKind::kCheckBox:
+      result.windowClass = kTemplateButtonClass;
+      result.style |= win32_style::kAutoCheckBox;
+      break;
     case ControlKind::kEdit:
       result.windowClass = kTemplateEditClass;
       if (style & kAutoHorizontalScroll) result.style |= win32_style::kEditAutoHScroll;

@@ -35,6 +35,7 @@ inline constexpr std::uint32_t kSetFont = 0x00000040u;       // DS_SETFONT
 inline constexpr std::uint32_t kExAcceptFiles = 0x00000010u;  // WS_EX_ACCEPTFILES
 inline constexpr std::uint32_t kExAppWindow = 0x00040000u;    // WS_EX_APPWINDOW
 inline constexpr std::uint32_t kDefPushButton = 0x00000001u;  // BS_DEFPUSHBUTTON
+inline constexpr std::uint32_t kAutoCheckBox = 0x00000003u;   // BS_AUTOCHECKBOX
 inline constexpr std::uint32_t kEditAutoHScroll = 0x00000080u;  // ES_AUTOHSCROLL
 inline constexpr std::uint32_t kListNotify = 0x00000001u;       // LBS_NOTIFY
 inline constexpr std::uint32_t kListNoIntegralHeight = 0x00000100u;  // LBS_NOINTEGRALHEIGHT

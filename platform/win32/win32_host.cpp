@@ -421,12 +421,33 @@ int CWin32Host::MessageBox(HostWindow owner, std::string_view text, std::string_
                      flags);
 }
 
-bool CWin32Host::GetOpenFileName(COpenFileRequest& request) {
+unsigned CWin32Host::ButtonGetCheck(HostWindow button) const {
+  return static_cast<unsigned>(SendMessageA(toWindow(button), BM_GETCHECK, 0, 0));
+}
+
+void CWin32Host::ButtonSetCheck(HostWindow button, unsigned check) {
+  SendMessageA(toWindow(button), BM_SETCHECK, static_cast<WPARAM>(check), 0);
+}
+
+namespace {
+
+// Runs GetOpenFileNameA or GetSaveFileNameA with the request.
+template <typename FileDialog>
+bool runFileDialog(COpenFileRequest& request, FileDialog show) {
   if (request.fileBuffer == nullptr || request.fileBufferSize == 0) return false;
   // The filter list ends with an empty text: two zero bytes at the end at
   // least, whatever the caller passed.
   std::string filter(request.filter);
   filter.append(2, '\0');
+  // The dialog wants a full path; a relative one counts from the current
+  // directory.
+  std::string initialDirectory;
+  if (request.initialDirectory != nullptr) {
+    initialDirectory.assign(MAX_PATH, '\0');
+    const DWORD length = GetFullPathNameA(request.initialDirectory, MAX_PATH,
+                                          initialDirectory.data(), nullptr);
+    initialDirectory.resize(length > 0 && length < MAX_PATH ? length : 0);
+  }
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = toWindow(request.owner);
@@ -434,11 +455,22 @@ bool CWin32Host::GetOpenFileName(COpenFileRequest& request) {
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = request.fileBuffer;
   dialog.nMaxFile = static_cast<DWORD>(std::min<std::size_t>(request.fileBufferSize, 0x7FFFFFFF));
+  dialog.lpstrTitle = request.title;
   dialog.Flags = request.flags;
   dialog.lpstrDefExt = request.defaultExtension;
-  dialog.lpstrInitialDir = request.initialDirectory;
+  dialog.lpstrInitialDir = initialDirectory.empty() ? nullptr : initialDirectory.c_str();
   // Cancelled, failed and too small for the selection all return FALSE.
-  return GetOpenFileNameA(&dialog) != FALSE;
+  return show(&dialog) != FALSE;
+}
+
+}  // namespace
+
+bool CWin32Host::GetOpenFileName(COpenFileRequest& request) {
+  return runFileDialog(request, GetOpenFileNameA);
+}
+
+bool CWin32Host::GetSaveFileName(COpenFileRequest& request) {
+  return runFileDialog(request, GetSaveFileNameA);
 }
 
 unsigned CWin32Host::DragQueryFile(HostDrop drop, unsigned index, char* buffer,
@@ -589,14 +621,6 @@ bool CWin32Host::IsDBCSLeadByte(unsigned char byte) const { return ::IsDBCSLeadB
 
 bool CWin32Host::IsSameFile(const char* first, const char* second) const {
   return pathsNameSameFile(first, second);
-}
-
-void CWin32Host::WinHelp(HostWindow window, std::string_view helpFile) {
-  // No help file comes with the program: without one, the viewer would
-  // only say that it is missing, so nothing happens.
-  const std::string file(helpFile);
-  if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-  WinHelpA(toWindow(window), file.c_str(), HELP_FINDER, 0);
 }
 
 }  // namespace vesk

@@ -4,7 +4,8 @@
 // and run with CreateDialogIndirectParamA and a modal loop of our own
 // that disables the owner and ends on EndDialog; every other operation is
 // the Windows call it is named after (SendMessageA with LB_*, the edit's
-// window text, GetOpenFileNameA, DragQueryFileA, MessageBoxA, ...). Icons
+// window text, SendMessageA with BM_GETCHECK, GetOpenFileNameA,
+// GetSaveFileNameA, DragQueryFileA, MessageBoxA, ...). Icons
 // and strings come from the executable's resources, which the build makes
 // from the same tables; a module without them gets both straight from the
 // tables. Texts are bytes of the ANSI code page. The program's manifest
@@ -61,9 +62,12 @@ class CWin32Host final : public CUiHost {
   int ListGetTextLen(HostWindow list, int index) const override;
   int ListGetText(HostWindow list, int index, char* buffer, std::size_t capacity) const override;
   void ListSetHorizontalExtent(HostWindow list, int pixels) override;
+  unsigned ButtonGetCheck(HostWindow button) const override;
+  void ButtonSetCheck(HostWindow button, unsigned check) override;
   int MessageBox(HostWindow owner, std::string_view text, std::string_view caption,
                  unsigned flags) override;
   bool GetOpenFileName(COpenFileRequest& request) override;
+  bool GetSaveFileName(COpenFileRequest& request) override;
   unsigned DragQueryFile(HostDrop drop, unsigned index, char* buffer, unsigned capacity) override;
   void DragFinish(HostDrop drop) override;
   HostMenu GetSystemMenu(HostWindow window, bool revert) override;
@@ -89,7 +93,6 @@ class CWin32Host final : public CUiHost {
   std::string LoadString(int id) const override;
   bool IsDBCSLeadByte(unsigned char byte) const override;
   bool IsSameFile(const char* first, const char* second) const override;
-  void WinHelp(HostWindow window, std::string_view helpFile) override;
 
  private:
   friend struct Win32DialogRouting;

@@ -112,11 +112,13 @@ std::string stringTableScript(std::span<const StringResource> strings) {
   for (const StringResource& entry : strings) {
     out += "  " + std::to_string(entry.id) + ", \"";
     for (char c : entry.text) {
-      // Resource scripts double a quote and escape a backslash.
+      // Resource scripts double a quote and escape a backslash and a line end.
       if (c == '"') {
         out += "\"\"";
       } else if (c == '\\') {
         out += "\\\\";
+      } else if (c == '\n') {
+        out += "\\n";
       } else {
         out.push_back(c);
       }

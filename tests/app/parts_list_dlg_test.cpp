@@ -433,7 +433,9 @@ TEST(PartsListDialog, AWrittenListTellsItsDuplicateReferences) {
   }
 }
 
-TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesOnly) {
+// A list longer than a run reads: the first 64 are read, and message 104
+// and the automatic mode's line say how many were left out.
+TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesAndSaysSo) {
   ScratchDir dir;
   std::vector<std::string> args = {"-o", dir.file("out.csv")};
   for (int i = 0; i < 70; ++i) {
@@ -450,23 +452,63 @@ TEST(PartsListDialog, ExecuteReadsTheFirst64EntriesOnly) {
   std::string expected;
   for (int i = 1; i <= 64; ++i) expected += ",\"R\"," + std::to_string(i) + ",\"1k\",\"\"\r\n";
   EXPECT_EQ(readFile(dir.file("out.csv")), expected);
-  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+  EXPECT_EQ(messageTexts(*host),
+            std::vector<std::string>{message(
+                kFinished, {"70 個の入力ファイルのうち、読み込んだのは最初の 64 個だけです"})});
+
+  std::filesystem::remove(dir.file("out.csv"));
+  args.push_back("-F");
+  CMemoryHost automatic(partsListResources(), test::withProgram(args));
+  test::Said said;
+  EXPECT_EQ(runShell(automatic, {}, &said), kExitWritten);
+  EXPECT_EQ(said.err, "\nvesk: 70 input files given; only the first 64 were read\n");
+  EXPECT_EQ(readFile(dir.file("out.csv")), expected);
 }
 
-TEST(PartsListDialog, GatheringStopsBeforeAnEntryTooLongForTheBuffer) {
+// An entry longer than a path of the host fails the run as a file that
+// cannot be opened, before anything is read or written; one byte less is
+// a path to try.
+TEST(PartsListDialog, AnEntryTooLongForItsRoomFailsTheRun) {
   ScratchDir dir;
   const std::string first = dir.file("first.ce3");
-  const std::string third = dir.file("third.ce3");
   writeFile(first, schematicText({{"R1", "10k", ""}}));
-  writeFile(third, schematicText({{"R3", "30k", ""}}));
-  const std::string tooLong(CPartsListDlg::kPathBufferSize, 'x');
-  auto host = interactiveHost({first, tooLong, third, "-o", dir.file("out.csv")});
-  runShell(*host, [](CMemoryHost& user) {
-    user.PressButton(kIdOk);
-    user.PressButton(kIdCancel);
-  });
-  EXPECT_EQ(readFile(dir.file("out.csv")), ",\"R\",1,\"10k\",\"\"\r\n");
-  EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+  for (const std::size_t length : {kMaxPath, kMaxPath - 1}) {
+    const bool tooLong = length == kMaxPath;
+    const std::string entry = dir.file(std::string(length - dir.file("").size(), 'x'));
+    std::vector<std::string> args = {first, entry, "-o", dir.file("out.csv")};
+    auto host = interactiveHost(args);
+    runShell(*host, [](CMemoryHost& user) { user.PressButton(kIdOk); });
+    // (The name, too long for a line, is cut in the middle of the message.)
+    const std::string why = tooLong ? "パスが長すぎます" : "ファイルまたはフォルダーがありません";
+    ASSERT_EQ(host->Messages().size(), 1u);
+    const std::vector<std::string> lines = linesOf(host->Messages()[0].text);
+    EXPECT_EQ(lines.front(), kInputOpenFailed);
+    EXPECT_EQ(lines.back(), "ファイルを開けません: " + why);
+    args.push_back("-F");
+    CMemoryHost automatic(partsListResources(), test::withProgram(args));
+    test::Said said;
+    EXPECT_EQ(runShell(automatic, {}, &said), kExitInputFailed);
+    const std::string line = entry + ": cannot open: " +
+                             (tooLong ? "File name too long" : "No such file or directory");
+    EXPECT_NE(said.err.find(line), std::string::npos) << said.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.csv")));
+  }
+}
+
+// A long file name is cut in the middle of the message, so that the box
+// keeps to the screen with the reason below it.
+TEST(PartsListDialog, AVeryLongFileNameIsCutInTheMiddleOfTheMessage) {
+  std::string entry = "/";
+  for (int i = 0; i < 20; ++i) entry += "\xe5\x9b\x9e\xe8\xb7\xaf" + std::string(40, 'd') + "/";
+  entry += "missing.ce3";
+  auto host = interactiveHost({entry, "-o", "/tmp/out.csv"});
+  host->SetMaxPathLength(4096);
+  runShell(*host, [](CMemoryHost& user) { user.PressButton(kIdOk); });
+  ASSERT_EQ(host->Messages().size(), 1u);
+  const std::vector<std::string> lines = linesOf(host->Messages()[0].text);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], entry.substr(0, 47) + "..." + entry.substr(entry.size() - 90)) << lines[1];
+  EXPECT_EQ(lines[2], kNoSuchFile);
 }
 
 TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
@@ -515,30 +557,41 @@ TEST(PartsListDialog, AutomaticModeRunsOnceSilentlyAndCloses) {
   EXPECT_EQ(readFile(input), schematicText({{"U1", "74HC00", ""}}));
 }
 
-// The format of the command line is the automatic run's; the dialog,
-// which shows no choice of format, writes the per-component list.
-TEST(PartsListDialog, TheCommandLineFormatHoldsForTheAutomaticRun) {
+// The check boxes choose the list Execute writes; --grouped and
+// --encoding= preset them. Set either way, Execute writes the bytes that
+// -F writes with the same options.
+TEST(PartsListDialog, TheCheckBoxesChooseTheListAsTheCommandLineDoes) {
   ScratchDir dir;
   const std::string input = dir.file("a.ce3");
   writeFile(input, schematicText({{"R2", "10k", "\x8b\xe0"}, {"R1", "10k", "\x8b\xe0"}}));
-  const std::vector<std::string> options = {"--grouped", "--encoding=utf-8", input, "-o",
-                                            dir.file("out.csv")};
-  std::vector<std::string> automatic = options;
-  automatic.push_back("-F");
-  CMemoryHost host(partsListResources(), test::withProgram(automatic));
-  EXPECT_EQ(runShell(host), kExitWritten);
-  EXPECT_EQ(readFile(dir.file("out.csv")),
-            "\xEF\xBB\xBF\"重複\",\"部品番号\",\"数量\",\"部品名\",\"備考\"\r\n"
-            ",\"R1, R2\",2,\"10k\",\"金\"\r\n");
-
-  auto interactive = interactiveHost(options);
-  runShell(*interactive, [](CMemoryHost& user) {
-    user.PressButton(kIdOk);
-    user.PressButton(kIdCancel);
-  });
-  EXPECT_EQ(messageTexts(*interactive), std::vector<std::string>{kFinished});
-  EXPECT_EQ(readFile(dir.file("out.csv")),
-            ",\"R\",1,\"10k\",\"\x8b\xe0\"\r\n,\"R\",2,\"10k\",\"\x8b\xe0\"\r\n");
+  struct Case {
+    std::vector<std::string> preset;  // on the command line
+    std::vector<int> clicked;         // check boxes the user clicks
+    std::vector<std::string> same;    // the options of -F that write the same
+  };
+  const Case cases[] = {
+      {{}, {}, {}},
+      {{"--grouped", "--encoding=utf-8"}, {}, {"--grouped", "--encoding=utf-8"}},
+      {{}, {kIdcGroupedList}, {"--grouped"}},
+      {{}, {kIdcUtf8Output}, {"--encoding=utf-8"}},
+      {{"--grouped"}, {kIdcGroupedList, kIdcUtf8Output}, {"--encoding=utf-8"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.preset) + testing::PrintToString(c.clicked));
+    std::vector<std::string> args = c.preset;
+    args.insert(args.end(), {input, "-o", dir.file("dialog.csv")});
+    auto host = interactiveHost(args);
+    runShell(*host, [&](CMemoryHost& user) {
+      for (const int box : c.clicked) EXPECT_TRUE(user.PressButton(box));
+      user.PressButton(kIdOk);
+    });
+    EXPECT_EQ(messageTexts(*host), std::vector<std::string>{kFinished});
+    std::vector<std::string> automatic = c.same;
+    automatic.insert(automatic.end(), {input, "-o", dir.file("automatic.csv"), "-F"});
+    CMemoryHost quiet(partsListResources(), test::withProgram(automatic));
+    EXPECT_EQ(runShell(quiet), kExitWritten);
+    EXPECT_EQ(readFile(dir.file("dialog.csv")), readFile(dir.file("automatic.csv")));
+  }
 }
 
 // The output "-" typed into the dialog is the standard output, as "-o -"
@@ -613,22 +666,42 @@ TEST(PartsListDialog, BrowseInputAddsTheChosenFilesInOrder) {
   }
 }
 
-TEST(PartsListDialog, BrowseOutputSetsTheChosenPath) {
+// The output's Browse is the save dialog: in the output's folder (the
+// current one for a bare name) with its name, CSV files first, ".csv"
+// for a new name typed without an extension, a question before an
+// existing file is replaced.
+TEST(PartsListDialog, BrowseOutputChoosesTheOutputInTheSaveDialog) {
   auto host = interactiveHost({"/d/a.ce3"});
-  host->AnswerFileDialog({"/nets/board.net"});
+  host->AnswerFileDialog({"/lists/new"});
   host->CancelFileDialog();
   runShell(*host, [](CMemoryHost& user) {
     user.PressButton(kIdcBrowseOutput);
-    EXPECT_EQ(user.ControlText(kIdcOutputName), "/nets/board.net");
-    user.PressButton(kIdcBrowseOutput);
-    EXPECT_EQ(user.ControlText(kIdcOutputName), "/nets/board.net");
-    user.PressButton(kIdCancel);
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "/lists/new.csv");
+    user.TypeText(kIdcOutputName, "typed.csv");
+    user.PressButton(kIdcBrowseOutput);  // cancelled
+    EXPECT_EQ(user.ControlText(kIdcOutputName), "typed.csv");
   });
-  ASSERT_EQ(host->FileDialogs().size(), 2u);
-  EXPECT_EQ(host->FileDialogs()[0].filter, std::string("Netlist(*.net)\0*.NET\0\0", 22));
-  EXPECT_EQ(host->FileDialogs()[0].flags & kOfnAllowMultiSelect, 0u);
-  EXPECT_NE(host->FileDialogs()[0].flags & kOfnFileMustExist, 0u);
-  EXPECT_EQ(host->FileDialogs()[0].initialName, "");
+  using namespace std::string_literals;
+  const auto& dialogs = host->FileDialogs();
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_TRUE(dialogs[0].save);
+  EXPECT_EQ(dialogs[0].filter, "CSV ファイル (*.csv)\0*.csv\0すべてのファイル (*.*)\0*.*\0\0"s);
+  EXPECT_EQ(dialogs[0].flags & (kOfnOverwritePrompt | kOfnFileMustExist), kOfnOverwritePrompt);
+  EXPECT_EQ(dialogs[0].defaultExtension, "csv");
+  EXPECT_EQ(dialogs[0].initialDirectory + dialogs[0].initialName, "/d/a.csv");
+  EXPECT_EQ(dialogs[1].initialDirectory + "|" + dialogs[1].initialName, ".|typed.csv");
+}
+
+// F1 shows the help of the string table in a box, not a help file.
+TEST(PartsListDialog, F1ShowsTheHelp) {
+  auto host = interactiveHost();
+  runShell(*host, [](CMemoryHost& user) { EXPECT_TRUE(user.PressHelp()); });
+  ASSERT_EQ(host->Messages().size(), 1u);
+  const auto& help = host->Messages()[0];
+  EXPECT_EQ(help.flags, kMbOk | kMbIconInformation);
+  for (const char* topic : {"vesk [入力.ce3 ...]", "--grouped", "UTF-8 (BOM 付き)", "5: "}) {
+    EXPECT_NE(help.text.find(topic), std::string::npos) << topic;
+  }
 }
 
 TEST(PartsListDialog, ShiftJisTrailBytesAreNoSeparators) {
@@ -695,7 +768,7 @@ TEST(PartsListDialog, MinimisedWindowPaintsItsIconCentred) {
     ASSERT_EQ(user.DrawnIcons().size(), 1u);
     const auto drawn = user.DrawnIcons()[0];
     const int width = 283 * CMemoryHost::kCharWidth / 4;
-    const int height = 149 * CMemoryHost::kCharHeight / 8;
+    const int height = 175 * CMemoryHost::kCharHeight / 8;
     EXPECT_EQ(drawn.x, (width - CMemoryHost::kIconSize + 1) / 2);
     EXPECT_EQ(drawn.y, (height - CMemoryHost::kIconSize + 1) / 2);
     EXPECT_EQ(user.IconId(drawn.icon), kIdrMainFrame);

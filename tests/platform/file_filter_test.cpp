@@ -32,7 +32,8 @@ TEST(FileFilter, PatternsMatchWithoutRegardToLetterCase) {
       {"*.NET", "x.NeT", true},         {"*.NET", "x.csv", false},
       {"a?c.txt", "ABC.TXT", true},     {"[x].txt", "[X].TXT", true},
       {"[x].txt", "x.txt", false},      {"back\\slash", "BACK\\SLASH", true},
-      {"*.CE3", "回路.ce3", true},
+      {"*.CE3", "回路.ce3", true},      {"*.*", "README", true},
+      {"*.*", "parts.csv", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(globMatches(caseInsensitiveGlob(c.pattern), c.name), c.matches)

@@ -18,8 +18,12 @@ struct CMemoryHost::Window {
   std::vector<std::string> items;  // list box entries
   int selection = -1;
   int horizontalExtent = 0;
+  unsigned check = kBstUnchecked;  // check box
 
   bool isList() const { return control != nullptr && control->kind == ControlKind::kListBox; }
+  bool isCheckBox() const {
+    return control != nullptr && control->kind == ControlKind::kCheckBox;
+  }
   bool hasStyle(unsigned style) const {
     return control != nullptr && (control->style & style) != 0;
   }
@@ -282,6 +286,16 @@ void CMemoryHost::ListSetHorizontalExtent(HostWindow handle, int pixels) {
   if (list != nullptr && list->isList()) list->horizontalExtent = pixels;
 }
 
+unsigned CMemoryHost::ButtonGetCheck(HostWindow handle) const {
+  const Window* button = findWindow(handle);
+  return button != nullptr && button->isCheckBox() ? button->check : kBstUnchecked;
+}
+
+void CMemoryHost::ButtonSetCheck(HostWindow handle, unsigned check) {
+  Window* button = findWindow(handle);
+  if (button != nullptr && button->isCheckBox()) button->check = check;
+}
+
 // --- message boxes and file dialogs ----------------------------------------
 
 int CMemoryHost::MessageBox(HostWindow owner, std::string_view text, std::string_view caption,
@@ -293,14 +307,27 @@ int CMemoryHost::MessageBox(HostWindow owner, std::string_view text, std::string
 }
 
 bool CMemoryHost::GetOpenFileName(COpenFileRequest& request) {
+  return fileDialog(request, false);
+}
+
+bool CMemoryHost::GetSaveFileName(COpenFileRequest& request) {
+  return fileDialog(request, true);
+}
+
+bool CMemoryHost::fileDialog(COpenFileRequest& request, bool save) {
   const Window* owner = findWindow(request.owner);
-  FileDialogRecord record{owner != nullptr ? owner->dialog->layout->id : -1,
+  const auto text = [](const char* value) { return std::string(value != nullptr ? value : ""); };
+  FileDialogRecord record{save,
+                          owner != nullptr ? owner->dialog->layout->id : -1,
                           std::string(request.filter),
                           request.flags,
                           {},
                           request.fileBufferSize,
                           request.defaultExtension != nullptr,
-                          request.initialDirectory != nullptr};
+                          request.initialDirectory != nullptr,
+                          text(request.title),
+                          text(request.defaultExtension),
+                          text(request.initialDirectory)};
   if (request.fileBuffer != nullptr && request.fileBufferSize > 0) {
     const void* end = std::memchr(request.fileBuffer, '\0', request.fileBufferSize);
     const std::size_t length = end != nullptr
@@ -315,6 +342,14 @@ bool CMemoryHost::GetOpenFileName(COpenFileRequest& request) {
   FileAnswer answer = std::move(m_fileAnswers.front());
   m_fileAnswers.erase(m_fileAnswers.begin());
   if (answer.cancel || answer.paths.empty()) return false;
+  std::string& name = answer.paths.front();
+  const std::size_t cut = name.find_last_of("\\/");
+  const bool typedExtension = name.find('.', cut == std::string::npos ? 0 : cut + 1) !=
+                              std::string::npos;
+  if (save && request.defaultExtension != nullptr && !typedExtension) {
+    name += '.';
+    name += request.defaultExtension;
+  }
   return fillFileBuffer(answer, request);
 }
 
@@ -496,10 +531,6 @@ bool CMemoryHost::IsSameFile(const char* first, const char* second) const {
   return pathsNameSameFile(first, second);
 }
 
-void CMemoryHost::WinHelp(HostWindow, std::string_view helpFile) {
-  m_helpRequests.emplace_back(helpFile);
-}
-
 // --- the user --------------------------------------------------------------
 
 bool CMemoryHost::DropFiles(int controlId, const std::vector<std::string>& paths) {
@@ -539,7 +570,11 @@ bool CMemoryHost::PressButton(int controlId) {
   Window* button = findControl(controlId);
   if (button == nullptr || !button->enabled) return false;
   const ControlKind kind = button->control->kind;
-  if (kind != ControlKind::kPushButton && kind != ControlKind::kDefPushButton) return false;
+  if (kind == ControlKind::kCheckBox) {
+    button->check = button->check == kBstChecked ? kBstUnchecked : kBstChecked;
+  } else if (kind != ControlKind::kPushButton && kind != ControlKind::kDefPushButton) {
+    return false;
+  }
   button->dialog->handler->OnCommand(controlId, kNotifyButtonClicked,
                                      handleOf<Window, HostWindow>(button));
   return true;
@@ -612,6 +647,11 @@ std::string CMemoryHost::ControlText(int controlId) const {
 bool CMemoryHost::IsControlEnabled(int controlId) const {
   Window* control = findControl(controlId);
   return control != nullptr && control->enabled;
+}
+
+bool CMemoryHost::IsChecked(int checkBoxId) const {
+  Window* button = findControl(checkBoxId);
+  return button != nullptr && button->check == kBstChecked;
 }
 
 HostIcon CMemoryHost::WindowIcon(bool big) const {

@@ -2,10 +2,10 @@
 //
 // Implements CUiHost without any display: dialogs are built from their
 // templates as plain control records (texts, list entries, selection,
-// enabled state, icons, system menu), run their initialisation and are
+// check marks, enabled state, icons, system menu), run their initialisation and are
 // then driven by a script that stands in for the user: it drops or
-// selects files, types into edits, presses buttons, answers file dialogs
-// from a queue and reads back what the dialog shows; message boxes are
+// selects files, types into edits, presses buttons and check boxes,
+// answers file dialogs from a queue and reads back what the dialog shows; message boxes are
 // recorded with their caption and text. The program uses the same host
 // where no window can be shown: a dialog that ends itself during its
 // initialisation (automatic mode) runs normally, any other one ends at
@@ -45,14 +45,18 @@ class CMemoryHost final : public CUiHost {
   // after its initialisation, and acts on it through the calls below.
   using UserScript = std::function<void(CMemoryHost&)>;
   void WhenShown(int templateId, UserScript script);
-  // Answers for the next open-file dialogs, in order: the chosen full paths
-  // (several only for a multi-select dialog, all in one directory), or a
-  // cancel. A dialog without a queued answer is cancelled.
+  // Answers for the next open- or save-file dialogs, in order: the chosen
+  // full paths (several only for a multi-select dialog, all in one
+  // directory), or a cancel. A dialog without a queued answer is
+  // cancelled. The save dialog adds its default extension to a name
+  // without one, as Windows does.
   void AnswerFileDialog(std::vector<std::string> paths);
   void CancelFileDialog();
 
   // Acting on the topmost dialog; false when the action is not possible
   // (no dialog, no such control, disabled, or the control refuses it).
+  // Pressing a check box clicks it: its mark changes, then the dialog is
+  // told.
   bool DropFiles(int controlId, const std::vector<std::string>& paths);
   bool SelectEntry(int listId, int index);
   bool TypeText(int editId, std::string_view text);
@@ -70,6 +74,7 @@ class CMemoryHost final : public CUiHost {
   int ListHorizontalExtent(int listId) const;
   std::string ControlText(int controlId) const;
   bool IsControlEnabled(int controlId) const;
+  bool IsChecked(int checkBoxId) const;
   int IconId(HostIcon icon) const;  // resource id of an icon handle, 0 for none
   HostIcon WindowIcon(bool big) const;
   struct MenuItem {
@@ -95,6 +100,7 @@ class CMemoryHost final : public CUiHost {
   };
   const std::vector<ShownMessage>& Messages() const { return m_messages; }
   struct FileDialogRecord {
+    bool save;  // the save dialog, else the open dialog
     int ownerTemplateId;
     std::string filter;  // with its zero bytes
     unsigned flags;
@@ -102,6 +108,7 @@ class CMemoryHost final : public CUiHost {
     std::size_t bufferSize;
     bool hasDefaultExtension;
     bool hasInitialDirectory;
+    std::string title, defaultExtension, initialDirectory;
   };
   const std::vector<FileDialogRecord>& FileDialogs() const { return m_fileDialogs; }
   struct ModalRun {
@@ -110,7 +117,6 @@ class CMemoryHost final : public CUiHost {
     int result;
   };
   const std::vector<ModalRun>& ModalRuns() const { return m_modalRuns; }
-  const std::vector<std::string>& HelpRequests() const { return m_helpRequests; }
   // Device contexts not yet released, drops the dialog did not release.
   int OpenDeviceContexts() const { return static_cast<int>(m_dcs.size()); }
   int UnreleasedDrops() const { return m_unreleasedDrops; }
@@ -146,9 +152,12 @@ class CMemoryHost final : public CUiHost {
   int ListGetTextLen(HostWindow list, int index) const override;
   int ListGetText(HostWindow list, int index, char* buffer, std::size_t capacity) const override;
   void ListSetHorizontalExtent(HostWindow list, int pixels) override;
+  unsigned ButtonGetCheck(HostWindow button) const override;
+  void ButtonSetCheck(HostWindow button, unsigned check) override;
   int MessageBox(HostWindow owner, std::string_view text, std::string_view caption,
                  unsigned flags) override;
   bool GetOpenFileName(COpenFileRequest& request) override;
+  bool GetSaveFileName(COpenFileRequest& request) override;
   unsigned DragQueryFile(HostDrop drop, unsigned index, char* buffer, unsigned capacity) override;
   void DragFinish(HostDrop drop) override;
   HostMenu GetSystemMenu(HostWindow window, bool revert) override;
@@ -174,7 +183,6 @@ class CMemoryHost final : public CUiHost {
   std::string LoadString(int id) const override;
   bool IsDBCSLeadByte(unsigned char byte) const override;
   bool IsSameFile(const char* first, const char* second) const override;
-  void WinHelp(HostWindow window, std::string_view helpFile) override;
 
  private:
   struct Dialog;
@@ -194,6 +202,7 @@ class CMemoryHost final : public CUiHost {
   Dialog* topDialog() const;
   DeviceContext* findDC(HostDC handle) const;
   Font* findFont(HostFont handle) const;
+  bool fileDialog(COpenFileRequest& request, bool save);
   bool fillFileBuffer(const FileAnswer& answer, COpenFileRequest& request) const;
 
   std::vector<std::string> m_args;
@@ -214,7 +223,6 @@ class CMemoryHost final : public CUiHost {
   std::vector<ShownMessage> m_messages;
   std::vector<FileDialogRecord> m_fileDialogs;
   std::vector<ModalRun> m_modalRuns;
-  std::vector<std::string> m_helpRequests;
 };
 
 }  // namespace vesk

@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -128,6 +129,7 @@ struct Control {
   int x = 0, y = 0, width = 0, height = 0;
   bool sensitive = false;
   bool focused = false;
+  bool checked = false;
   int textWidth = 0;
   std::string text;
 };
@@ -181,9 +183,10 @@ std::vector<Snapshot> parseReport(const std::string& report) {
       dialog.width = std::stoi(f[5]);
       dialog.height = std::stoi(f[6]);
       dialog.title = f[7];
-    } else if (f[0] == "control" && f.size() >= 12) {
-      Control control{std::stoi(f[2]), std::stoi(f[4]), std::stoi(f[5]), std::stoi(f[6]),
-                      std::stoi(f[7]), f[8] == "1", f[9] == "1", std::stoi(f[10]), f[11]};
+    } else if (f[0] == "control" && f.size() >= 13) {
+      Control control{std::stoi(f[2]), std::stoi(f[4]),  std::stoi(f[5]), std::stoi(f[6]),
+                      std::stoi(f[7]), f[8] == "1",      f[9] == "1",     f[10] == "1",
+                      std::stoi(f[11]), f[12]};
       current->dialogs[std::stoi(f[1])].controls.push_back(control);
     } else if (f[0] == "row" && f.size() >= 6) {
       ShownDialog& dialog = current->dialogs[std::stoi(f[1])];
@@ -197,6 +200,16 @@ std::vector<Snapshot> parseReport(const std::string& report) {
     }
   }
   return snapshots;
+}
+
+// The control with `id` (the first, for the labels' -1).
+const Control& control(const ShownDialog& dialog, int id) {
+  static const Control none;
+  for (const Control& shown : dialog.controls) {
+    if (shown.id == id) return shown;
+  }
+  ADD_FAILURE() << "no control " << id;
+  return none;
 }
 
 // Windows' MulDiv on the positive template values: rounded to nearest.
@@ -403,7 +416,9 @@ class WindowTest : public ::testing::Test {
         EXPECT_GT(got.textWidth, 0);
         EXPECT_LE(got.textWidth, got.width);  // readable in full
       }
-      if (wanted.kind == ControlKind::kStaticText) continue;
+      if (wanted.kind == ControlKind::kStaticText || wanted.kind == ControlKind::kCheckBox) {
+        continue;
+      }
       // A frame line on the top and the left edge, background just outside.
       const int midX = got.x + got.width / 2;
       const int midY = got.y + got.height / 2;
@@ -434,6 +449,36 @@ class WindowTest : public ::testing::Test {
     return vesk_->waitFor(10s);
   }
 
+  // Starts vesk with `args`, presses `keyNames` in its dialog, waits until
+  // the dialog is `ready` and presses Enter; returns the message Execute
+  // shows, after closing it and the dialog. The message's picture, when
+  // named, stays with the artifacts; the box keeps to the screen.
+  ShownMessage execute(
+      const std::vector<std::string>& args, const std::string& keyNames = {},
+      const std::function<bool(const ShownDialog&)>& ready = [](const ShownDialog&) {
+        return true;
+      },
+      const std::string& picture = {}) {
+    fs::remove(dir_ / "report.txt");  // each program counts its snapshots from 1
+    startVesk(args);
+    waitForSnapshot([](const Snapshot& s) { return s.dialogs.count(102) != 0; });
+    const std::string window = windowByCaption(kMainCaption);
+    if (!keyNames.empty()) keys(window, keyNames);
+    snapshotWhen([&](const Snapshot& s) {
+      return s.dialogs.count(102) != 0 && ready(s.dialogs.at(102));
+    });
+    keys(window, "Return");
+    const Snapshot done = waitForSnapshot([](const Snapshot& s) { return !s.messages.empty(); });
+    const std::string message = windowByCaption("vesk");
+    if (!picture.empty()) {
+      EXPECT_LT(screenshot(message, picture).width, 1024);
+    }
+    keys(message, "Return");
+    snapshotWhen([](const Snapshot& s) { return s.messages.empty(); });
+    EXPECT_EQ(endWithEscape(window), 0);
+    return done.messages.empty() ? ShownMessage{} : done.messages.front();
+  }
+
   fs::path dir_;
   std::string display_;
   std::unique_ptr<Process> xvfb_;
@@ -443,7 +488,7 @@ class WindowTest : public ::testing::Test {
 bool showsDialog(const Snapshot& snapshot, int id) { return snapshot.dialogs.count(id) != 0; }
 
 TEST_F(WindowTest, MainDialogStandsWhereTheTemplatePutsIt) {
-  startVesk({"a.ce3"});
+  startVesk({"a.ce3", "--grouped"});
   const Snapshot shown = waitForSnapshot([](const Snapshot& s) { return showsDialog(s, 102); });
   const std::string window = windowByCaption(kMainCaption);
   ASSERT_FALSE(window.empty()) << "no window captioned " << kMainCaption;
@@ -453,7 +498,63 @@ TEST_F(WindowTest, MainDialogStandsWhereTheTemplatePutsIt) {
   EXPECT_EQ(dialog.selectedRow, -1);  // the focus alone selects nothing
   EXPECT_EQ(dialog.controls.at(2).text, "a.csv");
   EXPECT_TRUE(dialog.controls.at(0).focused);  // the first tab stop
+  EXPECT_TRUE(control(dialog, kIdcGroupedList).checked);  // as the command line asked
+  EXPECT_FALSE(control(dialog, kIdcUtf8Output).checked);
   EXPECT_EQ(endWithEscape(window), 0);
+}
+
+// The choice of list, preset on the command line and changed from the
+// keyboard (Alt and the mnemonic): Enter then writes the bytes that -F
+// writes with the same options.
+TEST_F(WindowTest, TheChoicesWriteWhatDashFWritesWithTheSameOptions) {
+  struct Case {
+    std::vector<std::string> preset;
+    std::string keys;
+    bool grouped, utf8;
+  };
+  const Case cases[] = {
+      {{}, "alt+g", true, false},
+      {{}, "alt+u", false, true},
+      {{"--grouped", "--encoding=utf-8"}, "", true, true},
+      {{"--encoding=UTF-8"}, "alt+g alt+u", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.preset) + " " + c.keys);
+    std::vector<std::string> args = c.preset;
+    args.insert(args.end(), {"a.ce3", "b.ce3", "-o", "out.csv"});
+    const ShownMessage done = execute(args, c.keys, [&](const ShownDialog& dialog) {
+      return control(dialog, kIdcGroupedList).checked == c.grouped &&
+             control(dialog, kIdcUtf8Output).checked == c.utf8;
+    });
+    EXPECT_EQ(done.text, "処理が終了しました");
+    std::vector<std::string> reference = {VESK_PROGRAM, "-F", "a.ce3", "b.ce3", "-o", "ref.csv"};
+    if (c.grouped) reference.push_back("--grouped");
+    if (c.utf8) reference.push_back("--encoding=utf-8");
+    Process automatic(reference, dir_, {{"DISPLAY", std::nullopt}}, dir_ / "reference.log");
+    ASSERT_EQ(automatic.waitFor(20s), 0);
+    EXPECT_FALSE(readFile(dir_ / "out.csv").empty());
+    EXPECT_EQ(readFile(dir_ / "out.csv"), readFile(dir_ / "ref.csv"));
+  }
+}
+
+// A list longer than a run reads is read in part and message 104 says
+// so; an entry longer than a path fails Execute as a file that cannot be
+// opened, with the reason, and writes nothing.
+TEST_F(WindowTest, EntriesLeftOutAndEntriesTooLongAreTold) {
+  std::string tooLong;
+  while (tooLong.size() <= 4096) tooLong += std::string(200, 'd') + "/";
+  std::vector<std::string> many(66, "a.ce3");
+  many.insert(many.end(), {"-o", "out.csv"});
+  ShownMessage said = execute(many);
+  EXPECT_EQ(said.text, "処理が終了しました");
+  EXPECT_NE(said.detail.find("66 個の入力ファイルのうち、読み込んだのは最初の 64 個だけです"),
+            std::string::npos);
+  EXPECT_TRUE(fs::remove(dir_ / "out.csv"));
+  said = execute({"a.ce3", tooLong + "a.ce3", "-o", "out.csv"}, {},
+                 [](const ShownDialog&) { return true; }, "message-too-long");
+  EXPECT_EQ(said.text, "入力ファイルのオープンに失敗しました");
+  EXPECT_NE(said.detail.find("ファイルを開けません: パスが長すぎます"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "out.csv"));
 }
 
 TEST_F(WindowTest, ExecuteFromTheKeyboardWritesTheListAndSaysSo) {
@@ -521,7 +622,7 @@ TEST_F(WindowTest, ClearEmptiesTheListAndDisablesExecute) {
   startVesk({"a.ce3", "b.ce3"});
   const Snapshot before = waitForSnapshot([](const Snapshot& s) { return showsDialog(s, 102); });
   EXPECT_EQ(before.dialogs.at(102).rows.size(), 2u);
-  EXPECT_TRUE(before.dialogs.at(102).controls.at(4).sensitive);
+  EXPECT_TRUE(control(before.dialogs.at(102), kIdOk).sensitive);
   const std::string window = windowByCaption(kMainCaption);
   ASSERT_FALSE(window.empty());
   keys(window, "alt+c");  // クリア(&C)
@@ -531,8 +632,7 @@ TEST_F(WindowTest, ClearEmptiesTheListAndDisablesExecute) {
   const ShownDialog& dialog = cleared.dialogs.at(102);
   EXPECT_TRUE(dialog.rows.empty());
   EXPECT_EQ(dialog.controls.at(2).text, "");
-  EXPECT_EQ(dialog.controls.at(4).id, 1);
-  EXPECT_FALSE(dialog.controls.at(4).sensitive);
+  EXPECT_FALSE(control(dialog, kIdOk).sensitive);
   screenshot(window, "main-dialog-cleared");
   // Enter now finds Execute disabled: nothing runs, nothing is said.
   keys(window, "Return");
@@ -564,9 +664,12 @@ TEST_F(WindowTest, AboutBoxOpensFromTheContextMenu) {
   EXPECT_EQ(endWithEscape(window), 0);
 }
 
-TEST_F(WindowTest, BrowseAddsTheChosenInputAndSetsTheChosenOutput) {
+// The input's Browse opens a file; the output's saves one: it starts in
+// the output's folder, takes a new name typed without an extension as a
+// CSV file, and asks before that name replaces a file.
+TEST_F(WindowTest, BrowseAddsTheChosenInputAndSavesUnderATypedName) {
   fs::copy_file(dir_ / "b.ce3", dir_ / "POWER.CE3");
-  std::ofstream(dir_ / "parts.NET") << "";
+  std::ofstream(dir_ / "parts.csv") << "old list\r\n";
   startVesk({});
   waitForSnapshot([](const Snapshot& s) { return showsDialog(s, 102); });
   const std::string window = windowByCaption(kMainCaption);
@@ -578,14 +681,37 @@ TEST_F(WindowTest, BrowseAddsTheChosenInputAndSetsTheChosenOutput) {
   });
   EXPECT_EQ(chosen.dialogs.at(102).rows, std::vector<std::string>{(dir_ / "POWER.CE3").string()});
   EXPECT_EQ(chosen.dialogs.at(102).controls.at(2).text, (dir_ / "POWER.csv").string());
-  EXPECT_TRUE(chosen.dialogs.at(102).controls.at(4).sensitive);
+  EXPECT_TRUE(control(chosen.dialogs.at(102), kIdOk).sensitive);
 
-  keys(window, "alt+f");  // 参照(&F)... for the output
-  ASSERT_TRUE(chooseInFileChooser(dir_ / "parts.NET"));
-  const std::string output = (dir_ / "parts.NET").string();
-  snapshotWhen([&](const Snapshot& s) {
-    return showsDialog(s, 102) && s.dialogs.at(102).controls.at(2).text == output;
-  });
+  for (const char* name : {"new list", "parts"}) {
+    keys(window, "alt+f");  // 参照(&F)... for the output
+    const std::string chooser = windowByCaption("出力ファイルの指定");
+    ASSERT_FALSE(chooser.empty()) << "no save dialog";
+    std::this_thread::sleep_for(500ms);
+    keys(chooser, "ctrl+a");
+    xdotool(std::string("type --delay 20 '") + name + "'");
+    std::this_thread::sleep_for(300ms);
+    xdotool("key Return");
+    if (std::string(name) == "parts") {
+      // parts.csv is there: GTK's question, answered with its default.
+      const Snapshot asked = snapshotWhen([](const Snapshot& s) { return !s.messages.empty(); });
+      ASSERT_EQ(asked.messages.size(), 1u);
+      EXPECT_NE(asked.messages[0].text.find("parts.csv"), std::string::npos);
+      xdotool("key Return");
+    }
+    const std::string output = (dir_ / name).string() + ".csv";
+    snapshotWhen([&](const Snapshot& s) {
+      return showsDialog(s, 102) && s.messages.empty() &&
+             s.dialogs.at(102).controls.at(2).text == output;
+    });
+  }
+  keys(window, "Return");
+  waitForSnapshot([](const Snapshot& s) { return !s.messages.empty(); });
+  const std::string written = readFile(dir_ / "parts.csv");
+  EXPECT_FALSE(written.empty());
+  EXPECT_NE(written, "old list\r\n");
+  keys(windowByCaption("vesk"), "Return");
+  snapshotWhen([](const Snapshot& s) { return s.messages.empty(); });
   EXPECT_EQ(endWithEscape(window), 0);
 }
 

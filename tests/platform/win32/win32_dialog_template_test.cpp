@@ -125,11 +125,11 @@ TEST(Win32DialogTemplate, MainDialogHeaderCarriesStylesSizeCaptionAndFont) {
   EXPECT_EQ(parsed.style, kPopup | kCaption | kSystemMenu | kModalFrame | kSetFont);
   EXPECT_EQ(parsed.exStyle, kExAppWindow);
   EXPECT_EQ(parsed.cx, 283);
-  EXPECT_EQ(parsed.cy, 149);
+  EXPECT_EQ(parsed.cy, 175);
   EXPECT_EQ(parsed.caption, u"Vesk V.0.31 Kolvaneのための部品リスト生成ソフト");
   EXPECT_EQ(parsed.font, u"ＭＳ Ｐゴシック");
   EXPECT_EQ(parsed.pointSize, 9);
-  EXPECT_EQ(parsed.items.size(), 9u);
+  EXPECT_EQ(parsed.items.size(), 11u);
 }
 
 TEST(Win32DialogTemplate, MainDialogControlsInTabOrderWithTheirStyles) {
@@ -151,6 +151,10 @@ TEST(Win32DialogTemplate, MainDialogControlsInTabOrderWithTheirStyles) {
       {1003, kTemplateEditClass, u"", 5, 125, 230, 15, child | kBorder | kTabStop | kEditAutoHScroll,
        0},
       {1004, kTemplateButtonClass, u"参照(&F)...", 240, 125, 40, 15, child | kTabStop, 0},
+      {1006, kTemplateButtonClass, u"同じ部品を 1 行にまとめる (数量と部品番号の範囲)(&G)", 10, 147,
+       225, 10, child | kTabStop | kAutoCheckBox, 0},
+      {1007, kTemplateButtonClass, u"UTF-8 (BOM 付き) で書き出す (Shift-JIS の代わりに)(&U)", 10,
+       160, 225, 10, child | kTabStop | kAutoCheckBox, 0},
       {1, kTemplateButtonClass, u"実行", 240, 15, 40, 14, child | kTabStop | kDefPushButton, 0},
       {1005, kTemplateButtonClass, u"クリア(&C)", 240, 85, 40, 14, child | kTabStop, 0},
       {2, kTemplateButtonClass, u"終了", 240, 35, 40, 14, child | kTabStop, 0},

@@ -92,11 +92,15 @@ TEST(Win32ResourceFiles, StringTableKeepsEveryTextAndEscapesQuotes) {
   const std::string script = stringTableScript(partsListResources().strings);
   EXPECT_EQ(script.rfind("#pragma code_page(65001)\n", 0), 0u);
   for (const StringResource& entry : partsListResources().strings) {
-    const std::string line = "  " + std::to_string(entry.id) + ", \"" + std::string(entry.text) + "\"\n";
+    // A line end of a text (the help's) is written as the escape \n.
+    std::string text(entry.text);
+    for (std::size_t at; (at = text.find('\n')) != std::string::npos;) text.replace(at, 1, "\\n");
+    const std::string line = "  " + std::to_string(entry.id) + ", \"" + text + "\"\n";
     EXPECT_NE(script.find(line), std::string::npos) << line;
   }
-  const StringResource odd[] = {{7, "say \"hi\" C:\\x"}};
-  EXPECT_NE(stringTableScript(odd).find("  7, \"say \"\"hi\"\" C:\\\\x\"\n"), std::string::npos);
+  const StringResource odd[] = {{7, "say \"hi\" C:\\x\nnext"}};
+  EXPECT_NE(stringTableScript(odd).find("  7, \"say \"\"hi\"\" C:\\\\x\\nnext\"\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 //   win_probe gone CAPTION [SECONDS]      wait until no such window is shown
 //   win_probe dump CAPTION                caption, then every control:
 //                                         "control ID CLASS ENABLED TEXT",
-//                                         list box entries "item ID INDEX TEXT"
+//                                         list box entries "item ID INDEX TEXT",
+//                                         check boxes' marks "check ID 0|1"
 //   win_probe centre CAPTION ID           screen point at the control's centre
 //   win_probe command CAPTION ID          post WM_COMMAND (a click) for ID
 //   win_probe syscommand CAPTION CODE     post WM_SYSCOMMAND CODE
@@ -118,6 +119,11 @@ BOOL CALLBACK dumpControl(HWND control, LPARAM) {
   std::string line = "control " + std::to_string(id) + " " + utf8(kind) + " " +
                      (IsWindowEnabled(control) ? "1" : "0") + " " + utf8(windowText(control));
   printLine(line);
+  const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+  if (_wcsicmp(kind.c_str(), L"Button") == 0 && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX)) {
+    const LRESULT checked = SendMessageW(control, BM_GETCHECK, 0, 0);
+    printLine("check " + std::to_string(id) + " " + std::to_string(checked));
+  }
   if (_wcsicmp(kind.c_str(), L"ListBox") == 0) {
     const LRESULT count = SendMessageW(control, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {

@@ -13,7 +13,10 @@
 # WideCharToMultiByte), the list on the standard output, and a run without
 # any display.
 # window: the dialog under Xvfb, read and driven through win_probe and
-# xdotool; screenshots stay in WORK_DIR. Exits 77 (skipped) when Xvfb,
+# xdotool: the list, Execute and its messages, drops, the About box, the
+# choice of list from the keyboard against /F, the save dialog, F1, a list
+# longer than 64 entries and an entry longer than a path; screenshots stay
+# in WORK_DIR. Exits 77 (skipped) when Xvfb,
 # xdotool or ImageMagick's import is missing.
 # look: Common Controls 6, and both dialogs at 96 and 144 DPI in Wine's
 # visual style, no control clipped; screenshots stay in WORK_DIR. Skipped
@@ -223,6 +226,20 @@ reason_tests() {
   expect "duplicates: exit 0" [ "$status" -eq 0 ]
   expect "duplicates: one summary line after the traces" trace_is \
     "$(printf 'Read crlf.ce3Read crlf.ce3\nvesk: 6 rows; 3 references appear more than once, each with one name')"
+
+  # More inputs than a run reads; an entry longer than a path.
+  local many=() i
+  for i in $(seq 66); do many+=(crlf.ce3); done
+  run_vesk /F "${many[@]}" /o many.csv
+  expect "66 inputs: exit 0" [ "$status" -eq 0 ]
+  expect "66 inputs: a line says that the first 64 were read" \
+    grep -qx 'vesk: 66 input files given; only the first 64 were read' <(tr -d '\r' <trace)
+  local long
+  long=$(printf '%0300d.ce3' 0)
+  run_vesk /F crlf.ce3 "$long" /o long.csv
+  expect "an entry longer than a path: exit 1, nothing written" [ "$status" -eq 1 -a ! -e long.csv ]
+  expect "an entry longer than a path: the file and the system's reason" \
+    grep -qE "^vesk: $long: cannot open: File ?name too long" trace
 
   run_vesk /?
   expect "/?: exit 0" [ "$status" -eq 0 ]
@@ -471,6 +488,98 @@ window_tests() {
   expect "exit status 0 after the window closed" [ $? -eq 0 ]
   vesk_pid=
   wineserver -w
+
+  choice_tests
+}
+
+# Starts vesk.exe with the arguments and waits for its dialog; $wid is the
+# dialog's X window.
+start_dialog() {
+  wine "$vesk" "$@" >vesk.out 2>&1 &
+  vesk_pid=$!
+  probe wait "$main_caption" 60 || return 1
+  wid=$(xdotool search --name "^$main_caption" | head -n1)
+  [ -n "$wid" ]
+}
+end_dialog() {
+  probe command "$main_caption" 2
+  wait "$vesk_pid"
+  local ended=$?
+  vesk_pid=
+  wineserver -w
+  return "$ended"
+}
+dialog_keys() { xdotool windowfocus --sync "$wid" 2>/dev/null; xdotool key --delay 100 "$@"; }
+# Presses Enter (Execute), dumps the message box into $1 and takes its
+# picture ($1 as .png).
+execute_into() {
+  dialog_keys Return
+  probe wait "=vesk" 20 && probe dump "=vesk" >"$1"
+  import -window root "${1%.txt}.png"
+  probe command "=vesk" 1
+  probe gone "=vesk" 10
+}
+
+# The choice of list: preset on the command line, changed from the
+# keyboard, and each Execute writes what /F writes with the same options;
+# F1; the save dialog; a long list; an entry longer than a path.
+choice_tests() {
+  local windir
+  windir=$(winepath -w "$work" 2>/dev/null | tr -d '\r')
+  expect "the dialog with --grouped" start_dialog --grouped a.ce3 b.ce3 /o choices.csv
+  probe dump "$main_caption" >choices.txt
+  expect "--grouped checks its box" has_line choices.txt "check 1006 1"
+  expect "Shift-JIS unless asked" has_line choices.txt "check 1007 0"
+  expect "the check boxes' texts" has_line choices.txt \
+    "control 1007 Button 1 UTF-8 (BOM 付き) で書き出す (Shift-JIS の代わりに)(&U)"
+  import -window "$wid" choices-dialog.png
+  local keys options
+  for keys in alt+u alt+g; do
+    dialog_keys "$keys"
+    [ "$keys" = alt+u ] && options="--grouped --encoding=utf-8" || options="--encoding=utf-8"
+    execute_into choices-message.txt
+    # shellcheck disable=SC2086
+    wine "$vesk" /F $options a.ce3 b.ce3 /o choices-ref.csv >/dev/null 2>&1
+    expect "$keys, Execute: the list of /F $options" cmp -s choices.csv choices-ref.csv
+  done
+
+  dialog_keys F1
+  expect "F1 shows the help" probe wait "=vesk" 20
+  probe dump "=vesk" >help.txt
+  import -window root help-screen.png
+  expect "the help tells the exit statuses" grep -q "終了コード" help.txt
+  probe command "=vesk" 1
+  probe gone "=vesk" 10
+
+  # The save dialog starts in the output's folder; a new name typed
+  # without an extension becomes a CSV file.
+  dialog_keys alt+f
+  expect "the save dialog opens" probe wait "=出力ファイルの指定" 20
+  sleep 1
+  import -window root save-dialog.png
+  xdotool key ctrl+a && xdotool type --delay 50 "new list" && xdotool key Return
+  probe gone "=出力ファイルの指定" 10
+  probe dump "$main_caption" >saved.txt
+  expect "the typed name with .csv" has_line saved.txt "control 1003 Edit 1 $windir\\new list.csv"
+  expect "the dialog closes" end_dialog
+
+  local many=() i
+  for i in $(seq 66); do many+=(a.ce3); done
+  expect "the dialog with 66 inputs" start_dialog "${many[@]}" /o many.csv
+  execute_into many-message.txt
+  expect "message 104" has_line many-message.txt "control 65535 Static 1 処理が終了しました"
+  expect "message 104 says that the first 64 were read" has_line many-message.txt \
+    "66 個の入力ファイルのうち、読み込んだのは最初の 64 個だけです"
+  expect "the dialog closes" end_dialog
+
+  local long
+  long=$(printf '%0300d.ce3' 0)
+  expect "the dialog with an entry longer than a path" start_dialog a.ce3 "$long" /o long.csv
+  execute_into long-message.txt
+  expect "message 103" has_line long-message.txt "control 65535 Static 1 入力ファイルのオープンに失敗しました"
+  expect "message 103 names the file and why" has_line long-message.txt "ファイルを開けません: パスが長すぎます"
+  expect "nothing is written" [ ! -e long.csv ]
+  expect "the dialog closes" end_dialog
 }
 
 # --- the look ------------------------------------------------------------------
