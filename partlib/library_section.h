@@ -14,14 +14,14 @@
 #include <string_view>
 
 #include "partlib/part_def.h"
+#include "schfile/block_tag.h"
 
 namespace vesk {
 
 class RecordReader;
 class RecordWriter;
 
-inline constexpr std::string_view kLibrarySectionTag = "+KOLVA_LIB_V.1.0";
-inline constexpr std::string_view kLibrarySectionEnd = "-KOLVA_LIB_V.1.0";
+inline constexpr BlockTag kLibrarySectionTag{"KOLVA_LIB_V.1.0"};
 
 // Reads the section after its start tag into `def` (a new, empty
 // definition) and hands back the part's name. A second part or pattern is

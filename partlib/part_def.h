@@ -29,11 +29,19 @@
 #include <vector>
 
 #include "geometry/geometry.h"
+#include "schfile/block_tag.h"
 
 namespace vesk {
 
 class RecordReader;
 class RecordWriter;
+
+// The blocks of a part definition: the part with its pins, the pattern
+// with its bitmap.
+inline constexpr BlockTag kPartTag{"COMP"};
+inline constexpr BlockTag kPinTag{"PIN"};
+inline constexpr BlockTag kPatternTag{"PTN"};
+inline constexpr BlockTag kBitmapTag{"BMP"};
 
 // Pin flag bits, as the letters of the "T" key give them.
 constexpr int kPinFlagS = 1;

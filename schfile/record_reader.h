@@ -131,7 +131,8 @@ class RecordReader {
     const unsigned char* start = fieldStart();
     const std::size_t colon = key.size();
     if (static_cast<std::size_t>(end_ - start) <= colon + 1 ||
-        std::memcmp(start, key.data(), colon) != 0 || start[colon] != ':') {
+        std::string_view(reinterpret_cast<const char*>(start), colon) != key ||
+        start[colon] != ':') {
       return false;
     }
     const unsigned char* const valueStart = start + colon + 1;

@@ -17,9 +17,8 @@ namespace vesk {
 
 namespace {
 
-constexpr std::string_view kFileMagic = "+KOLVA_DATA_V.1.0";
-constexpr std::string_view kFileEnd = "-KOLVA_DATA_V.1.0";
-constexpr std::string_view kSheetInfoTag = "+SHEETINFO";
+// A schematic file is one block: its start tag is the file's magic.
+constexpr BlockTag kFileTag{"KOLVA_DATA_V.1.0"};
 
 // The size of a file that was just opened; the stream is at its start
 // again afterwards. 0 when the stream cannot tell, as a pipe cannot.
@@ -123,7 +122,7 @@ int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
     return kReadFailed;
   }
   SchSheetInfo sheetInfo;
-  if (field != kFileMagic) {
+  if (field != kFileTag.start()) {
     problem_ = fileProblem(ReadProblem::Kind::kNotSchematic, reader.lastFieldLine(), field);
     return kNotSchematic;
   }
@@ -149,7 +148,7 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
     if (reader.readFieldView(field) == -1) return true;
     // An empty field at top level ends the file.
     if (field.empty()) return true;
-    if (sheetInfoPending && field == kSheetInfoTag) {
+    if (sheetInfoPending && field == SchSheetInfo::kTag.start()) {
       sheetInfoPending = false;
       if (!sheetInfo.readBlock(reader, nullptr, this)) return false;
       continue;
@@ -162,7 +161,7 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
       keep(std::move(object));
       continue;
     }
-    if (field == kFileEnd) return true;
+    if (field == kFileTag.end()) return true;
     if (field[0] != '+') {
       return reader.fail(fileProblem(ReadProblem::Kind::kStrayField, reader.lastFieldLine(), field));
     }

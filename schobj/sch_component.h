@@ -35,6 +35,7 @@ constexpr int kPinSideBottom = 8;
 
 class SchComponent : public SchObject {
  public:
+  static constexpr BlockTag kTag{"COMPONENT"};
   static constexpr Point kDefaultNamePos{2, 20};
   static constexpr Point kDefaultReferencePos{2, 10};
   // Orientation: bits 0 and 1 count quarter turns, bit 2 means mirrored.

@@ -14,24 +14,25 @@ struct SchJunction::Block {
   using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchJunction::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchJunction::p1_>},
+      {.name = "L", .take = Keys::ignore},
+      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchJunction::p1_>},
+      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchJunction::p1_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{"JUNCTION", ColonRule::kStrict, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
 
 bool SchJunction::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
-  return vesk::readBlock<Block::kRules>(reader, block);
+  return readByRules<Block::kRules>(reader, block);
 }
 
 bool SchJunction::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+JUNCTION", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
-  endObjectBlock(writer, "-JUNCTION");
+  endObjectBlock(writer, kTag.end());
   return true;
 }
 
@@ -75,11 +76,11 @@ bool SchEntry::writeEntryBlock(RecordWriter& writer, const Point* offset, const 
 }
 
 bool SchEntry::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readEntryBlock(reader, offset, "ENTRY");
+  return readEntryBlock(reader, offset, kTag.name().data());
 }
 
 bool SchEntry::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeEntryBlock(writer, offset, "ENTRY");
+  return writeEntryBlock(writer, offset, kTag.name().data());
 }
 
 void SchEntry::setX1(int x) {
@@ -105,11 +106,11 @@ std::unique_ptr<SchObject> SchEntry::clone() const { return std::make_unique<Sch
 int SchEntry::testDragSelection(const Rect& r) const { return testSelection(r); }
 
 bool SchBusEntry::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readEntryBlock(reader, offset, "BENTRY");
+  return readEntryBlock(reader, offset, kTag.name().data());
 }
 
 bool SchBusEntry::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeEntryBlock(writer, offset, "BENTRY");
+  return writeEntryBlock(writer, offset, kTag.name().data());
 }
 
 std::unique_ptr<SchObject> SchBusEntry::clone() const {

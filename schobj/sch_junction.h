@@ -14,6 +14,8 @@ namespace vesk {
 
 class SchJunction final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"JUNCTION"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeJunction; }
@@ -36,6 +38,7 @@ class SchJunction final : public SchObject {
 
 class SchEntry : public SchLine {
  public:
+  static constexpr BlockTag kTag{"ENTRY"};
   // Width and height of every entry.
   static constexpr int kSize = 10;
 
@@ -68,6 +71,8 @@ class SchEntry : public SchLine {
 
 class SchBusEntry final : public SchEntry {
  public:
+  static constexpr BlockTag kTag{"BENTRY"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeBusEntry; }

@@ -43,6 +43,8 @@ constexpr int kLineHit = 0x10001;
 
 class SchWire final : public SchLine {
  public:
+  static constexpr BlockTag kTag{"WIRE"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeWire; }
@@ -51,6 +53,8 @@ class SchWire final : public SchLine {
 
 class SchBus final : public SchLine {
  public:
+  static constexpr BlockTag kTag{"BUS"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeBus; }
@@ -59,6 +63,8 @@ class SchBus final : public SchLine {
 
 class SchDash final : public SchLine {
  public:
+  static constexpr BlockTag kTag{"DASH"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeDash; }

@@ -16,8 +16,10 @@
 
 #include <memory>
 #include <new>
+#include <string_view>
 
 #include "geometry/geometry.h"
+#include "schfile/block_tag.h"
 #include "schobj/object_list.h"
 
 namespace vesk {
@@ -129,7 +131,7 @@ class SchObject {
 // Writes the fields common to every drawing object's block: the start tag
 // and the layer key "L". The class then writes its own keys and calls
 // endObjectBlock.
-void beginObjectBlock(RecordWriter& writer, const char* startTag, int layer);
-void endObjectBlock(RecordWriter& writer, const char* endTag);
+void beginObjectBlock(RecordWriter& writer, std::string_view startTag, int layer);
+void endObjectBlock(RecordWriter& writer, std::string_view endTag);
 
 }  // namespace vesk

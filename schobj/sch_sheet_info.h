@@ -12,6 +12,7 @@ namespace vesk {
 
 class SchSheetInfo : public SchObject {
  public:
+  static constexpr BlockTag kTag{"SHEETINFO"};
   static constexpr int kDefaultWidth = 1500;
   static constexpr int kDefaultHeight = 1000;
 

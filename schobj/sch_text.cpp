@@ -35,28 +35,29 @@ struct SchLabel::Block {
   using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchLabel::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchLabel::p1_>},
-      {"D", kRequired, Keys::keepFlag<&SchLabel::horizontal_>},
-      {"S", kRequired, Keys::keepText<&SchLabel::text_>},
+      {.name = "L", .take = Keys::ignore},
+      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchLabel::p1_>},
+      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchLabel::p1_>},
+      {.name = "D", .required = true, .take = Keys::keepFlag<&SchLabel::horizontal_>},
+      {.name = "S", .required = true, .take = Keys::keepText<&SchLabel::text_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{"LABEL", ColonRule::kStrict, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
 
 bool SchLabel::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
-  return vesk::readBlock<Block::kRules>(reader, block);
+  return readByRules<Block::kRules>(reader, block);
 }
 
 bool SchLabel::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+LABEL", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
   writer.writeInt("D", orientationKey(horizontal_));
   writer.writeText("S", text_);
-  endObjectBlock(writer, "-LABEL");
+  endObjectBlock(writer, kTag.end());
   return true;
 }
 
@@ -103,26 +104,27 @@ struct SchTag::Block {
   using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchTag::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchTag::p1_>},
-      {"D", kRequired, Keys::keepFlag<&SchTag::horizontal_>},
+      {.name = "L", .take = Keys::ignore},
+      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchTag::p1_>},
+      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchTag::p1_>},
+      {.name = "D", .required = true, .take = Keys::keepFlag<&SchTag::horizontal_>},
       // Shapes 1 to 3; anything else is the plain shape 0.
-      {"T", kRequired,
-       [](Reading& b, std::string_view value) {
+      {.name = "T", .required = true,
+       .take = [](Reading& b, std::string_view value) {
          const int shape = parseNumber(value);
          b.object.shape_ = shape >= 1 && shape <= 3 ? shape : 0;
          return true;
        }},
-      {"S", kRequired, Keys::keepText<&SchTag::text_>},
+      {.name = "S", .required = true, .take = Keys::keepText<&SchTag::text_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{"TAG", ColonRule::kLax, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys};
 };
 
 bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
-  if (!vesk::readBlock<Block::kRules>(reader, block)) return false;
+  if (!readByRules<Block::kRules>(reader, block)) return false;
   // The far end follows from the text: to the right, or upwards.
   const int length = lengthForText(text_.size());
   p2_ = horizontal_ ? Point(wrapAdd(p1_.x, length), p1_.y) : Point(p1_.x, wrapSub(p1_.y, length));
@@ -130,13 +132,13 @@ bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) 
 }
 
 bool SchTag::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+TAG", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
   writer.writeInt("D", orientationKey(horizontal_));
   writer.writeInt("T", shape_);
   writer.writeText("S", text_);
-  endObjectBlock(writer, "-TAG");
+  endObjectBlock(writer, kTag.end());
   return true;
 }
 
@@ -190,18 +192,18 @@ struct SchComment::Block {
   using Keys = ObjectKeys<Reading>;
 
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchComment::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchComment::p1_>},
-      {"S", kRequired, Keys::keepText<&SchComment::text_>},
-      {"FN", kOptional, Keys::keepText<&SchComment::fontName_>},
-      {"FS", kOptional,
-       [](Reading& b, std::string_view value) {
+      {.name = "L", .take = Keys::ignore},
+      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchComment::p1_>},
+      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchComment::p1_>},
+      {.name = "S", .required = true, .take = Keys::keepText<&SchComment::text_>},
+      {.name = "FN", .take = Keys::keepText<&SchComment::fontName_>},
+      {.name = "FS",
+       .take = [](Reading& b, std::string_view value) {
          b.object.setFontSize(parseNumber(value));
          return true;
        }},
-      {"FF", kOptional,
-       [](Reading& b, std::string_view value) {
+      {.name = "FF",
+       .take = [](Reading& b, std::string_view value) {
          for (const char letter : value) {
            if (letter == 'B') b.object.bold_ = true;
            if (letter == 'I') b.object.italic_ = true;
@@ -212,7 +214,8 @@ struct SchComment::Block {
        }},
   };
 
-  static constexpr BlockRules<Reading> kRules{"COMMENT", ColonRule::kStrict, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
 
 bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
@@ -222,11 +225,11 @@ bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocumen
   fontSize_ = kDefaultFontSize;
   bold_ = italic_ = underline_ = strikeOut_ = false;
   Block::Reading block{*this, offset};
-  return vesk::readBlock<Block::kRules>(reader, block);
+  return readByRules<Block::kRules>(reader, block);
 }
 
 bool SchComment::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+COMMENT", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
   writer.writeText("S", text_);
@@ -238,7 +241,7 @@ bool SchComment::writeBlock(RecordWriter& writer, const Point* offset) {
   if (underline_) styles.push_back('U');
   if (strikeOut_) styles.push_back('S');
   writer.writeField(styles);
-  endObjectBlock(writer, "-COMMENT");
+  endObjectBlock(writer, kTag.end());
   return true;
 }
 

@@ -17,6 +17,8 @@ namespace vesk {
 
 class SchLabel final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"LABEL"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeLabel; }
@@ -51,6 +53,7 @@ class SchLabel final : public SchObject {
 
 class SchTag final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"TAG"};
   // The length of a tag whose text has `bytes` bytes: a table for short
   // texts, 8 units per byte plus room for the outline beyond 12 bytes,
   // rounded up to the grid of 10.
@@ -99,6 +102,7 @@ class SchTag final : public SchObject {
 
 class SchComment final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"COMMENT"};
   static constexpr int kMinFontSize = 4;
   static constexpr int kMaxFontSize = 80;
   static constexpr int kDefaultFontSize = 12;
