@@ -313,6 +313,10 @@ bool readPatternBlock(RecordReader& reader, PartPattern& pattern, PartDetails de
   return readByRules<kPatternBlock>(reader, reading) && !reading.refused;
 }
 
+std::span<const std::string_view> partBlockKeys() { return kKeyNames<kPartBlock>; }
+std::span<const std::string_view> pinBlockKeys() { return kKeyNames<kPinBlock>; }
+std::span<const std::string_view> patternBlockKeys() { return kKeyNames<kPatternBlock>; }
+
 // ---------------------------------------------------------------------------
 // Writers
 

@@ -24,6 +24,7 @@
 #include <memory>
 #include <memory_resource>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -248,6 +249,12 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
                                                  const PartPattern& pattern,
                                                  std::size_t dataSize,
                                                  PartDetails details = PartDetails::kKept);
+
+// The keys of the part, pin and pattern blocks in their reading tables'
+// order, which the writers keep too.
+std::span<const std::string_view> partBlockKeys();
+std::span<const std::string_view> pinBlockKeys();
+std::span<const std::string_view> patternBlockKeys();
 
 // Writers: the inverse of the readers.
 

@@ -30,6 +30,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -89,6 +90,15 @@ struct BlockRules {
   // Asked at the own end tag once the required keys were all seen.
   BlockFault (*unusable)(const Target& target) = nullptr;
 };
+
+// The names of the keys of `Rules`, in the table's order, which the
+// block's writer keeps too.
+template <const auto& Rules>
+inline constexpr auto kKeyNames = [] {
+  std::array<std::string_view, Rules.keys.size()> names;
+  for (std::size_t k = 0; k < names.size(); ++k) names[k] = Rules.keys[k].name;
+  return names;
+}();
 
 // Skips the block opened by `startTag` (just read) up to and including the
 // first field equal to its end tag. False, with the problem recorded, when

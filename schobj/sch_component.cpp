@@ -145,6 +145,8 @@ struct SchComponent::Block {
       .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys, .nested = kNested};
 };
 
+std::span<const std::string_view> SchComponent::blockKeys() { return kKeyNames<Block::kRules>; }
+
 bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{{*this, offset}};
   if (!readByRules<Block::kRules>(reader, block)) return false;

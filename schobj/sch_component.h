@@ -106,6 +106,9 @@ class SchComponent : public SchObject {
   // default; a reader that only lists the component leaves out the pins
   // and the bitmap (partlib/part_def.h).
   void setPartDetails(PartDetails details) { partDetails_ = details; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
+
 
  private:
   struct Block;  // the keys of the component block

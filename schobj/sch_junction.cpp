@@ -23,6 +23,8 @@ struct SchJunction::Block {
       .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
 
+std::span<const std::string_view> SchJunction::blockKeys() { return kKeyNames<Block::kRules>; }
+
 bool SchJunction::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
   return readByRules<Block::kRules>(reader, block);

@@ -31,6 +31,9 @@ class SchJunction final : public SchObject {
   bool touchesRect(const Rect& r) const override;
   Rect area() const override;
   Rect pointRect() const override;
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
+
 
  private:
   struct Block;  // the keys of the junction block

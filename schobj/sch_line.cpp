@@ -127,6 +127,8 @@ struct SchLine::Block {
   static constexpr BlockRules<Reading> kRules{.colonRule = ColonRule::kStrict, .keys = kKeys};
 };
 
+std::span<const std::string_view> SchLine::blockKeys() { return kKeyNames<Block::kRules>; }
+
 bool SchLine::readLineBlock(RecordReader& reader, const Point* offset, const char* name) {
   Block::Reading block{*this, offset};
   return readByRules<Block::kRules>(reader, block, name);

@@ -29,6 +29,8 @@ class SchLine : public SchObject {
   virtual bool readLineBlock(RecordReader& reader, const Point* offset, const char* name);
   // Writes "+<name>", L, X1, Y1, X2, Y2, "-<name>" on one line.
   virtual bool writeLineBlock(RecordWriter& writer, const Point* offset, const char* name);
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of a line block

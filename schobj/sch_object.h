@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <new>
+#include <span>
 #include <string_view>
 
 #include "geometry/geometry.h"

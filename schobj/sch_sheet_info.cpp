@@ -34,6 +34,8 @@ struct SchSheetInfo::Block {
       .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys};
 };
 
+std::span<const std::string_view> SchSheetInfo::blockKeys() { return kKeyNames<Block::kRules>; }
+
 bool SchSheetInfo::readBlock(RecordReader& reader, const Point*, SchDocument*) {
   Block::Reading block{*this, nullptr};
   return readByRules<Block::kRules>(reader, block);

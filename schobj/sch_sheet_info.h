@@ -38,6 +38,9 @@ class SchSheetInfo : public SchObject {
   int width() const { return width_; }
   int height() const { return height_; }
   int visibleLayers() const { return visibleLayers_; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
+
 
  private:
   struct Block;  // the keys of the sheet info block

@@ -46,6 +46,8 @@ struct SchLabel::Block {
       .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
 
+std::span<const std::string_view> SchLabel::blockKeys() { return kKeyNames<Block::kRules>; }
+
 bool SchLabel::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
   return readByRules<Block::kRules>(reader, block);
@@ -121,6 +123,8 @@ struct SchTag::Block {
   static constexpr BlockRules<Reading> kRules{
       .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys};
 };
+
+std::span<const std::string_view> SchTag::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
@@ -217,6 +221,8 @@ struct SchComment::Block {
   static constexpr BlockRules<Reading> kRules{
       .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
+
+std::span<const std::string_view> SchComment::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   // The font style is not carried over from an earlier read; the text and

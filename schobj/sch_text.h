@@ -43,6 +43,9 @@ class SchLabel final : public SchObject {
 
   const std::string& text() const { return text_; }
   bool horizontal() const { return horizontal_; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
+
 
  private:
   struct Block;  // the keys of the label block
@@ -85,6 +88,9 @@ class SchTag final : public SchObject {
   // 0 and 3 look the same in a mirror image; 1 and 2 are mirror images of
   // each other.
   int shape() const { return shape_; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
+
 
  private:
   struct Block;  // the keys of the tag block
@@ -146,6 +152,9 @@ class SchComment final : public SchObject {
   int ascent() const { return ascent_; }
   const Point& extent() const { return extent_; }
   void setMeasuredExtent(int ascent, const Point& extent);
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
+
 
  private:
   struct Block;  // the keys of the comment block
