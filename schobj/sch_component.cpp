@@ -28,6 +28,12 @@ constexpr int kHitBody = 0x10000;
 constexpr int kHitName = 0x20000;
 constexpr int kHitReference = 0x40000;
 
+// A component's block is read into the component, and notes whether its
+// library section was read already.
+struct ComponentReading : ObjectReading<SchComponent> {
+  bool libraryRead = false;
+};
+
 int textWidth(std::string_view text) {
   const auto length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
   return wrapMul(kCharWidth, length);
@@ -83,21 +89,16 @@ void SchComponent::setPartDef(std::unique_ptr<PartDef> def) {
 // The keys of a component, in the editor's order. X, Y and LIB are
 // required; the library section with the part definition is not. The
 // layer is written but not read.
-struct SchComponent::Block {
-  struct Reading : ObjectReading<SchComponent> {
-    bool libraryRead = false;
-  };
-  using Keys = ObjectKeys<Reading>;
-
+struct SchComponent::Block : ObjectKeys<ComponentReading> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {.name = "L", .take = Keys::ignore},
-      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchComponent::p1_>},
-      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchComponent::p1_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchComponent::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchComponent::p1_>},
       // Before the library section the editor would look the name up in its
       // loaded part libraries. This program loads none, so the lookup could
       // never find anything and is left out: such a component gets its part
       // from the section that follows, or stays without one.
-      {.name = "LIB", .required = true, .take = Keys::keepText<&SchComponent::partName_>},
+      {.name = "LIB", .required = true, .take = keepText<&SchComponent::partName_>},
       {.name = "DIR",
        .take = [](Reading& b, std::string_view value) {
          const int d = parseNumber(value);
@@ -115,13 +116,13 @@ struct SchComponent::Block {
          c.block_ = d >= 0 && d < blocks ? d : 0;
          return true;
        }},
-      {.name = "N", .take = Keys::keepText<&SchComponent::name_>},
-      {.name = "NX", .take = Keys::keepNumber<&SchComponent::namePos_, &Point::x>},
-      {.name = "NY", .take = Keys::keepNumber<&SchComponent::namePos_, &Point::y>},
-      {.name = "R", .take = Keys::keepText<&SchComponent::reference_>},
-      {.name = "RX", .take = Keys::keepNumber<&SchComponent::referencePos_, &Point::x>},
-      {.name = "RY", .take = Keys::keepNumber<&SchComponent::referencePos_, &Point::y>},
-      {.name = "NOTE", .take = Keys::keepText<&SchComponent::note_>},
+      {.name = "N", .take = keepText<&SchComponent::name_>},
+      {.name = "NX", .take = keepNumber<&SchComponent::namePos_, &Point::x>},
+      {.name = "NY", .take = keepNumber<&SchComponent::namePos_, &Point::y>},
+      {.name = "R", .take = keepText<&SchComponent::reference_>},
+      {.name = "RX", .take = keepNumber<&SchComponent::referencePos_, &Point::x>},
+      {.name = "RY", .take = keepNumber<&SchComponent::referencePos_, &Point::y>},
+      {.name = "NOTE", .take = keepText<&SchComponent::note_>},
   };
 
   static constexpr NestedBlock<Reading> kNested[] = {

@@ -9,14 +9,11 @@
 
 namespace vesk {
 
-struct SchJunction::Block {
-  using Reading = ObjectReading<SchJunction>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchJunction::Block : ObjectKeys<ObjectReading<SchJunction>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {.name = "L", .take = Keys::ignore},
-      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchJunction::p1_>},
-      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchJunction::p1_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchJunction::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchJunction::p1_>},
   };
 
   static constexpr BlockRules<Reading> kRules{

@@ -111,16 +111,13 @@ bool SchLine::isValid() const { return p1_ != p2_; }
 // The keys of every line block (wires, buses, dashed lines and the
 // entries): the two ends, all four coordinates required. The layer is
 // written but not read.
-struct SchLine::Block {
-  using Reading = ObjectReading<SchLine>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchLine::Block : ObjectKeys<ObjectReading<SchLine>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {.name = "L", .take = Keys::ignore},
-      {.name = "X1", .required = true, .take = Keys::keepShiftedX<&SchLine::p1_>},
-      {.name = "Y1", .required = true, .take = Keys::keepShiftedY<&SchLine::p1_>},
-      {.name = "X2", .required = true, .take = Keys::keepShiftedX<&SchLine::p2_>},
-      {.name = "Y2", .required = true, .take = Keys::keepShiftedY<&SchLine::p2_>},
+      {.name = "L", .take = ignore},
+      {.name = "X1", .required = true, .take = keepShiftedX<&SchLine::p1_>},
+      {.name = "Y1", .required = true, .take = keepShiftedY<&SchLine::p1_>},
+      {.name = "X2", .required = true, .take = keepShiftedX<&SchLine::p2_>},
+      {.name = "Y2", .required = true, .take = keepShiftedY<&SchLine::p2_>},
   };
 
   // No tag: each class names its own block when it reads.

@@ -9,13 +9,10 @@ namespace vesk {
 // The sheet size, both required; a size outside its range keeps the
 // previous value but still counts as present. The edit layer and the
 // visible layers are written, not read.
-struct SchSheetInfo::Block {
-  using Reading = ObjectReading<SchSheetInfo>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchSheetInfo::Block : ObjectKeys<ObjectReading<SchSheetInfo>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {.name = "EL", .take = Keys::ignore},
-      {.name = "VL", .take = Keys::ignore},
+      {.name = "EL", .take = ignore},
+      {.name = "VL", .take = ignore},
       {.name = "W", .required = true,
        .take = [](Reading& b, std::string_view value) {
          const int w = parseNumber(value);

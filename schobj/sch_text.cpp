@@ -30,16 +30,13 @@ int orientationKey(bool horizontal) { return horizontal ? 1 : 0; }
 // --- SchLabel ---------------------------------------------------------------
 
 // A label: its base point, its direction and its text, all required.
-struct SchLabel::Block {
-  using Reading = ObjectReading<SchLabel>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchLabel::Block : ObjectKeys<ObjectReading<SchLabel>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {.name = "L", .take = Keys::ignore},
-      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchLabel::p1_>},
-      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchLabel::p1_>},
-      {.name = "D", .required = true, .take = Keys::keepFlag<&SchLabel::horizontal_>},
-      {.name = "S", .required = true, .take = Keys::keepText<&SchLabel::text_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchLabel::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchLabel::p1_>},
+      {.name = "D", .required = true, .take = keepFlag<&SchLabel::horizontal_>},
+      {.name = "S", .required = true, .take = keepText<&SchLabel::text_>},
   };
 
   static constexpr BlockRules<Reading> kRules{
@@ -101,15 +98,12 @@ int SchTag::lengthForText(std::size_t bytes) {
 // A tag: its first end, its direction, its shape and its text, all
 // required (an empty value reads as 0 or the empty text); the far end
 // follows from the text.
-struct SchTag::Block {
-  using Reading = ObjectReading<SchTag>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchTag::Block : ObjectKeys<ObjectReading<SchTag>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {.name = "L", .take = Keys::ignore},
-      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchTag::p1_>},
-      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchTag::p1_>},
-      {.name = "D", .required = true, .take = Keys::keepFlag<&SchTag::horizontal_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchTag::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchTag::p1_>},
+      {.name = "D", .required = true, .take = keepFlag<&SchTag::horizontal_>},
       // Shapes 1 to 3; anything else is the plain shape 0.
       {.name = "T", .required = true,
        .take = [](Reading& b, std::string_view value) {
@@ -117,7 +111,7 @@ struct SchTag::Block {
          b.object.shape_ = shape >= 1 && shape <= 3 ? shape : 0;
          return true;
        }},
-      {.name = "S", .required = true, .take = Keys::keepText<&SchTag::text_>},
+      {.name = "S", .required = true, .take = keepText<&SchTag::text_>},
   };
 
   static constexpr BlockRules<Reading> kRules{
@@ -191,16 +185,13 @@ Rect SchTag::area() const {
 
 // A comment: its base point and text (required) and its font. Style
 // letters only ever switch a style on; others are ignored.
-struct SchComment::Block {
-  using Reading = ObjectReading<SchComment>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchComment::Block : ObjectKeys<ObjectReading<SchComment>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {.name = "L", .take = Keys::ignore},
-      {.name = "X", .required = true, .take = Keys::keepShiftedX<&SchComment::p1_>},
-      {.name = "Y", .required = true, .take = Keys::keepShiftedY<&SchComment::p1_>},
-      {.name = "S", .required = true, .take = Keys::keepText<&SchComment::text_>},
-      {.name = "FN", .take = Keys::keepText<&SchComment::fontName_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchComment::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchComment::p1_>},
+      {.name = "S", .required = true, .take = keepText<&SchComment::text_>},
+      {.name = "FN", .take = keepText<&SchComment::fontName_>},
       {.name = "FS",
        .take = [](Reading& b, std::string_view value) {
          b.object.setFontSize(parseNumber(value));
