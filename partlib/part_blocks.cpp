@@ -19,14 +19,6 @@ namespace {
 // the letters of the sides 0 to 3.
 constexpr std::string_view kSideLetters = "LTRB";
 
-int sideForLetter(char letter) {
-  // A loop over four letters, where find() would be a call.
-  for (std::size_t side = 0; side < kSideLetters.size(); ++side) {
-    if (kSideLetters[side] == letter) return static_cast<int>(side);
-  }
-  return -1;
-}
-
 // The letters of the "T" key and their flag bits, in the writer's order
 // (which differs from the bit order).
 struct PinFlagLetter {
@@ -104,7 +96,8 @@ constexpr BlockKey<PinReading> kPinKeys[] = {
     {.name = "L",
      .take = [](PinReading& r, std::string_view value) {
        if (r.pin == nullptr || value.empty()) return true;
-       if (const int side = sideForLetter(value[0]); side >= 0) r.pin->setSide(side);
+       const std::size_t side = kSideLetters.find(value[0]);
+       if (side != std::string_view::npos) r.pin->setSide(static_cast<int>(side));
        const int offset = parseNumber(value.substr(1));
        if (offset >= 0 && offset <= kMaxPinOffset) r.pin->setOffset(offset);
        return true;

@@ -176,11 +176,6 @@ class PartDef {
 
   PartDef() = default;
   explicit PartDef(std::pmr::memory_resource* memory) : pins_(memory) {}
-  PartDef(const PartDef&) = default;
-  PartDef& operator=(const PartDef&) = default;
-  PartDef(PartDef&&) = default;
-  PartDef& operator=(PartDef&&) = default;
-  ~PartDef();
 
   std::optional<std::string_view> referencePrefix() const { return referencePrefix_; }
   const Point& size() const { return size_; }
