@@ -57,12 +57,6 @@ SchComponent::SchComponent(const SchComponent& other)
   if (const PartDef* def = other.partDef()) partEntry_.emplace(*def);
 }
 
-SchComponent::~SchComponent() = default;
-
-std::unique_ptr<SchObject> SchComponent::clone() const {
-  return std::make_unique<SchComponent>(*this);
-}
-
 const PartDef* SchComponent::partDef() const {
   return partEntry_ ? partEntry_->def() : nullptr;
 }

@@ -48,7 +48,6 @@ class SchComponent : public SchObject {
   explicit SchComponent(std::pmr::memory_resource* memory) : memory_(memory) {}
   SchComponent(const SchComponent& other);
   SchComponent& operator=(const SchComponent&) = delete;
-  ~SchComponent() override;
 
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
@@ -56,7 +55,7 @@ class SchComponent : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchComponent>(*this); }
   void move(int dx, int dy) override;
   void mirror() override;
   void mirrorAt(int cx) override;

@@ -35,10 +35,6 @@ bool SchJunction::writeBlock(RecordWriter& writer, const Point* offset) {
   return true;
 }
 
-std::unique_ptr<SchObject> SchJunction::clone() const {
-  return std::make_unique<SchJunction>(*this);
-}
-
 int SchJunction::hitTest(const Point& p) const { return hitTestArea(p, area()); }
 int SchJunction::testSelection(const Rect& r) const { return selectionOfArea(r, area()); }
 int SchJunction::testDragSelection(const Rect& r) const { return selectionOfArea(r, area()); }
@@ -74,14 +70,6 @@ bool SchEntry::writeEntryBlock(RecordWriter& writer, const Point* offset, const 
   return writeLineBlock(writer, offset, name);
 }
 
-bool SchEntry::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readEntryBlock(reader, offset, kTag.name().data());
-}
-
-bool SchEntry::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeEntryBlock(writer, offset, kTag.name().data());
-}
-
 void SchEntry::setX1(int x) {
   const int direction = normalizeEnds();
   p2_.x = direction == 1 ? wrapAdd(x, kSize) : wrapSub(x, kSize);
@@ -100,20 +88,6 @@ void SchEntry::setP1(const Point& p) {
   setY1(target.y);
 }
 
-std::unique_ptr<SchObject> SchEntry::clone() const { return std::make_unique<SchEntry>(*this); }
-
 int SchEntry::testDragSelection(const Rect& r) const { return testSelection(r); }
-
-bool SchBusEntry::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readEntryBlock(reader, offset, kTag.name().data());
-}
-
-bool SchBusEntry::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeEntryBlock(writer, offset, kTag.name().data());
-}
-
-std::unique_ptr<SchObject> SchBusEntry::clone() const {
-  return std::make_unique<SchBusEntry>(*this);
-}
 
 }  // namespace vesk

@@ -22,7 +22,7 @@ class SchJunction final : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchJunction>(*this); }
   void mirror() override {}
   void rotate() override {}
   int hitTest(const Point& p) const override;
@@ -47,9 +47,13 @@ class SchEntry : public SchLine {
 
   SchEntry();
 
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readEntryBlock(reader, offset, kTag.name().data());
+  }
   // Puts the lower end first (changing the object) before writing.
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeEntryBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeEntry; }
   // Moving the lower end carries the upper end along, keeping the shape.
   void setX1(int x) override;
@@ -58,7 +62,7 @@ class SchEntry : public SchLine {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchEntry>(*this); }
   int testDragSelection(const Rect& r) const override;
 
  protected:
@@ -76,10 +80,14 @@ class SchBusEntry final : public SchEntry {
  public:
   static constexpr BlockTag kTag{"BENTRY"};
 
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readEntryBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeEntryBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeBusEntry; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchBusEntry>(*this); }
 };
 
 }  // namespace vesk

@@ -143,28 +143,4 @@ bool SchLine::writeLineBlock(RecordWriter& writer, const Point* offset, const ch
   return true;
 }
 
-bool SchWire::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readLineBlock(reader, offset, kTag.name().data());
-}
-bool SchWire::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeLineBlock(writer, offset, kTag.name().data());
-}
-std::unique_ptr<SchObject> SchWire::clone() const { return std::make_unique<SchWire>(*this); }
-
-bool SchBus::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readLineBlock(reader, offset, kTag.name().data());
-}
-bool SchBus::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeLineBlock(writer, offset, kTag.name().data());
-}
-std::unique_ptr<SchObject> SchBus::clone() const { return std::make_unique<SchBus>(*this); }
-
-bool SchDash::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readLineBlock(reader, offset, kTag.name().data());
-}
-bool SchDash::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeLineBlock(writer, offset, kTag.name().data());
-}
-std::unique_ptr<SchObject> SchDash::clone() const { return std::make_unique<SchDash>(*this); }
-
 }  // namespace vesk

@@ -47,30 +47,42 @@ class SchWire final : public SchLine {
  public:
   static constexpr BlockTag kTag{"WIRE"};
 
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readLineBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeLineBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeWire; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchWire>(*this); }
 };
 
 class SchBus final : public SchLine {
  public:
   static constexpr BlockTag kTag{"BUS"};
 
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readLineBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeLineBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeBus; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchBus>(*this); }
 };
 
 class SchDash final : public SchLine {
  public:
   static constexpr BlockTag kTag{"DASH"};
 
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readLineBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeLineBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeDash; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchDash>(*this); }
 };
 
 }  // namespace vesk

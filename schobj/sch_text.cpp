@@ -60,8 +60,6 @@ bool SchLabel::writeBlock(RecordWriter& writer, const Point* offset) {
   return true;
 }
 
-std::unique_ptr<SchObject> SchLabel::clone() const { return std::make_unique<SchLabel>(*this); }
-
 void SchLabel::rotateAt(const Point& c) {
   horizontal_ = !horizontal_;
   SchObject::rotateAt(c);
@@ -139,8 +137,6 @@ bool SchTag::writeBlock(RecordWriter& writer, const Point* offset) {
   endObjectBlock(writer, kTag.end());
   return true;
 }
-
-std::unique_ptr<SchObject> SchTag::clone() const { return std::make_unique<SchTag>(*this); }
 
 void SchTag::mirrorShape() {
   if (shape_ == 1 || shape_ == 2) shape_ = 3 - shape_;
@@ -240,10 +236,6 @@ bool SchComment::writeBlock(RecordWriter& writer, const Point* offset) {
   writer.writeField(styles);
   endObjectBlock(writer, kTag.end());
   return true;
-}
-
-std::unique_ptr<SchObject> SchComment::clone() const {
-  return std::make_unique<SchComment>(*this);
 }
 
 void SchComment::setFontSize(int size) {

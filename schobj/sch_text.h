@@ -25,7 +25,7 @@ class SchLabel final : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchLabel>(*this); }
   void mirror() override {}
   // Turns the text about its own base point (a copy of it: rotateAt writes
   // p1 while it reads the centre).
@@ -68,7 +68,7 @@ class SchTag final : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchTag>(*this); }
   void mirrorAt(int cx) override;
   // Turns the tag about the centre of its area.
   void rotate() override;
@@ -119,7 +119,7 @@ class SchComment final : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchComment>(*this); }
   void mirror() override {}
   void rotate() override {}
   int hitTest(const Point& p) const override;
