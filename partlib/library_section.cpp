@@ -52,7 +52,8 @@ constexpr BlockRules<SectionReading> kSection{
     .nested = kSectionNested,
     .skipsUnknownBlocks = false,
     .unusable = [](const SectionReading& r) {
-      return r.partRead ? BlockFault() : BlockFault{ReadProblem::Kind::kMissingBlock, kPartTag.start()};
+      if (r.partRead) return BlockFault{};
+      return BlockFault{ReadProblem::Kind::kMissingBlock, kPartTag.start()};
     }};
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The blocks of a part definition: "+COMP" with its "+PIN" blocks, and
-// "+PTN" with its "+BMP" rows. The tables below are the one statement of
-// each block's keys (schfile/block_reader.h says how a table is read).
+// The blocks of a part definition: the part with its pins, and the
+// pattern with its bitmap rows (their tags are in part_def.h). The tables
+// below are the one statement of each block's keys
+// (schfile/block_reader.h says how a table is read).
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -61,7 +62,7 @@ std::string encodePinName(std::string_view name) {
   return text;
 }
 
-// --- "+PIN" -----------------------------------------------------------------
+// --- Pins -----------------------------------------------------------------
 
 // The name as the "N" key spells it: a backslash marks the byte after it
 // (sets its bit 7); a lone trailing backslash is dropped; at most 255
@@ -127,7 +128,7 @@ bool readPin(RecordReader& reader, PartPin* pin, int blockCount) {
   return readByRules<kPinBlock>(reader, reading);
 }
 
-// --- "+COMP" ----------------------------------------------------------------
+// --- The part -------------------------------------------------------------
 
 struct PartReading {
   std::string& name;
@@ -210,7 +211,7 @@ constexpr BlockRules<PartReading> kPartBlock{
       return BlockFault{};
     }};
 
-// --- "+PTN" -----------------------------------------------------------------
+// --- The pattern ----------------------------------------------------------
 
 struct PatternReading {
   PartPattern& pattern;
@@ -271,7 +272,8 @@ constexpr BlockRules<PatternReading> kPatternBlock{
     .nested = kPatternNested,
     .endsAtEndOfInput = true,
     .unusable = [](const PatternReading& r) {
-      return r.bitmapRead ? BlockFault{} : BlockFault{ReadProblem::Kind::kMissingBlock, kBitmapTag.start()};
+      if (r.bitmapRead) return BlockFault{};
+      return BlockFault{ReadProblem::Kind::kMissingBlock, kBitmapTag.start()};
     }};
 
 }  // namespace

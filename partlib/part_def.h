@@ -6,9 +6,10 @@
 // one number per block), a reference prefix ("U", "R", ...), its pins and,
 // optionally, a monochrome bitmap of its body.
 //
-// In a schematic file the part is the "+COMP" block with one "+PIN" block
-// per pin, and the bitmap is the "+PTN" block with a "+BMP" block of rows.
-// The free functions below read and write those blocks.
+// In a schematic file the part is a block (kPartTag) with one pin block
+// (kPinTag) per pin, and the bitmap a pattern block (kPatternTag) holding
+// a block of rows (kBitmapTag). The free functions below read and write
+// those blocks.
 //
 // Ownership: a PartDef owns its reference prefix, its pattern and its pins;
 // a pin owns its texts; a pattern owns its name and bitmap bytes. Copies
@@ -78,9 +79,8 @@ constexpr std::int64_t kMaxBitmapBytes = 16 * 1024 * 1024;
 // the number of each block in order, each as its length plus one (0 for
 // none) in groups of seven bits, low group first, bit 7 set while more
 // groups follow, and then its bytes. The texts of most pins fit in the
-// string's own room, and a pin takes 40 bytes. A generated design of
-// 100 MB kept whole (vesk-inspect) peaks at 119 MiB so, and took 172 MiB
-// with a string for each of a pin's texts.
+// string's own room, and a pin takes 40 bytes (a 100 MB design kept whole
+// needs 119 MiB so, 172 MiB with a string per text).
 class PartPin {
  public:
   // The number of each block in order, block 0 first.
@@ -226,16 +226,16 @@ class PartDef {
 // problem), but the part gets no pins and its pattern no bitmap bytes.
 enum class PartDetails { kKept, kLeftOut };
 
-// The "+COMP" block. `name` receives the "N" value, `patternName` the "P"
+// The part block. `name` receives the "N" value, `patternName` the "P"
 // value; both are empty when the block has none.
 bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
                    std::string& patternName, PartDetails details = PartDetails::kKept);
-// The "+PIN" block, for a part of `blockCount` blocks.
+// A pin block, for a part of `blockCount` blocks.
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount);
-// The "+PTN" block.
+// The pattern block.
 bool readPatternBlock(RecordReader& reader, PartPattern& pattern,
                       PartDetails details = PartDetails::kKept);
-// The "+BMP" block of a pattern whose size is set; `dataSize` bytes are
+// The bitmap block of a pattern whose size is set; `dataSize` bytes are
 // made (all rows of the full size, in the pattern's memory), of which at
 // most 501 columns and rows are decoded. With the details left out,
 // nothing is made or decoded and the bytes are empty. None when the block
@@ -253,13 +253,13 @@ std::span<const std::string_view> patternBlockKeys();
 
 // Writers: the inverse of the readers.
 
-// The pattern (if any) and the "+COMP" block under `name`; false, writing
+// The pattern (if any) and the part block under `name`; false, writing
 // nothing, when the name is none or empty.
 bool writePartBlock(RecordWriter& writer, const PartDef& def,
                     std::optional<std::string_view> name);
-// One "+PIN" block on the current line; the caller ends the line.
+// One pin block on the current line; the caller ends the line.
 bool writePinBlock(RecordWriter& writer, const PartPin& pin);
-// The "+PTN" block with its rows, named `name`, or the pattern's own name
+// The pattern block with its rows, named `name`, or the pattern's own name
 // when none is given.
 bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
                        std::optional<std::string_view> name);

@@ -2,13 +2,14 @@
 // rules of its kind.
 //
 // A block is a run of fields up to its end tag (BlockTag): key fields
-// ("key:value", split at the first colon), nested blocks ("+TAG" ...
-// "-TAG") and fields without a usable key. The BlockRules of a block kind
-// are the one statement of its keys: the name of each, whether the block
-// needs it and what its value does to the object being read, in the order
-// the editor writes them; beside them the block's colon rule, the nested
-// blocks it reads itself, what the end of the input and unknown start tags
-// mean to it, and what leaves it unusable. readByRules applies them:
+// ("key:value", split at the first colon), nested blocks (a start tag ...
+// its end tag) and fields without a usable key. The BlockRules of a block
+// kind are the one statement of its keys: the name of each, whether the
+// block needs it and what its value does to the object being read, in the
+// order the editor writes them; beside them the block's tag and colon
+// rule, the nested blocks it reads itself, what the end of the input and
+// unknown start tags mean to it, and what leaves it unusable. readByRules
+// applies them:
 //
 //  - a key field is used only when its colon is not its first byte and,
 //    under the strict colon rule, not its last (the lax rule reads "X:" as
@@ -34,7 +35,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -69,8 +69,9 @@ struct NestedBlock {
 };
 
 // What leaves a block unusable although its required keys were all seen:
-// a key whose value the object cannot keep (kBadValue, "X"), or a nested
-// block it lacks (kMissingBlock, "+BMP"). Kind kNone when nothing does.
+// a key whose value the object cannot keep (kBadValue and the key), or a
+// nested block it lacks (kMissingBlock and that block's start tag). Kind
+// kNone when nothing does.
 struct BlockFault {
   ReadProblem::Kind kind = ReadProblem::Kind::kNone;
   std::string_view what;  // the key, or the start tag of the missing block
@@ -78,10 +79,10 @@ struct BlockFault {
 
 template <class Target>
 struct BlockRules {
-  BlockTag tag = {};
+  BlockTag tag = {};  // none where block kinds share the rules (the lines)
   ColonRule colonRule = ColonRule::kStrict;
   std::span<const BlockKey<Target>> keys = {};  // in the order the editor writes them
-  std::span<const NestedBlock<Target>> nested = {};
+  std::span<const NestedBlock<Target>> nested = {};  // the blocks it reads itself
   // Whether the end of the input ends the block (true) or fails it.
   bool endsAtEndOfInput = false;
   // Whether an unknown start tag is skipped with its block (true) or
@@ -177,9 +178,8 @@ bool readByRules(RecordReader& reader, Target& target, std::string_view name = R
         return true;
       }
       if (field[0] == '+') {
-        const auto nested = std::ranges::find(Rules.nested, field, [](const NestedBlock<Target>& n) {
-          return n.tag.start();
-        });
+        const auto nested = std::ranges::find_if(
+            Rules.nested, [&field](const NestedBlock<Target>& n) { return n.tag.start() == field; });
         if (nested != Rules.nested.end()) {
           if (!nested->read(target, reader)) return false;
         } else if (Rules.skipsUnknownBlocks && !skipBlock(reader, field)) {
@@ -190,7 +190,8 @@ bool readByRules(RecordReader& reader, Target& target, std::string_view name = R
       const std::size_t colon = field.find(':');
       if (colon == 0 || colon == std::string_view::npos) continue;
       value = field.substr(colon + 1);
-      const auto known = std::ranges::find(Rules.keys, field.substr(0, colon), &BlockKey<Target>::name);
+      const std::string_view key = field.substr(0, colon);
+      const auto known = std::ranges::find(Rules.keys, key, &BlockKey<Target>::name);
       if (known == Rules.keys.end()) continue;
       k = static_cast<std::size_t>(known - Rules.keys.begin());
     }

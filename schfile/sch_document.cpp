@@ -29,8 +29,6 @@ std::size_t sizeOfOpenedFile(std::FILE* stream) {
   return end > 0 ? static_cast<std::size_t>(end) : 0;
 }
 
-}  // namespace
-
 // The problem of a file that failed as a whole, before or beside its
 // blocks.
 ReadProblem fileProblem(ReadProblem::Kind kind, int line = 0, std::string_view found = {},
@@ -42,6 +40,8 @@ ReadProblem fileProblem(ReadProblem::Kind kind, int line = 0, std::string_view f
   problem.systemError = systemError;
   return problem;
 }
+
+}  // namespace
 
 SchDocument::SchDocument() : objects_(arena_.resource()) {}
 SchDocument::SchDocument(std::pmr::memory_resource* memory)
@@ -103,13 +103,10 @@ int SchDocument::readMemory(std::string_view bytes) {
 }
 
 int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
-  // Room for about as many objects as a real file of this size can hold
-  // (its shortest blocks, the wires, take some 45 bytes). A big sheet then
-  // needs no step-by-step growth of the list, each step a new piece of the
-  // arena that is copied and left behind; room that stays unused is never
-  // touched, so it costs address space only. A file of still shorter
-  // blocks just grows the list as usual. The hint is capped, so that no
-  // size, however large, reserves more than a bounded amount.
+  // Room for about as many objects as a file of this size can hold (its
+  // shortest blocks, the wires, take some 45 bytes), so that the list of a
+  // big sheet does not grow step by step, leaving each old copy behind in
+  // the arena. Room never used is never touched; the hint is capped.
   problem_ = ReadProblem();
   constexpr std::size_t kBytesPerObject = 45;
   constexpr std::size_t kLargestHint = std::size_t{1} << 30;

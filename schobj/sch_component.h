@@ -5,7 +5,7 @@
 // reference designator (R5) and a free note. It is the object a parts list
 // is made of.
 //
-// The component is self-contained: its "+COMPONENT" block carries a library
+// The component is self-contained: its block (kTag) carries a library
 // section with the complete part definition, which the component owns
 // through its PartEntry. Copies (clone) are deep and share nothing.
 //

@@ -3,7 +3,7 @@
 //
 // SchLine owns the segment geometry (hit and rectangle tests, the area of
 // the end-point boxes) and the one block reader and writer of all segment
-// blocks, parameterised by the block name ("WIRE" reads +WIRE ... -WIRE).
+// blocks, parameterised by the block name (the name of the class's kTag).
 // The concrete classes only name their block and type; they own nothing
 // beyond the base fields.
 #pragma once
