@@ -179,7 +179,7 @@ bool readByRules(RecordReader& reader, Target& target, std::string_view name = R
       }
       if (field[0] == '+') {
         const auto nested = std::ranges::find_if(
-            Rules.nested, [&field](const NestedBlock<Target>& n) { return n.tag.start() == field; });
+            Rules.nested, [field](const NestedBlock<Target>& n) { return n.tag.start() == field; });
         if (nested != Rules.nested.end()) {
           if (!nested->read(target, reader)) return false;
         } else if (Rules.skipsUnknownBlocks && !skipBlock(reader, field)) {

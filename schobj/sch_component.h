@@ -55,7 +55,9 @@ class SchComponent : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchComponent>(*this); }
+  std::unique_ptr<SchObject> clone() const override {
+    return std::make_unique<SchComponent>(*this);
+  }
   void move(int dx, int dy) override;
   void mirror() override;
   void mirrorAt(int cx) override;
@@ -107,7 +109,6 @@ class SchComponent : public SchObject {
   void setPartDetails(PartDetails details) { partDetails_ = details; }
   // The keys of the block in its reading table's order, the writer's too.
   static std::span<const std::string_view> blockKeys();
-
 
  private:
   struct Block;  // the keys of the component block

@@ -34,7 +34,6 @@ class SchJunction final : public SchObject {
   // The keys of the block in its reading table's order, the writer's too.
   static std::span<const std::string_view> blockKeys();
 
-
  private:
   struct Block;  // the keys of the junction block
 };

@@ -41,7 +41,6 @@ class SchSheetInfo : public SchObject {
   // The keys of the block in its reading table's order, the writer's too.
   static std::span<const std::string_view> blockKeys();
 
-
  private:
   struct Block;  // the keys of the sheet info block
 

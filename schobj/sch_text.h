@@ -46,7 +46,6 @@ class SchLabel final : public SchObject {
   // The keys of the block in its reading table's order, the writer's too.
   static std::span<const std::string_view> blockKeys();
 
-
  private:
   struct Block;  // the keys of the label block
 
@@ -90,7 +89,6 @@ class SchTag final : public SchObject {
   int shape() const { return shape_; }
   // The keys of the block in its reading table's order, the writer's too.
   static std::span<const std::string_view> blockKeys();
-
 
  private:
   struct Block;  // the keys of the tag block
@@ -154,7 +152,6 @@ class SchComment final : public SchObject {
   void setMeasuredExtent(int ascent, const Point& extent);
   // The keys of the block in its reading table's order, the writer's too.
   static std::span<const std::string_view> blockKeys();
-
 
  private:
   struct Block;  // the keys of the comment block
