@@ -13,7 +13,6 @@ namespace vesk {
 namespace {
 
 constexpr unsigned char kNibbleBase = 0x40;
-constexpr std::string_view kBitmapName = "BMP";
 
 bool isBitmapCharacter(unsigned char c) { return (c & 0xf0) == kNibbleBase; }
 
@@ -140,14 +139,14 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader, const Par
       failBlock(reader,
                 reader.escapeCutShort() ? ReadProblem::Kind::kEscapeCutShort
                                         : ReadProblem::Kind::kEndOfInput,
-                kBitmapName, blockLine);
+                kBitmapTag.name(), blockLine);
       return std::nullopt;
     }
     // A row of bitmap characters never starts with '-' or '+' (nor is it
     // empty): one test tells a row from an end tag or a nested block.
     if (!field.empty() && field[0] == '-') {
-      if (field.substr(1) == kBitmapName) return bitmap;
-      failBlock(reader, ReadProblem::Kind::kWrongEndTag, kBitmapName, blockLine, {}, field);
+      if (field == kBitmapTag.end()) return bitmap;
+      failBlock(reader, ReadProblem::Kind::kWrongEndTag, kBitmapTag.name(), blockLine, {}, field);
       return std::nullopt;
     }
     if (!field.empty() && field[0] == '+') {

@@ -1,4 +1,5 @@
-// The row text of a "+BMP" block: one field per row of a part's bitmap.
+// The row text of a bitmap block (kBitmapTag): one field per row of a
+// part's bitmap.
 //
 // Each byte of a row is written as two characters, high nibble first, each
 // nibble v as the character 0x40 + v ("@" for 0 up to "O" for 15), so the

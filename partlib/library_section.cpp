@@ -10,8 +10,6 @@ namespace vesk {
 
 namespace {
 
-constexpr std::string_view kPatternTag = "+PTN";
-constexpr std::string_view kPartTag = "+COMP";
 constexpr std::string_view kUnnamedPart = "EMB";
 
 struct SectionReading {
@@ -29,9 +27,9 @@ struct SectionReading {
 constexpr NestedBlock<SectionReading> kSectionNested[] = {
     // The first pattern that reads well is kept; one that fails is
     // dropped (the part stays), and a later one is read in its place.
-    {kPatternTag,
-     [](SectionReading& r, RecordReader& reader) {
-       if (r.pattern) return skipBlock(reader, kPatternTag);
+    {.tag = kPatternTag,
+     .read = [](SectionReading& r, RecordReader& reader) {
+       if (r.pattern) return skipBlock(reader, kPatternTag.start());
        PartPattern candidate(r.def.memory());
        if (readPatternBlock(reader, candidate, r.details)) {
          r.pattern = std::move(candidate);
@@ -40,21 +38,23 @@ constexpr NestedBlock<SectionReading> kSectionNested[] = {
        }
        return true;
      }},
-    {kPartTag,
-     [](SectionReading& r, RecordReader& reader) {
-       if (r.partRead) return skipBlock(reader, kPartTag);
+    {.tag = kPartTag,
+     .read = [](SectionReading& r, RecordReader& reader) {
+       if (r.partRead) return skipBlock(reader, kPartTag.start());
        r.partRead = readPartBlock(reader, r.def, r.name, r.patternName, r.details);
        return r.partRead;
      }},
 };
 
-constexpr auto kSectionUnusable = [](const SectionReading& r) -> std::string_view {
-  return r.partRead ? std::string_view() : kPartTag;
-};
-
 constexpr BlockRules<SectionReading> kSection{
-    kLibrarySectionTag.substr(1), ColonRule::kLax, {}, kSectionNested, false, false,
-    kSectionUnusable};
+    .tag = kLibrarySectionTag,
+    .colonRule = ColonRule::kLax,
+    .nested = kSectionNested,
+    .skipsUnknownBlocks = false,
+    .unusable = [](const SectionReading& r) {
+      if (r.partRead) return BlockFault{};
+      return BlockFault{ReadProblem::Kind::kMissingBlock, kPartTag.start()};
+    }};
 
 }  // namespace
 
@@ -62,7 +62,7 @@ bool readLibrarySection(RecordReader& reader, PartDef* def, std::string& name,
                         PartDetails details) {
   if (def == nullptr) return false;
   SectionReading reading{*def, name, details, std::nullopt, false, {}};
-  if (!readBlock<kSection>(reader, reading)) return false;
+  if (!readByRules<kSection>(reader, reading)) return false;
   if (reading.pattern) def->setPattern(std::move(*reading.pattern));
   return true;
 }
@@ -73,10 +73,10 @@ bool writeLibrarySection(RecordWriter& writer, const PartDef& def,
                    : !partName.empty()    ? partName
                                           : kUnnamedPart);
   writer.endLine();
-  writer.writeField(kLibrarySectionTag);
+  writer.writeField(kLibrarySectionTag.start());
   writer.endLine();
   writePartBlock(writer, def, name);
-  writer.writeField(kLibrarySectionEnd);
+  writer.writeField(kLibrarySectionTag.end());
   writer.endLine();
   return true;
 }

@@ -1,6 +1,7 @@
-// The blocks of a part definition: "+COMP" with its "+PIN" blocks, and
-// "+PTN" with its "+BMP" rows. The tables below are the one statement of
-// each block's keys (schfile/block_reader.h says how a table is read).
+// The blocks of a part definition: the part with its pins, and the
+// pattern with its bitmap rows (their tags are in part_def.h). The tables
+// below are the one statement of each block's keys
+// (schfile/block_reader.h says how a table is read).
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -15,20 +16,9 @@ namespace vesk {
 
 namespace {
 
-constexpr std::string_view kPinTag = "+PIN";
-constexpr std::string_view kBitmapTag = "+BMP";
-
 // "L" values are a side letter followed by the offset along that side:
 // the letters of the sides 0 to 3.
 constexpr std::string_view kSideLetters = "LTRB";
-
-int sideForLetter(char letter) {
-  // A loop over four letters, where find() would be a call.
-  for (std::size_t side = 0; side < kSideLetters.size(); ++side) {
-    if (kSideLetters[side] == letter) return static_cast<int>(side);
-  }
-  return -1;
-}
 
 // The letters of the "T" key and their flag bits, in the writer's order
 // (which differs from the bit order).
@@ -72,7 +62,7 @@ std::string encodePinName(std::string_view name) {
   return text;
 }
 
-// --- "+PIN" -----------------------------------------------------------------
+// --- Pins -----------------------------------------------------------------
 
 // The name as the "N" key spells it: a backslash marks the byte after it
 // (sets its bit 7); a lone trailing backslash is dropped; at most 255
@@ -97,55 +87,56 @@ struct PinReading {
 };
 
 constexpr BlockKey<PinReading> kPinKeys[] = {
-    {"N", kOptional,
-     [](PinReading& r, std::string_view value) {
+    {.name = "N",
+     .take = [](PinReading& r, std::string_view value) {
        if (r.pin != nullptr) r.pin->setName(decodePinName(value));
        return true;
      }},
     // The side letter, then the offset; an empty value changes neither, a
     // letter or offset out of range leaves its part as it was.
-    {"L", kOptional,
-     [](PinReading& r, std::string_view value) {
+    {.name = "L",
+     .take = [](PinReading& r, std::string_view value) {
        if (r.pin == nullptr || value.empty()) return true;
-       if (const int side = sideForLetter(value[0]); side >= 0) r.pin->setSide(side);
+       const std::size_t side = kSideLetters.find(value[0]);
+       if (side != std::string_view::npos) r.pin->setSide(static_cast<int>(side));
        const int offset = parseNumber(value.substr(1));
        if (offset >= 0 && offset <= kMaxPinOffset) r.pin->setOffset(offset);
        return true;
      }},
-    {"T", kOptional,
-     [](PinReading& r, std::string_view value) {
+    {.name = "T",
+     .take = [](PinReading& r, std::string_view value) {
        if (r.pin != nullptr) r.pin->setFlags(flagsForLetters(value));
        return true;
      }},
     // One number per block of the part, block 0 first; more are ignored.
-    {"M", kOptional,
-     [](PinReading& r, std::string_view value) {
+    {.name = "M",
+     .take = [](PinReading& r, std::string_view value) {
        if (r.pin != nullptr) r.pin->addNumber(value);
        return true;
      }},
 };
 
 // The end of the input ends a pin; the blocks around it fail there.
-constexpr BlockRules<PinReading> kPinBlock{"PIN", ColonRule::kLax, kPinKeys, {}, true};
+constexpr BlockRules<PinReading> kPinBlock{
+    .tag = kPinTag, .colonRule = ColonRule::kLax, .keys = kPinKeys, .endsAtEndOfInput = true};
 
 // Reads a pin of a part of `blockCount` blocks into `pin`, or checks it
 // only when `pin` is null.
 bool readPin(RecordReader& reader, PartPin* pin, int blockCount) {
   if (pin != nullptr) pin->clearTexts(blockCount);
   PinReading reading{pin};
-  return readBlock<kPinBlock>(reader, reading);
+  return readByRules<kPinBlock>(reader, reading);
 }
 
-// --- "+COMP" ----------------------------------------------------------------
+// --- The part -------------------------------------------------------------
 
 struct PartReading {
   std::string& name;
   std::string& patternName;
-  // Where the pins are collected while the block is read: kept from part
-  // to part, so that the definition gets its pins in one piece of the
-  // right size (in a document's arena, where room left over is lost).
-  std::vector<PartPin>& pins;
   PartDetails details;
+  // Collected here, so that the definition gets them in one piece of the
+  // right size (in a document's arena, where room left over is lost).
+  std::vector<PartPin> pins = {};
   int width = 0;
   int height = 0;
   int blocks = 0;
@@ -155,35 +146,35 @@ struct PartReading {
 };
 
 constexpr BlockKey<PartReading> kPartKeys[] = {
-    {"N", kRequired,
-     [](PartReading& r, std::string_view value) {
+    {.name = "N", .required = true,
+     .take = [](PartReading& r, std::string_view value) {
        r.name.assign(value);
        return true;
      }},
-    {"X", kRequired,
-     [](PartReading& r, std::string_view value) {
+    {.name = "X", .required = true,
+     .take = [](PartReading& r, std::string_view value) {
        r.width = parseNumber(value);
        return r.width >= 0;
      }},
-    {"Y", kRequired,
-     [](PartReading& r, std::string_view value) {
+    {.name = "Y", .required = true,
+     .take = [](PartReading& r, std::string_view value) {
        r.height = parseNumber(value);
        return r.height >= 0;
      }},
     // Once set to a block count, "B" cannot be set again.
-    {"B", kRequired,
-     [](PartReading& r, std::string_view value) {
+    {.name = "B", .required = true,
+     .take = [](PartReading& r, std::string_view value) {
        if (r.blocks != 0) return false;
        r.blocks = parseNumber(value);
        return r.blocks >= 0 && r.blocks <= kMaxBlockCount;
      }},
-    {"R", kOptional,
-     [](PartReading& r, std::string_view value) {
+    {.name = "R",
+     .take = [](PartReading& r, std::string_view value) {
        r.prefix.assign(value);
        return true;
      }},
-    {"P", kOptional,
-     [](PartReading& r, std::string_view value) {
+    {.name = "P",
+     .take = [](PartReading& r, std::string_view value) {
        r.patternName.assign(value);
        return true;
      }},
@@ -191,32 +182,36 @@ constexpr BlockKey<PartReading> kPartKeys[] = {
 
 // A pin needs the block count, so the sizes come before the first pin.
 constexpr NestedBlock<PartReading> kPartNested[] = {
-    {kPinTag,
-     [](PartReading& r, RecordReader& reader) {
+    {.tag = kPinTag,
+     .read = [](PartReading& r, RecordReader& reader) {
        if (!r.sizesRead()) {
-         return failBlock(reader, ReadProblem::Kind::kMisplacedBlock, "COMP",
-                          reader.lastFieldLine(), {}, kPinTag);
+         return failBlock(reader, ReadProblem::Kind::kMisplacedBlock, kPartTag.name(),
+                          reader.lastFieldLine(), {}, kPinTag.start());
        }
        if (r.details == PartDetails::kLeftOut) return readPin(reader, nullptr, r.blocks);
        return readPin(reader, &r.pins.emplace_back(), r.blocks);
      }},
 };
 
-// A part needs its name and a size and block count of at least 1.
-constexpr auto kPartUnusable = [](const PartReading& r) -> std::string_view {
-  if (r.name.empty()) return "N";
-  if (r.width < 1) return "X";
-  if (r.height < 1) return "Y";
-  if (r.blocks < 1) return "B";
-  return {};
-};
-
 // Cut off at the end of the input, a part keeps what was read; the library
-// section around it fails there, so such a part is never used.
-constexpr BlockRules<PartReading> kPartBlock{"COMP", ColonRule::kLax, kPartKeys,  kPartNested,
-                                             true,   true,             kPartUnusable};
+// section around it fails there, so such a part is never used. A part
+// needs its name and a size and block count of at least 1.
+constexpr BlockRules<PartReading> kPartBlock{
+    .tag = kPartTag,
+    .colonRule = ColonRule::kLax,
+    .keys = kPartKeys,
+    .nested = kPartNested,
+    .endsAtEndOfInput = true,
+    .unusable = [](const PartReading& r) {
+      using enum ReadProblem::Kind;
+      if (r.name.empty()) return BlockFault{kBadValue, "N"};
+      if (r.width < 1) return BlockFault{kBadValue, "X"};
+      if (r.height < 1) return BlockFault{kBadValue, "Y"};
+      if (r.blocks < 1) return BlockFault{kBadValue, "B"};
+      return BlockFault{};
+    }};
 
-// --- "+PTN" -----------------------------------------------------------------
+// --- The pattern ----------------------------------------------------------
 
 struct PatternReading {
   PartPattern& pattern;
@@ -230,19 +225,19 @@ struct PatternReading {
 };
 
 constexpr BlockKey<PatternReading> kPatternKeys[] = {
-    {"N", kOptional,
-     [](PatternReading& r, std::string_view value) {
+    {.name = "N",
+     .take = [](PatternReading& r, std::string_view value) {
        r.pattern.setName(value);
        r.named = !value.empty();
        return true;
      }},
-    {"X", kOptional,
-     [](PatternReading& r, std::string_view value) {
+    {.name = "X",
+     .take = [](PatternReading& r, std::string_view value) {
        r.pattern.setWidth(parseNumber(value));
        return true;
      }},
-    {"Y", kOptional,
-     [](PatternReading& r, std::string_view value) {
+    {.name = "Y",
+     .take = [](PatternReading& r, std::string_view value) {
        r.pattern.setHeight(parseNumber(value));
        return true;
      }},
@@ -251,14 +246,14 @@ constexpr BlockKey<PatternReading> kPatternKeys[] = {
 // The bitmap is read once the size and the name are known; a second one,
 // or one that comes too early, is skipped.
 constexpr NestedBlock<PatternReading> kPatternNested[] = {
-    {kBitmapTag,
-     [](PatternReading& r, RecordReader& reader) {
+    {.tag = kBitmapTag,
+     .read = [](PatternReading& r, RecordReader& reader) {
        const Point& size = r.pattern.size();
        const bool readable = size.x >= 1 && size.y >= 1 && r.named && !r.bitmapRead;
        const std::int64_t bytes = PartPattern::bitmapBytesFor(size.x, size.y);
        if (!readable || r.refused || bytes < 0) {
          r.refused = r.refused || (readable && bytes < 0);
-         return skipBlock(reader, kBitmapTag);
+         return skipBlock(reader, kBitmapTag.start());
        }
        std::optional<PartPattern::Bytes> data =
            readBitmapRows(reader, r.pattern, static_cast<std::size_t>(bytes), r.details);
@@ -269,12 +264,17 @@ constexpr NestedBlock<PatternReading> kPatternNested[] = {
      }},
 };
 
-constexpr auto kPatternUnusable = [](const PatternReading& r) -> std::string_view {
-  return r.bitmapRead ? std::string_view() : kBitmapTag;
-};
-
+// A pattern without its bitmap is of no use.
 constexpr BlockRules<PatternReading> kPatternBlock{
-    "PTN", ColonRule::kStrict, kPatternKeys, kPatternNested, true, true, kPatternUnusable};
+    .tag = kPatternTag,
+    .colonRule = ColonRule::kStrict,
+    .keys = kPatternKeys,
+    .nested = kPatternNested,
+    .endsAtEndOfInput = true,
+    .unusable = [](const PatternReading& r) {
+      if (r.bitmapRead) return BlockFault{};
+      return BlockFault{ReadProblem::Kind::kMissingBlock, kBitmapTag.start()};
+    }};
 
 }  // namespace
 
@@ -286,15 +286,13 @@ bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
   def.clear();
   name.clear();
   patternName.clear();
-  static thread_local std::vector<PartPin> pins;
-  pins.clear();
-  PartReading reading{name, patternName, pins, details};
-  if (!readBlock<kPartBlock>(reader, reading)) return false;
+  PartReading reading{name, patternName, details};
+  if (!readByRules<kPartBlock>(reader, reading)) return false;
   def.setSize(Point(reading.width, reading.height));
   def.setBlockCount(reading.blocks);
   def.setReferencePrefix(reading.prefix);
-  def.setPins(PartDef::Pins(std::make_move_iterator(pins.begin()),
-                            std::make_move_iterator(pins.end()), def.memory()));
+  def.setPins(PartDef::Pins(std::make_move_iterator(reading.pins.begin()),
+                            std::make_move_iterator(reading.pins.end()), def.memory()));
   return true;
 }
 
@@ -307,8 +305,12 @@ bool readPatternBlock(RecordReader& reader, PartPattern& pattern, PartDetails de
   PatternReading reading{pattern, details};
   // At the end of the input the section around the pattern fails anyway;
   // a refused bitmap fails the pattern itself.
-  return readBlock<kPatternBlock>(reader, reading) && !reading.refused;
+  return readByRules<kPatternBlock>(reader, reading) && !reading.refused;
 }
+
+std::span<const std::string_view> partBlockKeys() { return kKeyNames<kPartBlock>; }
+std::span<const std::string_view> pinBlockKeys() { return kKeyNames<kPinBlock>; }
+std::span<const std::string_view> patternBlockKeys() { return kKeyNames<kPatternBlock>; }
 
 // ---------------------------------------------------------------------------
 // Writers
@@ -319,7 +321,7 @@ bool writePartBlock(RecordWriter& writer, const PartDef& def,
   const PartPattern* pattern = def.pattern();
   if (pattern != nullptr && !writePatternBlock(writer, *pattern, name)) return false;
 
-  writer.writeField("+COMP");
+  writer.writeField(kPartTag.start());
   writer.writeText("N", *name);
   writer.endLine();
   writer.writeInt("X", def.size().x);
@@ -336,13 +338,13 @@ bool writePartBlock(RecordWriter& writer, const PartDef& def,
     writePinBlock(writer, pin);
     writer.endLine();
   }
-  writer.writeField("-COMP");
+  writer.writeField(kPartTag.end());
   writer.endLine();
   return true;
 }
 
 bool writePinBlock(RecordWriter& writer, const PartPin& pin) {
-  writer.writeField("+PIN");
+  writer.writeField(kPinTag.start());
   writer.writeText("N", encodePinName(pin.name().value_or(std::string_view())));
   const auto side = static_cast<std::size_t>(std::min(pin.side(), kSideBottom));
   writer.writeText("L", kSideLetters[side] + std::to_string(pin.offset()));
@@ -352,19 +354,19 @@ bool writePinBlock(RecordWriter& writer, const PartPin& pin) {
   for (int block = 0; block < pin.blockCount(); ++block) {
     writer.writeText("M", pin.number(block).value_or(std::string_view()));
   }
-  writer.writeField("-PIN");
+  writer.writeField(kPinTag.end());
   return true;
 }
 
 bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
                        std::optional<std::string_view> name) {
   const std::optional<std::string_view> written = name ? name : pattern.name();
-  writer.writeField("+PTN");
+  writer.writeField(kPatternTag.start());
   writer.writeText("N", written.value_or(std::string_view()));
   writer.writeInt("X", pattern.size().x);
   writer.writeInt("Y", pattern.size().y);
   writer.endLine();
-  writer.writeField(kBitmapTag);
+  writer.writeField(kBitmapTag.start());
   writer.endLine();
 
   const PartPattern::Bytes& data = pattern.data();
@@ -380,9 +382,9 @@ bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
     writer.writeField(text);
     writer.endLine();
   }
-  writer.writeField("-BMP");
+  writer.writeField(kBitmapTag.end());
   writer.endLine();
-  writer.writeField("-PTN");
+  writer.writeField(kPatternTag.end());
   writer.endLine();
   return true;
 }

@@ -87,8 +87,6 @@ std::int64_t PartPattern::bitmapBytesFor(int width, int height) {
   return bytes <= kMaxBitmapBytes ? bytes : -1;
 }
 
-PartDef::~PartDef() = default;
-
 const PartPin* PartDef::pin(int index) const {
   if (index < 0 || index >= pinCount()) return nullptr;
   return &pins_[static_cast<std::size_t>(index)];

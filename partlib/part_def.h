@@ -6,9 +6,10 @@
 // one number per block), a reference prefix ("U", "R", ...), its pins and,
 // optionally, a monochrome bitmap of its body.
 //
-// In a schematic file the part is the "+COMP" block with one "+PIN" block
-// per pin, and the bitmap is the "+PTN" block with a "+BMP" block of rows.
-// The free functions below read and write those blocks.
+// In a schematic file the part is a block (kPartTag) with one pin block
+// (kPinTag) per pin, and the bitmap a pattern block (kPatternTag) holding
+// a block of rows (kBitmapTag). The free functions below read and write
+// those blocks.
 //
 // Ownership: a PartDef owns its reference prefix, its pattern and its pins;
 // a pin owns its texts; a pattern owns its name and bitmap bytes. Copies
@@ -24,16 +25,25 @@
 #include <memory>
 #include <memory_resource>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "geometry/geometry.h"
+#include "schfile/block_tag.h"
 
 namespace vesk {
 
 class RecordReader;
 class RecordWriter;
+
+// The blocks of a part definition: the part with its pins, the pattern
+// with its bitmap.
+inline constexpr BlockTag kPartTag{"COMP"};
+inline constexpr BlockTag kPinTag{"PIN"};
+inline constexpr BlockTag kPatternTag{"PTN"};
+inline constexpr BlockTag kBitmapTag{"BMP"};
 
 // Pin flag bits, as the letters of the "T" key give them.
 constexpr int kPinFlagS = 1;
@@ -69,9 +79,8 @@ constexpr std::int64_t kMaxBitmapBytes = 16 * 1024 * 1024;
 // the number of each block in order, each as its length plus one (0 for
 // none) in groups of seven bits, low group first, bit 7 set while more
 // groups follow, and then its bytes. The texts of most pins fit in the
-// string's own room, and a pin takes 40 bytes. A generated design of
-// 100 MB kept whole (vesk-inspect) peaks at 119 MiB so, and took 172 MiB
-// with a string for each of a pin's texts.
+// string's own room, and a pin takes 40 bytes (a 100 MB design kept whole
+// needs 119 MiB so, 172 MiB with a string per text).
 class PartPin {
  public:
   // The number of each block in order, block 0 first.
@@ -167,11 +176,6 @@ class PartDef {
 
   PartDef() = default;
   explicit PartDef(std::pmr::memory_resource* memory) : pins_(memory) {}
-  PartDef(const PartDef&) = default;
-  PartDef& operator=(const PartDef&) = default;
-  PartDef(PartDef&&) = default;
-  PartDef& operator=(PartDef&&) = default;
-  ~PartDef();
 
   std::optional<std::string_view> referencePrefix() const { return referencePrefix_; }
   const Point& size() const { return size_; }
@@ -222,16 +226,16 @@ class PartDef {
 // problem), but the part gets no pins and its pattern no bitmap bytes.
 enum class PartDetails { kKept, kLeftOut };
 
-// The "+COMP" block. `name` receives the "N" value, `patternName` the "P"
+// The part block. `name` receives the "N" value, `patternName` the "P"
 // value; both are empty when the block has none.
 bool readPartBlock(RecordReader& reader, PartDef& def, std::string& name,
                    std::string& patternName, PartDetails details = PartDetails::kKept);
-// The "+PIN" block, for a part of `blockCount` blocks.
+// A pin block, for a part of `blockCount` blocks.
 bool readPinBlock(RecordReader& reader, PartPin& pin, int blockCount);
-// The "+PTN" block.
+// The pattern block.
 bool readPatternBlock(RecordReader& reader, PartPattern& pattern,
                       PartDetails details = PartDetails::kKept);
-// The "+BMP" block of a pattern whose size is set; `dataSize` bytes are
+// The bitmap block of a pattern whose size is set; `dataSize` bytes are
 // made (all rows of the full size, in the pattern's memory), of which at
 // most 501 columns and rows are decoded. With the details left out,
 // nothing is made or decoded and the bytes are empty. None when the block
@@ -241,15 +245,21 @@ std::optional<PartPattern::Bytes> readBitmapRows(RecordReader& reader,
                                                  std::size_t dataSize,
                                                  PartDetails details = PartDetails::kKept);
 
+// The keys of the part, pin and pattern blocks in their reading tables'
+// order, which the writers keep too.
+std::span<const std::string_view> partBlockKeys();
+std::span<const std::string_view> pinBlockKeys();
+std::span<const std::string_view> patternBlockKeys();
+
 // Writers: the inverse of the readers.
 
-// The pattern (if any) and the "+COMP" block under `name`; false, writing
+// The pattern (if any) and the part block under `name`; false, writing
 // nothing, when the name is none or empty.
 bool writePartBlock(RecordWriter& writer, const PartDef& def,
                     std::optional<std::string_view> name);
-// One "+PIN" block on the current line; the caller ends the line.
+// One pin block on the current line; the caller ends the line.
 bool writePinBlock(RecordWriter& writer, const PartPin& pin);
-// The "+PTN" block with its rows, named `name`, or the pattern's own name
+// The pattern block with its rows, named `name`, or the pattern's own name
 // when none is given.
 bool writePatternBlock(RecordWriter& writer, const PartPattern& pattern,
                        std::optional<std::string_view> name);

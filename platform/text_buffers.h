@@ -1,6 +1,7 @@
 // Copying texts into callers' buffers the way the Windows list box and
 // drop calls do: shared by the hosts that keep their list entries and
-// dropped paths themselves (the in-memory host and the GTK host).
+// dropped paths themselves (the headless and GTK hosts, and the tests'
+// in-memory host; the headless host takes no drops).
 #pragma once
 
 #include <cstddef>

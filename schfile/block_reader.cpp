@@ -4,17 +4,15 @@ namespace vesk {
 
 bool failBlock(RecordReader& reader, ReadProblem::Kind kind, std::string_view name,
                int blockLine, std::string_view key, std::string_view found) {
-  ReadProblem problem;
-  problem.kind = kind;
   // Where the input ended there is no field to point at: the block's
   // start is what the user can look for.
   const bool atEnd = kind == ReadProblem::Kind::kEndOfInput || kind == ReadProblem::Kind::kUnclosedBlock;
-  problem.line = atEnd ? blockLine : reader.lastFieldLine();
-  problem.blockLine = blockLine;
-  problem.block = std::string(name);
-  problem.key = std::string(key);
-  problem.found = ReadProblem::cut(found);
-  return reader.fail(std::move(problem));
+  return reader.fail({.kind = kind,
+                      .line = atEnd ? blockLine : reader.lastFieldLine(),
+                      .blockLine = blockLine,
+                      .block = std::string(name),
+                      .key = std::string(key),
+                      .found = ReadProblem::cut(found)});
 }
 
 bool skipBlock(RecordReader& reader, std::string_view startTag) {

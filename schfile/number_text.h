@@ -15,9 +15,8 @@ int parseNumberInGeneral(std::string_view text);
 
 inline int parseNumber(std::string_view text) {
   // Nearly every value is a few plain digits, and at most nine cannot
-  // leave the int32 range: such a value is read here, inline, which takes
-  // a seventh of the instructions of the general way (measured over a
-  // design of 10 MB, where values are a tenth of all fields' bytes).
+  // leave the int32 range: such a value is read here, inline, in a seventh
+  // of the general way's instructions.
   if (!text.empty() && text.size() <= 9) {
     int value = 0;
     std::size_t digits = 0;

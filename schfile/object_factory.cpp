@@ -1,11 +1,9 @@
 #include "schfile/object_factory.h"
 
-#include <array>
 #include <memory_resource>
 #include <type_traits>
 
 #include "memory/object_arena.h"
-#include "schfile/block_reader.h"
 #include "schobj/sch_component.h"
 #include "schobj/sch_junction.h"
 #include "schobj/sch_line.h"
@@ -28,30 +26,29 @@ std::unique_ptr<SchObject> make(ObjectArena& arena) {
 }
 
 struct TagClass {
-  std::string_view tag;
+  std::string_view startTag;
   std::unique_ptr<SchObject> (*create)(ObjectArena&);
 };
 
-// "+SHEETINFO" is not here: the document reads it into the sheet info of
+template <class T>
+constexpr TagClass tagClass() {
+  return {T::kTag.start(), make<T>};
+}
+
+// The sheet info is not here: the document reads it into the sheet info of
 // the current read instead of keeping an object.
-const std::array<TagClass, 10> kTagClasses = {{
-    {"+COMPONENT", make<SchComponent>},
-    {"+WIRE", make<SchWire>},
-    {"+BUS", make<SchBus>},
-    {"+DASH", make<SchDash>},
-    {"+JUNCTION", make<SchJunction>},
-    {"+ENTRY", make<SchEntry>},
-    {"+BENTRY", make<SchBusEntry>},
-    {"+LABEL", make<SchLabel>},
-    {"+TAG", make<SchTag>},
-    {"+COMMENT", make<SchComment>},
-}};
+constexpr TagClass kTagClasses[] = {
+    tagClass<SchComponent>(), tagClass<SchWire>(), tagClass<SchBus>(),
+    tagClass<SchDash>(),      tagClass<SchJunction>(), tagClass<SchEntry>(),
+    tagClass<SchBusEntry>(),  tagClass<SchLabel>(), tagClass<SchTag>(),
+    tagClass<SchComment>(),
+};
 
 }  // namespace
 
 std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag, ObjectArena& arena) {
   for (const TagClass& entry : kTagClasses) {
-    if (sameShortText(entry.tag, startTag)) return entry.create(arena);
+    if (entry.startTag == startTag) return entry.create(arena);
   }
   return nullptr;
 }

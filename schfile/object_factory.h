@@ -11,8 +11,8 @@ namespace vesk {
 class ObjectArena;
 class SchObject;
 
-// A new, default-constructed object for `startTag` ("+WIRE", ...), made in
-// `arena`, or null when the tag has no class.
+// A new, default-constructed object for `startTag` (the start tag of a
+// class's kTag), made in `arena`, or null when the tag has no class.
 std::unique_ptr<SchObject> makeObjectForTag(std::string_view startTag, ObjectArena& arena);
 
 }  // namespace vesk

@@ -20,7 +20,7 @@ struct ReadProblem {
     kReadError,        // the system failed while reading: `systemError`
     kNotSchematic,     // the first field (`found`) is not the file's magic
     kMissingKey,       // block `block` ended without its required key `key`
-    kMissingBlock,     // block `block` ended without a block `key` ("+COMP") it needs
+    kMissingBlock,     // block `block` ended without a block it needs (`key`: its start tag)
     kBadValue,         // block `block` cannot take `found` as the value of `key`
     kWrongEndTag,      // `found` ended block `block`, whose end tag is "-" + block
     kEndOfInput,       // the input ended inside block `block`
@@ -33,7 +33,7 @@ struct ReadProblem {
   Kind kind = Kind::kNone;
   int line = 0;         // the line the problem stands on; 0 where none applies
   int blockLine = 0;    // the line on which `block` began
-  std::string block;    // a block's name, without '+' or '-' ("COMPONENT")
+  std::string block;    // a block's name, without '+' or '-' (BlockTag::name)
   std::string key;      // a key of that block
   std::string found;    // the field as found, cut short (kLongestFound bytes)
   int systemError = 0;  // errno of kCannotOpen and kReadError

@@ -123,19 +123,21 @@ class RecordReader {
     return readFieldSlowly(field);
   }
 
-  // The fast path of a key field that the caller expects next: when the
-  // next field begins with `key` and a colon and is plain, reads it and
-  // sets `value` to what follows the colon. Else false, and nothing is
-  // consumed but the LF of a CR LF line end.
-  bool readKeyField(std::string_view key, std::string_view& value) {
+  // The fast path of a key field that the caller expects next, in two
+  // steps. nextFieldHasKey: whether the next field begins with `key` and a
+  // colon, straight in the buffer (nothing is consumed but the LF of a CR
+  // LF line end). readKeyValue, right after it said so: when that field is
+  // plain, reads it and sets `value` to what follows the colon; else
+  // false, and the field is left for readFieldView.
+  bool nextFieldHasKey(std::string_view key) {
     const unsigned char* start = fieldStart();
-    const std::size_t colon = key.size();
-    if (static_cast<std::size_t>(end_ - start) <= colon + 1 ||
-        std::memcmp(start, key.data(), colon) != 0 || start[colon] != ':') {
-      return false;
-    }
-    const unsigned char* const valueStart = start + colon + 1;
-    const unsigned char* p = plainFieldEnd(start, valueStart);
+    return static_cast<std::size_t>(end_ - start) > key.size() + 1 &&
+           std::string_view(reinterpret_cast<const char*>(start), key.size()) == key &&
+           start[key.size()] == ':';
+  }
+  bool readKeyValue(std::size_t keyLength, std::string_view& value) {
+    const unsigned char* const valueStart = pos_ + keyLength + 1;
+    const unsigned char* p = plainFieldEnd(pos_, valueStart);
     if (p == nullptr) return false;
     value = std::string_view(reinterpret_cast<const char*>(valueStart),
                              static_cast<std::size_t>(p - valueStart));

@@ -17,9 +17,8 @@ namespace vesk {
 
 namespace {
 
-constexpr std::string_view kFileMagic = "+KOLVA_DATA_V.1.0";
-constexpr std::string_view kFileEnd = "-KOLVA_DATA_V.1.0";
-constexpr std::string_view kSheetInfoTag = "+SHEETINFO";
+// A schematic file is one block: its start tag is the file's magic.
+constexpr BlockTag kFileTag{"KOLVA_DATA_V.1.0"};
 
 // The size of a file that was just opened; the stream is at its start
 // again afterwards. 0 when the stream cannot tell, as a pipe cannot.
@@ -29,8 +28,6 @@ std::size_t sizeOfOpenedFile(std::FILE* stream) {
   std::rewind(stream);
   return end > 0 ? static_cast<std::size_t>(end) : 0;
 }
-
-}  // namespace
 
 // The problem of a file that failed as a whole, before or beside its
 // blocks.
@@ -43,6 +40,8 @@ ReadProblem fileProblem(ReadProblem::Kind kind, int line = 0, std::string_view f
   problem.systemError = systemError;
   return problem;
 }
+
+}  // namespace
 
 SchDocument::SchDocument() : objects_(arena_.resource()) {}
 SchDocument::SchDocument(std::pmr::memory_resource* memory)
@@ -104,13 +103,10 @@ int SchDocument::readMemory(std::string_view bytes) {
 }
 
 int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
-  // Room for about as many objects as a real file of this size can hold
-  // (its shortest blocks, the wires, take some 45 bytes). A big sheet then
-  // needs no step-by-step growth of the list, each step a new piece of the
-  // arena that is copied and left behind; room that stays unused is never
-  // touched, so it costs address space only. A file of still shorter
-  // blocks just grows the list as usual. The hint is capped, so that no
-  // size, however large, reserves more than a bounded amount.
+  // Room for about as many objects as a file of this size can hold (its
+  // shortest blocks, the wires, take some 45 bytes), so that the list of a
+  // big sheet does not grow step by step, leaving each old copy behind in
+  // the arena. Room never used is never touched; the hint is capped.
   problem_ = ReadProblem();
   constexpr std::size_t kBytesPerObject = 45;
   constexpr std::size_t kLargestHint = std::size_t{1} << 30;
@@ -123,7 +119,7 @@ int SchDocument::readFrom(RecordReader& reader, std::size_t sizeHint) {
     return kReadFailed;
   }
   SchSheetInfo sheetInfo;
-  if (field != kFileMagic) {
+  if (field != kFileTag.start()) {
     problem_ = fileProblem(ReadProblem::Kind::kNotSchematic, reader.lastFieldLine(), field);
     return kNotSchematic;
   }
@@ -149,7 +145,7 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
     if (reader.readFieldView(field) == -1) return true;
     // An empty field at top level ends the file.
     if (field.empty()) return true;
-    if (sheetInfoPending && field == kSheetInfoTag) {
+    if (sheetInfoPending && field == SchSheetInfo::kTag.start()) {
       sheetInfoPending = false;
       if (!sheetInfo.readBlock(reader, nullptr, this)) return false;
       continue;
@@ -162,7 +158,7 @@ bool SchDocument::readBody(RecordReader& reader, SchSheetInfo& sheetInfo) {
       keep(std::move(object));
       continue;
     }
-    if (field == kFileEnd) return true;
+    if (field == kFileTag.end()) return true;
     if (field[0] != '+') {
       return reader.fail(fileProblem(ReadProblem::Kind::kStrayField, reader.lastFieldLine(), field));
     }

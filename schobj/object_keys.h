@@ -4,13 +4,13 @@
 // Most keys of an object block only keep their value in a member of the
 // object: a text as it stands, a number, or a coordinate shifted by the
 // offset of the sheet the object is read into. ObjectKeys states each of
-// these once, so that such a key takes one line of its table, for example
-//   {"N", kOptional, Keys::keepText<&SchComponent::name_>},
+// these once, and an object's Block (the class's own table, where its
+// members are accessible) derives from it, so that such a key takes one
+// line of the table, for example
+//   {.name = "N", .take = keepText<&SchComponent::name_>},
 // and only keys with rules of their own are written out as functions.
-//
-// The member pointers are formed where the object's members are
-// accessible (in the object's own Block); these functions only apply
-// them. Nothing here holds state.
+// These functions only apply the member pointers; nothing here holds
+// state.
 #pragma once
 
 #include <string_view>
@@ -29,8 +29,10 @@ struct ObjectReading {
   const Point* offset;
 };
 
-template <class Reading>
+template <class ReadingOf>
 struct ObjectKeys {
+  using Reading = ReadingOf;
+
   // A key whose value is not read (the layer of a drawing object, the
   // edit and visible layers of the sheet: the editor's business).
   static bool ignore(Reading&, std::string_view) { return true; }

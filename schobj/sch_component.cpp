@@ -14,9 +14,6 @@ namespace vesk {
 
 namespace {
 
-constexpr const char* kStartTag = "+COMPONENT";
-constexpr const char* kEndTag = "-COMPONENT";
-
 // Part sizes and pin offsets are in grid units of 10 sheet units.
 constexpr int kGrid = 10;
 // A body without a part definition is drawn as a 2 by 2 grid square.
@@ -30,6 +27,12 @@ constexpr int kTextHeight = 10;
 constexpr int kHitBody = 0x10000;
 constexpr int kHitName = 0x20000;
 constexpr int kHitReference = 0x40000;
+
+// A component's block is read into the component, and notes whether its
+// library section was read already.
+struct ComponentReading : ObjectReading<SchComponent> {
+  bool libraryRead = false;
+};
 
 int textWidth(std::string_view text) {
   const auto length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
@@ -52,12 +55,6 @@ SchComponent::SchComponent(const SchComponent& other)
   // The copy gets its own unnamed entry with its own definition, so that it
   // outlives its source and shares nothing with it.
   if (const PartDef* def = other.partDef()) partEntry_.emplace(*def);
-}
-
-SchComponent::~SchComponent() = default;
-
-std::unique_ptr<SchObject> SchComponent::clone() const {
-  return std::make_unique<SchComponent>(*this);
 }
 
 const PartDef* SchComponent::partDef() const {
@@ -86,31 +83,26 @@ void SchComponent::setPartDef(std::unique_ptr<PartDef> def) {
 // The keys of a component, in the editor's order. X, Y and LIB are
 // required; the library section with the part definition is not. The
 // layer is written but not read.
-struct SchComponent::Block {
-  struct Reading : ObjectReading<SchComponent> {
-    bool libraryRead = false;
-  };
-  using Keys = ObjectKeys<Reading>;
-
+struct SchComponent::Block : ObjectKeys<ComponentReading> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchComponent::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchComponent::p1_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchComponent::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchComponent::p1_>},
       // Before the library section the editor would look the name up in its
       // loaded part libraries. This program loads none, so the lookup could
       // never find anything and is left out: such a component gets its part
       // from the section that follows, or stays without one.
-      {"LIB", kRequired, Keys::keepText<&SchComponent::partName_>},
-      {"DIR", kOptional,
-       [](Reading& b, std::string_view value) {
+      {.name = "LIB", .required = true, .take = keepText<&SchComponent::partName_>},
+      {.name = "DIR",
+       .take = [](Reading& b, std::string_view value) {
          const int d = parseNumber(value);
          if (d >= 0 && d <= 7) b.object.direction_ = d;
          return true;
        }},
       // The block number is checked against the part, so it only sticks
       // after the library section (where the editor puts it).
-      {"BLK", kOptional,
-       [](Reading& b, std::string_view value) {
+      {.name = "BLK",
+       .take = [](Reading& b, std::string_view value) {
          SchComponent& c = b.object;
          const PartDef* def = c.partDef();
          const int blocks = def ? def->blockCount() : 0;
@@ -118,19 +110,20 @@ struct SchComponent::Block {
          c.block_ = d >= 0 && d < blocks ? d : 0;
          return true;
        }},
-      {"N", kOptional, Keys::keepText<&SchComponent::name_>},
-      {"NX", kOptional, Keys::keepNumber<&SchComponent::namePos_, &Point::x>},
-      {"NY", kOptional, Keys::keepNumber<&SchComponent::namePos_, &Point::y>},
-      {"R", kOptional, Keys::keepText<&SchComponent::reference_>},
-      {"RX", kOptional, Keys::keepNumber<&SchComponent::referencePos_, &Point::x>},
-      {"RY", kOptional, Keys::keepNumber<&SchComponent::referencePos_, &Point::y>},
-      {"NOTE", kOptional, Keys::keepText<&SchComponent::note_>},
+      {.name = "N", .take = keepText<&SchComponent::name_>},
+      {.name = "NX", .take = keepNumber<&SchComponent::namePos_, &Point::x>},
+      {.name = "NY", .take = keepNumber<&SchComponent::namePos_, &Point::y>},
+      {.name = "R", .take = keepText<&SchComponent::reference_>},
+      {.name = "RX", .take = keepNumber<&SchComponent::referencePos_, &Point::x>},
+      {.name = "RY", .take = keepNumber<&SchComponent::referencePos_, &Point::y>},
+      {.name = "NOTE", .take = keepText<&SchComponent::note_>},
   };
 
   static constexpr NestedBlock<Reading> kNested[] = {
-      {kLibrarySectionTag,
-       [](Reading& b, RecordReader& reader) {
-         if (b.libraryRead) return skipBlock(reader, kLibrarySectionTag);
+      // Only the first library section counts; a second one is skipped whole.
+      {.tag = kLibrarySectionTag,
+       .read = [](Reading& b, RecordReader& reader) {
+         if (b.libraryRead) return skipBlock(reader, kLibrarySectionTag.start());
          SchComponent& c = b.object;
          PartDef def(c.memory_);
          std::string partName;
@@ -144,20 +137,20 @@ struct SchComponent::Block {
   };
 
   static constexpr BlockRules<Reading> kRules{
-      kEndTag + 1, ColonRule::kLax, kKeys, kNested};
+      .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys, .nested = kNested};
 };
 
-// Only the first library section counts; a second one is skipped whole.
+std::span<const std::string_view> SchComponent::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchComponent::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{{*this, offset}};
-  if (!vesk::readBlock<Block::kRules>(reader, block)) return false;
+  if (!readByRules<Block::kRules>(reader, block)) return false;
   computePinSides();
   return true;
 }
 
 bool SchComponent::writeBlock(RecordWriter& writer, const Point* offset) {
-  writer.writeField(kStartTag);
+  writer.writeField(kTag.start());
   if (const PartDef* def = partDef()) {
     writeLibrarySection(writer, *def, name_, partName_);
   } else {
@@ -179,7 +172,7 @@ bool SchComponent::writeBlock(RecordWriter& writer, const Point* offset) {
   writer.writeInt("RX", referencePos_.x);
   writer.writeInt("RY", referencePos_.y);
   writer.writeText("NOTE", note_);
-  endObjectBlock(writer, kEndTag);
+  endObjectBlock(writer, kTag.end());
   return true;
 }
 

@@ -5,7 +5,7 @@
 // reference designator (R5) and a free note. It is the object a parts list
 // is made of.
 //
-// The component is self-contained: its "+COMPONENT" block carries a library
+// The component is self-contained: its block (kTag) carries a library
 // section with the complete part definition, which the component owns
 // through its PartEntry. Copies (clone) are deep and share nothing.
 //
@@ -35,6 +35,7 @@ constexpr int kPinSideBottom = 8;
 
 class SchComponent : public SchObject {
  public:
+  static constexpr BlockTag kTag{"COMPONENT"};
   static constexpr Point kDefaultNamePos{2, 20};
   static constexpr Point kDefaultReferencePos{2, 10};
   // Orientation: bits 0 and 1 count quarter turns, bit 2 means mirrored.
@@ -47,7 +48,6 @@ class SchComponent : public SchObject {
   explicit SchComponent(std::pmr::memory_resource* memory) : memory_(memory) {}
   SchComponent(const SchComponent& other);
   SchComponent& operator=(const SchComponent&) = delete;
-  ~SchComponent() override;
 
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
@@ -55,7 +55,9 @@ class SchComponent : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override {
+    return std::make_unique<SchComponent>(*this);
+  }
   void move(int dx, int dy) override;
   void mirror() override;
   void mirrorAt(int cx) override;
@@ -105,6 +107,8 @@ class SchComponent : public SchObject {
   // default; a reader that only lists the component leaves out the pins
   // and the bitmap (partlib/part_def.h).
   void setPartDetails(PartDetails details) { partDetails_ = details; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of the component block

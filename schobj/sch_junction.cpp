@@ -9,34 +9,30 @@
 
 namespace vesk {
 
-struct SchJunction::Block {
-  using Reading = ObjectReading<SchJunction>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchJunction::Block : ObjectKeys<ObjectReading<SchJunction>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchJunction::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchJunction::p1_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchJunction::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchJunction::p1_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{"JUNCTION", ColonRule::kStrict, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
+
+std::span<const std::string_view> SchJunction::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchJunction::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
-  return vesk::readBlock<Block::kRules>(reader, block);
+  return readByRules<Block::kRules>(reader, block);
 }
 
 bool SchJunction::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+JUNCTION", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
-  endObjectBlock(writer, "-JUNCTION");
+  endObjectBlock(writer, kTag.end());
   return true;
-}
-
-std::unique_ptr<SchObject> SchJunction::clone() const {
-  return std::make_unique<SchJunction>(*this);
 }
 
 int SchJunction::hitTest(const Point& p) const { return hitTestArea(p, area()); }
@@ -74,14 +70,6 @@ bool SchEntry::writeEntryBlock(RecordWriter& writer, const Point* offset, const 
   return writeLineBlock(writer, offset, name);
 }
 
-bool SchEntry::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readEntryBlock(reader, offset, "ENTRY");
-}
-
-bool SchEntry::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeEntryBlock(writer, offset, "ENTRY");
-}
-
 void SchEntry::setX1(int x) {
   const int direction = normalizeEnds();
   p2_.x = direction == 1 ? wrapAdd(x, kSize) : wrapSub(x, kSize);
@@ -100,20 +88,6 @@ void SchEntry::setP1(const Point& p) {
   setY1(target.y);
 }
 
-std::unique_ptr<SchObject> SchEntry::clone() const { return std::make_unique<SchEntry>(*this); }
-
 int SchEntry::testDragSelection(const Rect& r) const { return testSelection(r); }
-
-bool SchBusEntry::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readEntryBlock(reader, offset, "BENTRY");
-}
-
-bool SchBusEntry::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeEntryBlock(writer, offset, "BENTRY");
-}
-
-std::unique_ptr<SchObject> SchBusEntry::clone() const {
-  return std::make_unique<SchBusEntry>(*this);
-}
 
 }  // namespace vesk

@@ -14,13 +14,15 @@ namespace vesk {
 
 class SchJunction final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"JUNCTION"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeJunction; }
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchJunction>(*this); }
   void mirror() override {}
   void rotate() override {}
   int hitTest(const Point& p) const override;
@@ -29,6 +31,8 @@ class SchJunction final : public SchObject {
   bool touchesRect(const Rect& r) const override;
   Rect area() const override;
   Rect pointRect() const override;
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of the junction block
@@ -36,14 +40,19 @@ class SchJunction final : public SchObject {
 
 class SchEntry : public SchLine {
  public:
+  static constexpr BlockTag kTag{"ENTRY"};
   // Width and height of every entry.
   static constexpr int kSize = 10;
 
   SchEntry();
 
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readEntryBlock(reader, offset, kTag.name().data());
+  }
   // Puts the lower end first (changing the object) before writing.
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeEntryBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeEntry; }
   // Moving the lower end carries the upper end along, keeping the shape.
   void setX1(int x) override;
@@ -52,7 +61,7 @@ class SchEntry : public SchLine {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchEntry>(*this); }
   int testDragSelection(const Rect& r) const override;
 
  protected:
@@ -68,10 +77,16 @@ class SchEntry : public SchLine {
 
 class SchBusEntry final : public SchEntry {
  public:
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  static constexpr BlockTag kTag{"BENTRY"};
+
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readEntryBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeEntryBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeBusEntry; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchBusEntry>(*this); }
 };
 
 }  // namespace vesk

@@ -111,62 +111,36 @@ bool SchLine::isValid() const { return p1_ != p2_; }
 // The keys of every line block (wires, buses, dashed lines and the
 // entries): the two ends, all four coordinates required. The layer is
 // written but not read.
-struct SchLine::Block {
-  using Reading = ObjectReading<SchLine>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchLine::Block : ObjectKeys<ObjectReading<SchLine>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X1", kRequired, Keys::keepShiftedX<&SchLine::p1_>},
-      {"Y1", kRequired, Keys::keepShiftedY<&SchLine::p1_>},
-      {"X2", kRequired, Keys::keepShiftedX<&SchLine::p2_>},
-      {"Y2", kRequired, Keys::keepShiftedY<&SchLine::p2_>},
+      {.name = "L", .take = ignore},
+      {.name = "X1", .required = true, .take = keepShiftedX<&SchLine::p1_>},
+      {.name = "Y1", .required = true, .take = keepShiftedY<&SchLine::p1_>},
+      {.name = "X2", .required = true, .take = keepShiftedX<&SchLine::p2_>},
+      {.name = "Y2", .required = true, .take = keepShiftedY<&SchLine::p2_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{{}, ColonRule::kStrict, kKeys};
+  // No tag: each class names its own block when it reads.
+  static constexpr BlockRules<Reading> kRules{.colonRule = ColonRule::kStrict, .keys = kKeys};
 };
 
-// The name is the block's own ("WIRE", "BENTRY", ...).
+std::span<const std::string_view> SchLine::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchLine::readLineBlock(RecordReader& reader, const Point* offset, const char* name) {
   Block::Reading block{*this, offset};
-  return vesk::readBlock<Block::kRules>(reader, block, name);
+  return readByRules<Block::kRules>(reader, block, name);
 }
 
 bool SchLine::writeLineBlock(RecordWriter& writer, const Point* offset, const char* name) {
   const std::string startTag = std::string("+") + name;
   const std::string endTag = std::string("-") + name;
-  beginObjectBlock(writer, startTag.c_str(), layer_);
+  beginObjectBlock(writer, startTag, layer_);
   writer.writeInt("X1", unshiftX(p1_.x, offset));
   writer.writeInt("Y1", unshiftY(p1_.y, offset));
   writer.writeInt("X2", unshiftX(p2_.x, offset));
   writer.writeInt("Y2", unshiftY(p2_.y, offset));
-  endObjectBlock(writer, endTag.c_str());
+  endObjectBlock(writer, endTag);
   return true;
 }
-
-bool SchWire::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readLineBlock(reader, offset, "WIRE");
-}
-bool SchWire::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeLineBlock(writer, offset, "WIRE");
-}
-std::unique_ptr<SchObject> SchWire::clone() const { return std::make_unique<SchWire>(*this); }
-
-bool SchBus::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readLineBlock(reader, offset, "BUS");
-}
-bool SchBus::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeLineBlock(writer, offset, "BUS");
-}
-std::unique_ptr<SchObject> SchBus::clone() const { return std::make_unique<SchBus>(*this); }
-
-bool SchDash::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
-  return readLineBlock(reader, offset, "DASH");
-}
-bool SchDash::writeBlock(RecordWriter& writer, const Point* offset) {
-  return writeLineBlock(writer, offset, "DASH");
-}
-std::unique_ptr<SchObject> SchDash::clone() const { return std::make_unique<SchDash>(*this); }
 
 }  // namespace vesk

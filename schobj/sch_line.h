@@ -3,7 +3,7 @@
 //
 // SchLine owns the segment geometry (hit and rectangle tests, the area of
 // the end-point boxes) and the one block reader and writer of all segment
-// blocks, parameterised by the block name ("WIRE" reads +WIRE ... -WIRE).
+// blocks, parameterised by the block name (the name of the class's kTag).
 // The concrete classes only name their block and type; they own nothing
 // beyond the base fields.
 #pragma once
@@ -29,6 +29,8 @@ class SchLine : public SchObject {
   virtual bool readLineBlock(RecordReader& reader, const Point* offset, const char* name);
   // Writes "+<name>", L, X1, Y1, X2, Y2, "-<name>" on one line.
   virtual bool writeLineBlock(RecordWriter& writer, const Point* offset, const char* name);
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of a line block
@@ -43,26 +45,44 @@ constexpr int kLineHit = 0x10001;
 
 class SchWire final : public SchLine {
  public:
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  static constexpr BlockTag kTag{"WIRE"};
+
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readLineBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeLineBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeWire; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchWire>(*this); }
 };
 
 class SchBus final : public SchLine {
  public:
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  static constexpr BlockTag kTag{"BUS"};
+
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readLineBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeLineBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeBus; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchBus>(*this); }
 };
 
 class SchDash final : public SchLine {
  public:
-  bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
-  bool writeBlock(RecordWriter& writer, const Point* offset) override;
+  static constexpr BlockTag kTag{"DASH"};
+
+  bool readBlock(RecordReader& reader, const Point* offset, SchDocument*) override {
+    return readLineBlock(reader, offset, kTag.name().data());
+  }
+  bool writeBlock(RecordWriter& writer, const Point* offset) override {
+    return writeLineBlock(writer, offset, kTag.name().data());
+  }
   int typeId() const override { return kTypeDash; }
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchDash>(*this); }
 };
 
 }  // namespace vesk

@@ -47,12 +47,12 @@ void SchObject::rotateAt(const Point& c) {
   p2_ = turnQuarter(p2_, c);
 }
 
-void beginObjectBlock(RecordWriter& writer, const char* startTag, int layer) {
+void beginObjectBlock(RecordWriter& writer, std::string_view startTag, int layer) {
   writer.writeField(startTag);
   writer.writeInt("L", layer);
 }
 
-void endObjectBlock(RecordWriter& writer, const char* endTag) {
+void endObjectBlock(RecordWriter& writer, std::string_view endTag) {
   writer.writeField(endTag);
   writer.endLine();
 }

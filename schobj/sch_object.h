@@ -1,7 +1,8 @@
 // SchObject: the abstract base of every element of a schematic sheet.
 //
 // Each object reads its own block of the schematic text format (after the
-// document reader has consumed the start tag), writes it back, and answers
+// document reader has consumed the start tag of its class's kTag, a
+// BlockTag), writes it back, and answers
 // the geometry questions of an editor (hit tests, rectangle tests, areas,
 // moving, rotating, mirroring). The virtual operations below stand in a
 // fixed order; each has the default behaviour that a class inherits unless
@@ -16,8 +17,11 @@
 
 #include <memory>
 #include <new>
+#include <span>
+#include <string_view>
 
 #include "geometry/geometry.h"
+#include "schfile/block_tag.h"
 #include "schobj/object_list.h"
 
 namespace vesk {
@@ -104,6 +108,10 @@ class SchObject {
   SchObject(const SchObject&) = default;
   SchObject& operator=(const SchObject&) = default;
 
+  // Two fields that the editor's object model reserves ahead of the
+  // others: zero when made, copied with the object, and never read, since
+  // no block of the format carries them. They are kept so that every
+  // object has the model's fields, in its order.
   int reserved1_ = 0;
   int reserved2_ = 0;
   int layer_ = 0;
@@ -129,7 +137,7 @@ class SchObject {
 // Writes the fields common to every drawing object's block: the start tag
 // and the layer key "L". The class then writes its own keys and calls
 // endObjectBlock.
-void beginObjectBlock(RecordWriter& writer, const char* startTag, int layer);
-void endObjectBlock(RecordWriter& writer, const char* endTag);
+void beginObjectBlock(RecordWriter& writer, std::string_view startTag, int layer);
+void endObjectBlock(RecordWriter& writer, std::string_view endTag);
 
 }  // namespace vesk

@@ -12,6 +12,7 @@ namespace vesk {
 
 class SchSheetInfo : public SchObject {
  public:
+  static constexpr BlockTag kTag{"SHEETINFO"};
   static constexpr int kDefaultWidth = 1500;
   static constexpr int kDefaultHeight = 1000;
 
@@ -37,6 +38,8 @@ class SchSheetInfo : public SchObject {
   int width() const { return width_; }
   int height() const { return height_; }
   int visibleLayers() const { return visibleLayers_; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of the sheet info block

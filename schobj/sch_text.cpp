@@ -30,37 +30,35 @@ int orientationKey(bool horizontal) { return horizontal ? 1 : 0; }
 // --- SchLabel ---------------------------------------------------------------
 
 // A label: its base point, its direction and its text, all required.
-struct SchLabel::Block {
-  using Reading = ObjectReading<SchLabel>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchLabel::Block : ObjectKeys<ObjectReading<SchLabel>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchLabel::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchLabel::p1_>},
-      {"D", kRequired, Keys::keepFlag<&SchLabel::horizontal_>},
-      {"S", kRequired, Keys::keepText<&SchLabel::text_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchLabel::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchLabel::p1_>},
+      {.name = "D", .required = true, .take = keepFlag<&SchLabel::horizontal_>},
+      {.name = "S", .required = true, .take = keepText<&SchLabel::text_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{"LABEL", ColonRule::kStrict, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
+
+std::span<const std::string_view> SchLabel::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchLabel::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
-  return vesk::readBlock<Block::kRules>(reader, block);
+  return readByRules<Block::kRules>(reader, block);
 }
 
 bool SchLabel::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+LABEL", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
   writer.writeInt("D", orientationKey(horizontal_));
   writer.writeText("S", text_);
-  endObjectBlock(writer, "-LABEL");
+  endObjectBlock(writer, kTag.end());
   return true;
 }
-
-std::unique_ptr<SchObject> SchLabel::clone() const { return std::make_unique<SchLabel>(*this); }
 
 void SchLabel::rotateAt(const Point& c) {
   horizontal_ = !horizontal_;
@@ -98,31 +96,31 @@ int SchTag::lengthForText(std::size_t bytes) {
 // A tag: its first end, its direction, its shape and its text, all
 // required (an empty value reads as 0 or the empty text); the far end
 // follows from the text.
-struct SchTag::Block {
-  using Reading = ObjectReading<SchTag>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchTag::Block : ObjectKeys<ObjectReading<SchTag>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchTag::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchTag::p1_>},
-      {"D", kRequired, Keys::keepFlag<&SchTag::horizontal_>},
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchTag::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchTag::p1_>},
+      {.name = "D", .required = true, .take = keepFlag<&SchTag::horizontal_>},
       // Shapes 1 to 3; anything else is the plain shape 0.
-      {"T", kRequired,
-       [](Reading& b, std::string_view value) {
+      {.name = "T", .required = true,
+       .take = [](Reading& b, std::string_view value) {
          const int shape = parseNumber(value);
          b.object.shape_ = shape >= 1 && shape <= 3 ? shape : 0;
          return true;
        }},
-      {"S", kRequired, Keys::keepText<&SchTag::text_>},
+      {.name = "S", .required = true, .take = keepText<&SchTag::text_>},
   };
 
-  static constexpr BlockRules<Reading> kRules{"TAG", ColonRule::kLax, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys};
 };
+
+std::span<const std::string_view> SchTag::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   Block::Reading block{*this, offset};
-  if (!vesk::readBlock<Block::kRules>(reader, block)) return false;
+  if (!readByRules<Block::kRules>(reader, block)) return false;
   // The far end follows from the text: to the right, or upwards.
   const int length = lengthForText(text_.size());
   p2_ = horizontal_ ? Point(wrapAdd(p1_.x, length), p1_.y) : Point(p1_.x, wrapSub(p1_.y, length));
@@ -130,17 +128,15 @@ bool SchTag::readBlock(RecordReader& reader, const Point* offset, SchDocument*) 
 }
 
 bool SchTag::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+TAG", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
   writer.writeInt("D", orientationKey(horizontal_));
   writer.writeInt("T", shape_);
   writer.writeText("S", text_);
-  endObjectBlock(writer, "-TAG");
+  endObjectBlock(writer, kTag.end());
   return true;
 }
-
-std::unique_ptr<SchObject> SchTag::clone() const { return std::make_unique<SchTag>(*this); }
 
 void SchTag::mirrorShape() {
   if (shape_ == 1 || shape_ == 2) shape_ = 3 - shape_;
@@ -185,23 +181,20 @@ Rect SchTag::area() const {
 
 // A comment: its base point and text (required) and its font. Style
 // letters only ever switch a style on; others are ignored.
-struct SchComment::Block {
-  using Reading = ObjectReading<SchComment>;
-  using Keys = ObjectKeys<Reading>;
-
+struct SchComment::Block : ObjectKeys<ObjectReading<SchComment>> {
   static constexpr BlockKey<Reading> kKeys[] = {
-      {"L", kOptional, Keys::ignore},
-      {"X", kRequired, Keys::keepShiftedX<&SchComment::p1_>},
-      {"Y", kRequired, Keys::keepShiftedY<&SchComment::p1_>},
-      {"S", kRequired, Keys::keepText<&SchComment::text_>},
-      {"FN", kOptional, Keys::keepText<&SchComment::fontName_>},
-      {"FS", kOptional,
-       [](Reading& b, std::string_view value) {
+      {.name = "L", .take = ignore},
+      {.name = "X", .required = true, .take = keepShiftedX<&SchComment::p1_>},
+      {.name = "Y", .required = true, .take = keepShiftedY<&SchComment::p1_>},
+      {.name = "S", .required = true, .take = keepText<&SchComment::text_>},
+      {.name = "FN", .take = keepText<&SchComment::fontName_>},
+      {.name = "FS",
+       .take = [](Reading& b, std::string_view value) {
          b.object.setFontSize(parseNumber(value));
          return true;
        }},
-      {"FF", kOptional,
-       [](Reading& b, std::string_view value) {
+      {.name = "FF",
+       .take = [](Reading& b, std::string_view value) {
          for (const char letter : value) {
            if (letter == 'B') b.object.bold_ = true;
            if (letter == 'I') b.object.italic_ = true;
@@ -212,8 +205,11 @@ struct SchComment::Block {
        }},
   };
 
-  static constexpr BlockRules<Reading> kRules{"COMMENT", ColonRule::kStrict, kKeys};
+  static constexpr BlockRules<Reading> kRules{
+      .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys};
 };
+
+std::span<const std::string_view> SchComment::blockKeys() { return kKeyNames<Block::kRules>; }
 
 bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocument*) {
   // The font style is not carried over from an earlier read; the text and
@@ -222,11 +218,11 @@ bool SchComment::readBlock(RecordReader& reader, const Point* offset, SchDocumen
   fontSize_ = kDefaultFontSize;
   bold_ = italic_ = underline_ = strikeOut_ = false;
   Block::Reading block{*this, offset};
-  return vesk::readBlock<Block::kRules>(reader, block);
+  return readByRules<Block::kRules>(reader, block);
 }
 
 bool SchComment::writeBlock(RecordWriter& writer, const Point* offset) {
-  beginObjectBlock(writer, "+COMMENT", layer_);
+  beginObjectBlock(writer, kTag.start(), layer_);
   writer.writeInt("X", unshiftX(p1_.x, offset));
   writer.writeInt("Y", unshiftY(p1_.y, offset));
   writer.writeText("S", text_);
@@ -238,12 +234,8 @@ bool SchComment::writeBlock(RecordWriter& writer, const Point* offset) {
   if (underline_) styles.push_back('U');
   if (strikeOut_) styles.push_back('S');
   writer.writeField(styles);
-  endObjectBlock(writer, "-COMMENT");
+  endObjectBlock(writer, kTag.end());
   return true;
-}
-
-std::unique_ptr<SchObject> SchComment::clone() const {
-  return std::make_unique<SchComment>(*this);
 }
 
 void SchComment::setFontSize(int size) {

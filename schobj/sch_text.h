@@ -17,13 +17,15 @@ namespace vesk {
 
 class SchLabel final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"LABEL"};
+
   bool readBlock(RecordReader& reader, const Point* offset, SchDocument* document) override;
   bool writeBlock(RecordWriter& writer, const Point* offset) override;
   int typeId() const override { return kTypeLabel; }
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchLabel>(*this); }
   void mirror() override {}
   // Turns the text about its own base point (a copy of it: rotateAt writes
   // p1 while it reads the centre).
@@ -41,6 +43,8 @@ class SchLabel final : public SchObject {
 
   const std::string& text() const { return text_; }
   bool horizontal() const { return horizontal_; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of the label block
@@ -51,6 +55,7 @@ class SchLabel final : public SchObject {
 
 class SchTag final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"TAG"};
   // The length of a tag whose text has `bytes` bytes: a table for short
   // texts, 8 units per byte plus room for the outline beyond 12 bytes,
   // rounded up to the grid of 10.
@@ -62,7 +67,7 @@ class SchTag final : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchTag>(*this); }
   void mirrorAt(int cx) override;
   // Turns the tag about the centre of its area.
   void rotate() override;
@@ -82,6 +87,8 @@ class SchTag final : public SchObject {
   // 0 and 3 look the same in a mirror image; 1 and 2 are mirror images of
   // each other.
   int shape() const { return shape_; }
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of the tag block
@@ -99,6 +106,7 @@ class SchTag final : public SchObject {
 
 class SchComment final : public SchObject {
  public:
+  static constexpr BlockTag kTag{"COMMENT"};
   static constexpr int kMinFontSize = 4;
   static constexpr int kMaxFontSize = 80;
   static constexpr int kDefaultFontSize = 12;
@@ -109,7 +117,7 @@ class SchComment final : public SchObject {
   void setX2(int) override {}
   void setY2(int) override {}
   void setP2(const Point&) override {}
-  std::unique_ptr<SchObject> clone() const override;
+  std::unique_ptr<SchObject> clone() const override { return std::make_unique<SchComment>(*this); }
   void mirror() override {}
   void rotate() override {}
   int hitTest(const Point& p) const override;
@@ -142,6 +150,8 @@ class SchComment final : public SchObject {
   int ascent() const { return ascent_; }
   const Point& extent() const { return extent_; }
   void setMeasuredExtent(int ascent, const Point& extent);
+  // The keys of the block in its reading table's order, the writer's too.
+  static std::span<const std::string_view> blockKeys();
 
  private:
   struct Block;  // the keys of the comment block

@@ -23,23 +23,29 @@ bool note(Seen& seen, std::string_view value) {
 }
 
 constexpr BlockKey<Seen> kKeys[] = {
-    {"X", kRequired, note<'X'>},
-    {"Y", kOptional, note<'Y'>},
-    {"S", kOptional, note<'S'>},
+    {.name = "X", .required = true, .take = note<'X'>},
+    {.name = "Y", .take = note<'Y'>},
+    {.name = "S", .take = note<'S'>},
 };
 
+constexpr BlockTag kInnerTag{"IN"};
 constexpr NestedBlock<Seen> kNested[] = {
-    {"+IN",
-     [](Seen& seen, RecordReader& reader) {
+    {.tag = kInnerTag,
+     .read = [](Seen& seen, RecordReader& reader) {
        seen.nested.push_back("IN");
-       return skipBlock(reader, "+IN");
+       return skipBlock(reader, kInnerTag.start());
      }},
 };
 
-constexpr BlockRules<Seen> kStrict{"OBJ", ColonRule::kStrict, kKeys, kNested};
-constexpr BlockRules<Seen> kLax{"OBJ", ColonRule::kLax, kKeys, kNested};
-constexpr BlockRules<Seen> kEndsAtEnd{"OBJ", ColonRule::kLax, kKeys, {}, true};
-constexpr BlockRules<Seen> kIgnoresTags{"OBJ", ColonRule::kLax, kKeys, {}, false, false};
+constexpr BlockTag kTag{"OBJ"};
+constexpr BlockRules<Seen> kStrict{
+    .tag = kTag, .colonRule = ColonRule::kStrict, .keys = kKeys, .nested = kNested};
+constexpr BlockRules<Seen> kLax{
+    .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys, .nested = kNested};
+constexpr BlockRules<Seen> kEndsAtEnd{
+    .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys, .endsAtEndOfInput = true};
+constexpr BlockRules<Seen> kIgnoresTags{
+    .tag = kTag, .colonRule = ColonRule::kLax, .keys = kKeys, .skipsUnknownBlocks = false};
 
 struct Outcome {
   bool read;
@@ -52,7 +58,7 @@ template <const auto& Rules>
 Outcome readText(std::string_view input) {
   RecordReader reader(input);
   Outcome out{};
-  out.read = readBlock<Rules>(reader, out.seen);
+  out.read = readByRules<Rules>(reader, out.seen);
   std::string field;
   if (out.read && reader.readField(field) != -1) out.next = field;
   out.problem = reader.problem();
@@ -151,7 +157,7 @@ TEST(BlockReader, AProblemNamesTheBlockTheKeyAndTheLine) {
   std::string_view tag;
   ASSERT_EQ(reader.readFieldView(tag), 1);
   Seen seen;
-  EXPECT_FALSE(readBlock<kLax>(reader, seen));
+  EXPECT_FALSE(readByRules<kLax>(reader, seen));
   const ReadProblem& problem = reader.problem();
   EXPECT_EQ(problem.kind, ReadProblem::Kind::kMissingKey);
   EXPECT_EQ(problem.block, "OBJ");
@@ -161,7 +167,7 @@ TEST(BlockReader, AProblemNamesTheBlockTheKeyAndTheLine) {
 
   RecordReader cut(std::string_view("+OBJ\nX:1\n\nY:2\n"));
   ASSERT_EQ(cut.readFieldView(tag), 1);
-  EXPECT_FALSE(readBlock<kStrict>(cut, seen));
+  EXPECT_FALSE(readByRules<kStrict>(cut, seen));
   EXPECT_EQ(cut.problem().kind, ReadProblem::Kind::kEndOfInput);
   EXPECT_EQ(cut.problem().line, 1) << "the end of the input points at the block's start";
 }
