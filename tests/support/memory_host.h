@@ -6,10 +6,11 @@
 // initialisation and are then driven by a script that stands in for the
 // user: it drops or selects files, types into edits, presses buttons and
 // check boxes, answers file dialogs from a queue and reads back what the
-// dialog shows; message boxes are recorded with their caption and text. A dialog still
-// open once its script has run (or that has none) ends with -1. Like the
-// headless host of `vesk -F` (platform/headless/), it can show no windows
-// unless told (SetCanShowWindows); the tests' shell runs tell it they can.
+// dialog shows; message boxes are recorded with their caption and text.
+// A dialog still open once its script has run (or that has none) ends
+// with -1. Like the headless host of `vesk -F` (platform/headless/), it
+// can show no windows unless told (SetCanShowWindows); the tests' shell
+// runs tell it they can.
 //
 // The host owns every window, menu, icon, device context and drop it hands
 // out; handles stay valid while their dialog is shown. Every handle passed
