@@ -54,10 +54,14 @@ leak-check: unit-tests
 
 # Every test once more with AddressSanitizer and UndefinedBehaviorSanitizer
 # (clang), any report failing the run. The same tree builds the fuzz
-# targets, whose coverage comes from the core's own code.
+# targets, whose coverage comes from the core's own code. It is optimised
+# (-O2, with line tables for the reports), which runs the fuzz targets
+# and the code under test many times faster than -O0; the tests' own
+# sources stay at -O0 (tests/CMakeLists.txt).
+SAN_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only"
 san-build: deps
-	@CXX=clang++ cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON \
-		-DVESK_FUZZ=ON $(STRICT) >/dev/null
+	@CXX=clang++ cmake -S . -B $(SAN_BUILD) $(SAN_TYPE) -DVESK_SANITIZE=ON -DVESK_FUZZ=ON \
+		$(STRICT) >/dev/null
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 
 san-tests: san-build
