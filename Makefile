@@ -16,7 +16,8 @@ WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDL
 STRICT     = -DVESK_WARNINGS_AS_ERRORS=ON
 
 .PHONY: all configure build run test deps layers unit-tests leak-check san-build san-tests \
-	fuzz fuzz-smoke bench profile release windows windows-tests package package-tests clean
+	fuzz fuzz-smoke fuzz-merge bench profile release windows windows-tests package \
+	package-tests clean
 
 all: build
 
@@ -68,11 +69,17 @@ san-tests: san-build
 	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
+# The fuzz runs start from the kept corpus (fuzz/corpus/) and what earlier
+# runs in the tree found; `make fuzz-merge` folds those finds, minimised,
+# into the kept corpus. README "Robustness" tells what to do with a finding.
 fuzz: san-build
-	@scripts/fuzz.sh $(SAN_BUILD) $(FUZZ_SECONDS) $(JOBS)
+	@scripts/fuzz.sh run $(SAN_BUILD) $(FUZZ_SECONDS) $(JOBS)
 
 fuzz-smoke: san-build
-	@scripts/fuzz.sh $(SAN_BUILD) $(FUZZ_SMOKE_SECONDS) $(JOBS)
+	@scripts/fuzz.sh run $(SAN_BUILD) $(FUZZ_SMOKE_SECONDS) $(JOBS)
+
+fuzz-merge: san-build
+	@scripts/fuzz.sh merge $(SAN_BUILD)
 
 # vesk.exe and the core's tests for 64-bit Windows, cross-built with MinGW-w64.
 windows: deps
