@@ -2,6 +2,7 @@
 BUILD      ?= build
 SAN_BUILD  ?= build-san
 RELEASE    ?= build-release
+COVERAGE_BUILD ?= build-coverage
 WIN_BUILD  ?= build-win
 JOBS       ?= 2
 MAKEFLAGS  += --no-print-directory
@@ -16,7 +17,7 @@ WINE_ENV   = WINEPREFIX=$(abspath $(WIN_BUILD))/wineprefix WINEDEBUG=-all WINEDL
 STRICT     = -DVESK_WARNINGS_AS_ERRORS=ON
 
 .PHONY: all configure build run test deps layers unit-tests leak-check san-build san-tests \
-	fuzz fuzz-smoke fuzz-merge bench profile release windows windows-tests package \
+	fuzz fuzz-smoke fuzz-merge coverage bench profile release windows windows-tests package \
 	package-tests clean
 
 all: build
@@ -81,6 +82,16 @@ fuzz-smoke: san-build
 fuzz-merge: san-build
 	@scripts/fuzz.sh merge $(SAN_BUILD)
 
+# The core's line and branch coverage by folder, from every test and the
+# kept fuzz corpus (clang's source-based coverage); every line in
+# build-coverage/coverage/html/. No compiler cache: one that makes the
+# sources' paths relative would leave the report unable to find them.
+coverage: deps
+	@CXX=clang++ cmake -S . -B $(COVERAGE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_COVERAGE=ON \
+		-DCMAKE_CXX_COMPILER_LAUNCHER= $(STRICT) >/dev/null
+	@cmake --build $(COVERAGE_BUILD) -j$(JOBS)
+	@scripts/coverage.sh $(COVERAGE_BUILD) $(JOBS)
+
 # vesk.exe and the core's tests for 64-bit Windows, cross-built with MinGW-w64.
 windows: deps
 	@cmake -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release $(STRICT) \
@@ -137,4 +148,4 @@ bench: release
 	@python3 bench/run_bench.py $(RELEASE)/vesk $(BENCH_DATA)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(RELEASE) $(WIN_BUILD) $(PROFILE_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(RELEASE) $(WIN_BUILD) $(PROFILE_BUILD) $(COVERAGE_BUILD)
