@@ -3,7 +3,7 @@
 # of the packages, a plain cmake build, the test trees), except those built
 # with the sanitizers or for fuzzing, whose checks are finer and which
 # fortified calls would get in the way of (AddressSanitizer replaces the
-# same functions). -DVESK_HARDENING=OFF leaves the flags to the packager.
+# same functions), and the coverage tree, which only counts. -DVESK_HARDENING=OFF leaves the flags to the packager.
 #
 # - Linux and other ELF systems: fortified libc calls (_FORTIFY_SOURCE, in
 #   the optimised configurations only, since it works from what the
@@ -17,7 +17,7 @@
 # - MSVC: its defaults (/GS, /DYNAMICBASE, /NXCOMPAT, /HIGHENTROPYVA) are
 #   the same protections; nothing is added.
 option(VESK_HARDENING "Build with fortified libc calls, stack protection, full RELRO and PIE" ON)
-if(NOT VESK_HARDENING OR MSVC OR VESK_SANITIZE OR VESK_FUZZ)
+if(NOT VESK_HARDENING OR MSVC OR VESK_SANITIZE OR VESK_FUZZ OR VESK_COVERAGE)
   return()
 endif()
 

@@ -4,10 +4,12 @@
 // field named.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "schfile/sch_document.h"
@@ -76,6 +78,46 @@ TEST(ReadProblem, AFileThatCannotBeOpenedTellsTheSystemsReason) {
     EXPECT_EQ(document.problem().systemError, c.systemError);
     EXPECT_EQ(document.problem().line, 0);
   }
+}
+
+#if defined(__GLIBC__)
+// A stream that hands out `bytes` and then fails, as a disk that fails or
+// a network drive that goes away mid-file.
+struct FailingSource {
+  std::string bytes;
+  std::size_t at = 0;
+};
+
+ssize_t readThenFail(void* cookie, char* buffer, std::size_t size) {
+  auto& source = *static_cast<FailingSource*>(cookie);
+  if (source.at == source.bytes.size()) {
+    errno = EIO;
+    return -1;
+  }
+  const std::size_t n = std::min(size, source.bytes.size() - source.at);
+  source.bytes.copy(buffer, n, source.at);
+  source.at += n;
+  return static_cast<ssize_t>(n);
+}
+#endif
+
+TEST(ReadProblem, AReadErrorMidFileIsNotTheEndOfTheFile) {
+#if defined(__GLIBC__)
+  // Whole blocks, then the error: taken for the end of the file, they
+  // would make a good sheet of the first component alone.
+  std::ifstream file(std::string(VESK_EXAMPLES_DIR) + "/amp_main.ce3", std::ios::binary);
+  const std::string whole{std::istreambuf_iterator<char>(file), {}};
+  FailingSource source{whole.substr(0, whole.find("-COMPONENT") + 10)};
+  std::FILE* stream = fopencookie(&source, "r", {readThenFail, nullptr, nullptr, nullptr});
+  ASSERT_NE(stream, nullptr);
+  SchDocument document;
+  EXPECT_EQ(document.read(stream), 1);
+  EXPECT_EQ(document.problem().kind, ReadProblem::Kind::kReadError);
+  EXPECT_EQ(document.problem().systemError, EIO);
+  std::fclose(stream);
+#else
+  GTEST_SKIP() << "needs fopencookie (glibc)";
+#endif
 }
 
 }  // namespace
