@@ -134,7 +134,7 @@ struct ReferenceRuns {
 // Reads `cell` as references of the prefix made of its first
 // `prefixLength` bytes: "P1", "P1-P4", separated by ", ", each range of
 // at least `shortestRange` references. Adds the bytes it looked at to
-// `work`.
+// `work`, once each.
 bool readRuns(std::string_view cell, std::size_t prefixLength, int shortestRange,
               ReferenceRuns& references, std::size_t& work) {
   const std::string_view prefix = cell.substr(0, prefixLength);
@@ -151,8 +151,13 @@ bool readRuns(std::string_view cell, std::size_t prefixLength, int shortestRange
     return true;
   };
   const auto prefixed = [&](int& value) {
-    work += prefix.size();
-    if (cell.substr(at, prefix.size()) != prefix) return false;
+    const std::string_view here = cell.substr(at, prefix.size());
+    const auto same = static_cast<std::size_t>(
+        std::mismatch(here.begin(), here.end(), prefix.begin()).first - here.begin());
+    if (same != prefix.size()) {
+      work += same + 1;
+      return false;
+    }
     at += prefix.size();
     return number(value);
   };
@@ -174,7 +179,8 @@ bool readRuns(std::string_view cell, std::size_t prefixLength, int shortestRange
     }
   };
   const bool fits = read();
-  work += at;
+  // The first prefix is the cell's own beginning, taken without a look.
+  work += at - prefix.size();
   return fits;
 }
 

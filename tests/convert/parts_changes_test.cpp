@@ -49,6 +49,10 @@ TEST(PartsChanges, FromEveryFormOfTheList) {
     std::vector<ComponentTexts> earlier, now;
     std::string rows;  // after the header, in UTF-8
   };
+  // A long reference with hundreds of runs of digits, commas and dashes
+  // that could each end its prefix.
+  std::string longReference;
+  for (int i = 0; i < 150; ++i) longReference += "9,X2:0,Y2-7T";
   const Case cases[] = {
       {"added, removed, renamed, a note changed; removed parts last, in the list's order",
        {{"U2", "74HC04", ""}, {"R1", "10k", "1%"}, {"R2", "10k", "1%"}, {"R3", "22k", ""},
@@ -91,6 +95,10 @@ TEST(PartsChanges, FromEveryFormOfTheList) {
        "\"変更\",\"TP\",\"\",2,3,+1,\"3\",\"\"\r\n"
        "\"変更\",\"y\",\"\",3,4,+1,\"A, 4\",\"\"\r\n"
        "\"変更\",\"x\",\"\",4,2,-2,\"\",\"R1-3, R1-4\"\r\n"},
+      {"a long reference whose prefix could end at hundreds of places",
+       {{longReference, "x", ""}},
+       {{longReference, "x", ""}, {"R1", "y", ""}},
+       "\"追加\",\"y\",\"\",0,1,+1,\"R1\",\"\"\r\n"},
       {"texts as the lists write them: Shift-JIS, quotes, a line break without its CR",
        {{"R1", kResistor, "SW \"A\"\r\nB"}, {"R2", kResistor + " 1k", "\x83\x5c"}},
        {{"R1", kResistor, "SW \"A\"\r\nB"}, {"R3", kResistor + " 1k", "\x83\x5c"}},
