@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -62,10 +63,12 @@ inline char* putRow(char* out, char mark, std::string_view first, int number,
 // Rows go out in chunks of about this size rather than byte by byte.
 inline constexpr std::size_t kWriteChunk = 1 << 16;
 
-// The rows are put together in one buffer, written out in chunks.
+// The rows are put together in one buffer, written out in chunks. The
+// buffer is not cleared first: every byte written out was put there.
 class ChunkedOutput {
  public:
-  explicit ChunkedOutput(std::FILE* out) : out_(out), buffer_(kWriteChunk, '\0') {}
+  explicit ChunkedOutput(std::FILE* out)
+      : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kWriteChunk)) {}
   ChunkedOutput(const ChunkedOutput&) = delete;
   ChunkedOutput& operator=(const ChunkedOutput&) = delete;
   ~ChunkedOutput() { flush(); }
@@ -73,22 +76,26 @@ class ChunkedOutput {
   // Room for at least `bytes` at the returned place; commit() then says
   // how far it was filled.
   char* room(std::size_t bytes) {
-    if (buffer_.size() - used_ < bytes) {
+    if (size_ - used_ < bytes) {
       flush();
-      if (buffer_.size() < bytes) buffer_.resize(bytes);
+      if (size_ < bytes) {
+        buffer_ = std::make_unique_for_overwrite<char[]>(bytes);
+        size_ = bytes;
+      }
     }
-    return buffer_.data() + used_;
+    return buffer_.get() + used_;
   }
-  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
 
  private:
   void flush() {
-    if (used_ != 0) std::fwrite(buffer_.data(), 1, used_, out_);
+    if (used_ != 0) std::fwrite(buffer_.get(), 1, used_, out_);
     used_ = 0;
   }
 
   std::FILE* out_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t size_ = kWriteChunk;
   std::size_t used_ = 0;
 };
 
