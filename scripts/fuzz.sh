@@ -17,8 +17,9 @@
 #                                finds,
 #   BUILD/fuzz/seeds/            every schematic of the project (examples/,
 #                                tests/data/),
-# with the dictionary fuzz/schematic.dict and the libFuzzer flags in
-# fuzz/TARGET.options, if there is one (one flag a line). A crash, leak or
+# with the libFuzzer flags in fuzz/TARGET.options, if there is one (one
+# flag a line), and the dictionary fuzz/schematic.dict unless they name
+# another. A crash, leak or
 # timeout is saved in BUILD/fuzz/findings/TARGET/, the log of the last run
 # is BUILD/fuzz/TARGET.log.
 set -euo pipefail
@@ -29,14 +30,15 @@ targets=("$build"/*_fuzz)
 [ -x "${targets[0]}" ] || { echo "no fuzz targets in $build (configure it with -DVESK_FUZZ=ON)"; exit 1; }
 work="$build/fuzz"
 
-# The target's own libFuzzer flags; inputs are schematics, a few kilobytes
-# is room for every block, so longer ones are only tried where a target
-# says so.
+# The target's own libFuzzer flags. Inputs are schematics unless a target
+# names a dictionary of its own; a few kilobytes is room for every block,
+# so longer ones are only tried where a target says so.
 target_flags() {
-  local options="fuzz/$1.options"
-  flags=(-dict=fuzz/schematic.dict -max_len=4096)
-  [ -f "$options" ] && mapfile -t -O ${#flags[@]} flags < <(grep -v '^\s*\(#\|$\)' "$options")
-  return 0
+  local options="fuzz/$1.options" own=()
+  [ -f "$options" ] && mapfile -t own < <(grep -v '^\s*\(#\|$\)' "$options")
+  flags=(-max_len=4096)
+  printf '%s\n' "${own[@]}" | grep -q '^-dict=' || flags+=(-dict=fuzz/schematic.dict)
+  flags+=("${own[@]}")
 }
 
 # The kept corpus of a target, where it has one.
