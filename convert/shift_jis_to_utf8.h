@@ -40,10 +40,6 @@ class ShiftJisToUtf8 {
   std::size_t append(std::string_view text, std::string& out) const;
 
  private:
-  // A run of whole characters the decoder refused: one by one, so that
-  // only the unassigned ones become U+FFFD.
-  std::size_t appendEach(std::string_view characters, std::string& out) const;
-
   Decoder decoder_;
 };
 

@@ -2,11 +2,13 @@
 
 #include <utility>
 
+#include "convert/character_runs.h"
+
 namespace vesk {
 
 namespace {
 
-constexpr char kNoForm = '?';
+constexpr std::string_view kNoForm = "?";
 
 bool isContinuation(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
 
@@ -45,32 +47,12 @@ Utf8ToShiftJis::Utf8ToShiftJis(Encoder encoder, ShiftJisToUtf8::Decoder decoder)
     : encoder_(std::move(encoder)), readBack_(std::move(decoder)) {}
 
 std::size_t Utf8ToShiftJis::append(std::string_view text, std::string& out) const {
-  std::size_t refused = 0;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    // ASCII as it is.
-    std::size_t end = at;
-    while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
-    out.append(text, at, end - at);
-    at = end;
-    // Then the whole characters up to the next ASCII byte or the next byte
-    // that begins none, in one call of the encoder.
-    while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
-      const std::size_t length = characterLength(text, end);
-      if (length == 0) break;
-      end += length;
-    }
-    if (end > at) {
-      const std::string_view characters = text.substr(at, end - at);
-      if (!encodeExactly(characters, out)) refused += appendEach(characters, out);
-      at = end;
-    } else if (at < text.size()) {
-      out.push_back(kNoForm);
-      ++refused;
-      ++at;
-    }
-  }
-  return refused;
+  return convertCharacters(
+      text, out, characterLength,
+      [this](std::string_view characters, std::string& shiftJis) {
+        return encodeExactly(characters, shiftJis);
+      },
+      kNoForm);
 }
 
 bool Utf8ToShiftJis::encodeExactly(std::string_view characters, std::string& out) const {
@@ -80,19 +62,6 @@ bool Utf8ToShiftJis::encodeExactly(std::string_view characters, std::string& out
   if (readBack_.append(shiftJis, again) != 0 || again != characters) return false;
   out += shiftJis;
   return true;
-}
-
-std::size_t Utf8ToShiftJis::appendEach(std::string_view characters, std::string& out) const {
-  std::size_t refused = 0;
-  for (std::size_t at = 0; at < characters.size();) {
-    const std::size_t length = characterLength(characters, at);
-    if (!encodeExactly(characters.substr(at, length), out)) {
-      out.push_back(kNoForm);
-      ++refused;
-    }
-    at += length;
-  }
-  return refused;
 }
 
 }  // namespace vesk

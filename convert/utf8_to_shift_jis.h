@@ -47,9 +47,6 @@ class Utf8ToShiftJis {
   // Whether `characters` (whole non-ASCII characters) have their own
   // forms, appended to `out` when they have.
   bool encodeExactly(std::string_view characters, std::string& out) const;
-  // A run refused as a whole, character by character: only the characters
-  // without a form become '?'.
-  std::size_t appendEach(std::string_view characters, std::string& out) const;
 
   Encoder encoder_;
   ShiftJisToUtf8 readBack_;
