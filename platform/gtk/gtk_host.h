@@ -130,6 +130,8 @@ class CGtkHost final : public CUiHost {
   void popUpSystemMenu(Dialog& dialog, const void* event);
   void moveFocus(Dialog& dialog, bool forward);
   bool onKeyPress(Dialog& dialog, const void* event);
+  GtkFileChooserNative* newFileChooser(const COpenFileRequest& request,
+                                       GtkFileChooserAction action, const char* defaultTitle);
   bool confirmReplace(GtkWindow* parent, const std::string& path);
   void writeReport(const char* reason) const;
 

@@ -122,21 +122,32 @@ int CGtkHost::MessageBox(HostWindow owner, std::string_view text, std::string_vi
   return kIdOk;  // the box has its OK button only
 }
 
-bool CGtkHost::GetOpenFileName(COpenFileRequest& request) {
-  if (request.fileBuffer == nullptr || request.fileBufferSize == 0) return false;
+// The chooser of `request`, modal over its owner, with its title (or
+// GTK's own `defaultTitle`), its filters and its initial folder.
+GtkFileChooserNative* CGtkHost::newFileChooser(const COpenFileRequest& request,
+                                               GtkFileChooserAction action,
+                                               const char* defaultTitle) {
   Window* owner = findWindow(request.owner);
   GtkWindow* parent = owner != nullptr ? GTK_WINDOW(owner->dialog->self.widget) : nullptr;
-  const bool multiple = (request.flags & kOfnAllowMultiSelect) != 0;
   const std::string title =
-      request.title != nullptr ? displayText(request.title) : gtkText("Select a File");
-  GtkFileChooserNative* native = gtk_file_chooser_native_new(
-      title.c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr);
+      request.title != nullptr ? displayText(request.title) : gtkText(defaultTitle);
+  GtkFileChooserNative* native =
+      gtk_file_chooser_native_new(title.c_str(), parent, action, nullptr, nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(native);
   gtk_native_dialog_set_modal(GTK_NATIVE_DIALOG(native), TRUE);
-  gtk_file_chooser_set_select_multiple(chooser, multiple);
   gtk_file_chooser_set_local_only(chooser, TRUE);
   addFilters(chooser, request.filter);
   setInitialFolder(chooser, request.initialDirectory);
+  return native;
+}
+
+bool CGtkHost::GetOpenFileName(COpenFileRequest& request) {
+  if (request.fileBuffer == nullptr || request.fileBufferSize == 0) return false;
+  GtkFileChooserNative* native =
+      newFileChooser(request, GTK_FILE_CHOOSER_ACTION_OPEN, "Select a File");
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(native);
+  const bool multiple = (request.flags & kOfnAllowMultiSelect) != 0;
+  gtk_file_chooser_set_select_multiple(chooser, multiple);
   // An initial name preselects that file; a pattern such as "*.CE3" is a
   // filter on Windows, which the filters above already are here.
   const std::size_t initialLength = strnlen(request.fileBuffer, request.fileBufferSize);
@@ -170,19 +181,11 @@ bool CGtkHost::GetOpenFileName(COpenFileRequest& request) {
 
 bool CGtkHost::GetSaveFileName(COpenFileRequest& request) {
   if (request.fileBuffer == nullptr || request.fileBufferSize == 0) return false;
-  Window* owner = findWindow(request.owner);
-  GtkWindow* parent = owner != nullptr ? GTK_WINDOW(owner->dialog->self.widget) : nullptr;
-  const std::string title =
-      request.title != nullptr ? displayText(request.title) : gtkText("Save File");
-  GtkFileChooserNative* native = gtk_file_chooser_native_new(
-      title.c_str(), parent, GTK_FILE_CHOOSER_ACTION_SAVE, nullptr, nullptr);
+  GtkFileChooserNative* native =
+      newFileChooser(request, GTK_FILE_CHOOSER_ACTION_SAVE, "Save File");
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(native);
-  gtk_native_dialog_set_modal(GTK_NATIVE_DIALOG(native), TRUE);
-  gtk_file_chooser_set_local_only(chooser, TRUE);
   const bool confirm = (request.flags & kOfnOverwritePrompt) != 0;
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, confirm);
-  addFilters(chooser, request.filter);
-  setInitialFolder(chooser, request.initialDirectory);
   const std::size_t initialLength = strnlen(request.fileBuffer, request.fileBufferSize);
   if (initialLength > 0) {
     gtk_file_chooser_set_current_name(
@@ -203,7 +206,8 @@ bool CGtkHost::GetSaveFileName(COpenFileRequest& request) {
       path += extension;
       // GTK asked about the name as typed; with its extension it may name
       // a file that is there.
-      if (confirm && isExistingFile(path.c_str()) && !confirmReplace(parent, path)) {
+      if (confirm && isExistingFile(path.c_str()) &&
+          !confirmReplace(gtk_native_dialog_get_transient_for(GTK_NATIVE_DIALOG(native)), path)) {
         gchar* base = g_path_get_basename(path.c_str());
         gtk_file_chooser_set_current_name(chooser, displayName(base).c_str());
         g_free(base);
