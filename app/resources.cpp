@@ -22,12 +22,13 @@ constexpr std::array kMainControls = {
                   kBorder | kTabStop | kAutoHorizontalScroll},
     DialogControl{kIdcBrowseOutput, ControlKind::kPushButton, "参照(&F)...", 0, 240, 125, 40, 15,
                   kTabStop},
-    // Below the output, in the room the dialog grew by.
+    // Below the output, in the room the dialog grew by; 12 units high, as
+    // the 9-point font's line and the focus frame around it need.
     DialogControl{kIdcGroupedList, ControlKind::kCheckBox,
-                  "同じ部品を 1 行にまとめる (数量と部品番号の範囲)(&G)", 0, 10, 147, 225, 10,
+                  "同じ部品を 1 行にまとめる (数量と部品番号の範囲)(&G)", 0, 10, 147, 225, 12,
                   kTabStop},
     DialogControl{kIdcUtf8Output, ControlKind::kCheckBox,
-                  "UTF-8 (BOM 付き) で書き出す (Shift-JIS の代わりに)(&U)", 0, 10, 160, 225, 10,
+                  "UTF-8 (BOM 付き) で書き出す (Shift-JIS の代わりに)(&U)", 0, 10, 160, 225, 12,
                   kTabStop},
     DialogControl{kIdOk, ControlKind::kDefPushButton, "実行", 0, 240, 15, 40, 14, kTabStop},
     DialogControl{kIdcClear, ControlKind::kPushButton, "クリア(&C)", 0, 240, 85, 40, 14, kTabStop},
