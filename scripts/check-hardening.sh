@@ -20,8 +20,9 @@ missing() { echo "$1: not hardened: $2"; failed=1; }
 magic() { head -c 4 "$1" | od -An -tx1 | tr -d ' \n'; }
 
 # The DLLs of every Windows installation that vesk.exe may import
-# (ADVAPI32 seeds the canaries of GCC's static libssp).
-windows_dlls='^(kernel32|user32|gdi32|comdlg32|shell32|advapi32|msvcrt)\.dll$'
+# (ADVAPI32 seeds the canaries of GCC's static libssp; COMCTL32 is the one
+# the manifest picks version 6 of).
+windows_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|msvcrt)\.dll$'
 
 check_elf() {
   local file=$1 dynamic headers symbols
