@@ -328,6 +328,7 @@ TEST_F(VeskProgram, ChangesSinceTheListOrderedFrom) {
             "Read b.ce3\nvesk: 2 parts changed since ordered.csv: 1 added, 1 removed, 0 changed\n");
 
   writeFile(dir_.file("broken.csv"), ",\"R\",1,\"10k\",\"\"\r\n,\"R\",2,\"10k\"\r\n");
+  std::filesystem::create_directory(dir_.file("folder.csv"));
   struct Case {
     const char* list;
     int status;
@@ -338,6 +339,8 @@ TEST_F(VeskProgram, ChangesSinceTheListOrderedFrom) {
        "vesk: broken.csv:2: a row of the per-component list has 5 fields; this one has 4\n"},
       {"missing.csv", kExitInputFailed,
        "vesk: missing.csv: cannot open: No such file or directory\n"},
+      // POSIX opens a folder and fails its first read: no empty list.
+      {"folder.csv", kExitInputFailed, "vesk: folder.csv: cannot open: Is a directory\n"},
       {"./changes.csv", kExitOutputFailed,
        "vesk: changes.csv: is one of the input files; nothing is written\n"},
   };

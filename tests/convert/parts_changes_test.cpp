@@ -103,6 +103,10 @@ TEST(PartsChanges, FromEveryFormOfTheList) {
        {{"R1", kResistor, "SW \"A\"\r\nB"}, {"R2", kResistor + " 1k", "\x83\x5c"}},
        {{"R1", kResistor, "SW \"A\"\r\nB"}, {"R3", kResistor + " 1k", "\x83\x5c"}},
        "\"変更\",\"抵抗 1k\",\"ソ\",1,1,0,\"R3\",\"R2\"\r\n"},
+      {"prefixes apart only by a CR are one part, its numbers merged in order",
+       {{"R1", "x", ""}, {"R2", "x", ""}, {"R3", "x", ""}},
+       {{"R1", "x", ""}, {"R\r2", "x", ""}, {"R3", "x", ""}, {"R5", "x", ""}},
+       "\"変更\",\"x\",\"\",3,4,+1,\"R5\",\"\"\r\n"},
   };
   const ShiftJisToUtf8 utf8(makeCodePage932Decoder());
   for (const Case& c : cases) {
