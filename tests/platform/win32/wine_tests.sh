@@ -30,7 +30,13 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 failures=0
 pass() { echo "ok   $1"; }
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+# A failure also shows the last run's exit status and trace: a Wine
+# process that fails to start looks like a wrong status otherwise.
+fail() {
+  echo "FAIL $1"
+  [ -n "${status:-}" ] && echo "     last vesk.exe run: exit $status, trace: $(head -c 300 trace 2>/dev/null)"
+  failures=$((failures + 1))
+}
 expect() {  # description, then a command that must succeed
   local what=$1; shift
   if "$@"; then pass "$what"; else fail "$what"; fi
@@ -367,15 +373,19 @@ click_control() {  # caption, control id
   [ -n "${x:-}" ] && xdotool mousemove --sync "$x" "$y" click 1
 }
 
-window_tests() {
-  local missing=""
+# Skips the test (status 77) unless the tools that drive a window are here.
+need_window_tools() {  # what is skipped
+  local missing="" tool
   for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || missing="$missing $tool"
   done
-  if [ -n "$missing" ]; then
-    echo "SKIPPED the window tests: missing$missing (install xvfb, xdotool, imagemagick)"
-    exit 77
-  fi
+  [ -z "$missing" ] && return 0
+  echo "SKIPPED the $1: missing$missing (install xvfb, xdotool, imagemagick)"
+  exit 77
+}
+
+window_tests() {
+  need_window_tools "window tests"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display 2>xvfb.log &
   xvfb_pid=$!
   trap 'kill "$xvfb_pid" 2>/dev/null; [ -n "${vesk_pid:-}" ] && kill "$vesk_pid" 2>/dev/null' EXIT
@@ -626,14 +636,7 @@ look_screenshot() {  # caption as xdotool matches it, file
 }
 
 look_tests() {
-  local missing=""
-  for tool in Xvfb xdotool import; do
-    command -v "$tool" >/dev/null || missing="$missing $tool"
-  done
-  if [ -n "$missing" ]; then
-    echo "SKIPPED the look tests: missing$missing (install xvfb, xdotool, imagemagick)"
-    exit 77
-  fi
+  need_window_tools "look tests"
   WINEDEBUG=+loaddll wine "$vesk" --version 2>loaddll.txt >/dev/null
   expect "Common Controls 6 is loaded from the side-by-side store" \
     grep -qi 'common-controls_.*comctl32\.dll' loaddll.txt
