@@ -2,29 +2,19 @@
 
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
+#include "convert/part_texts_key.h"
 #include "convert/parts_list_reader.h"
 
 namespace vesk {
 
 namespace {
 
-struct TextsKey {
-  std::string_view prefix, name, note;
-  bool operator==(const TextsKey&) const = default;
-};
-
-struct TextsKeyHash {
-  std::size_t operator()(const TextsKey& key) const {
-    const std::hash<std::string_view> hash;
-    return (hash(key.prefix) * 31 + hash(key.name)) * 31 + hash(key.note);
-  }
-};
+using TextsKey = PartTextsKey<std::string_view>;
 
 // The design's texts as a list holds them: without CR. The copies of the
 // few texts that hold one are kept here.
@@ -59,7 +49,7 @@ std::vector<int> without(const std::vector<int>& a, const std::vector<int>& b) {
 
 PartsChanges compareParts(const SortedPartsList& rows, const ListedParts& earlier) {
   ListedTexts listed;
-  std::unordered_map<TextsKey, std::size_t, TextsKeyHash> designIndex;
+  std::unordered_map<TextsKey, std::size_t, PartTextsKeyHash> designIndex;
   std::vector<DesignPart> design;
   for (const PartsListEntry* row : rows) {
     const TextsKey key{listed(row->prefix), listed(row->name), listed(row->note)};
@@ -68,7 +58,7 @@ PartsChanges compareParts(const SortedPartsList& rows, const ListedParts& earlie
     design[found->second].numbers.push_back(row->number);
   }
 
-  std::unordered_map<TextsKey, std::size_t, TextsKeyHash> earlierIndex;
+  std::unordered_map<TextsKey, std::size_t, PartTextsKeyHash> earlierIndex;
   for (std::size_t i = 0; i < earlier.parts.size(); ++i) {
     const ListedPart& part = earlier.parts[i];
     if (part.comparable) earlierIndex.try_emplace(TextsKey{part.prefix, part.name, part.note}, i);

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "convert/list_headers.h"
+#include "convert/part_texts_key.h"
 #include "convert/shift_jis_to_utf8.h"
 
 namespace vesk {
@@ -216,18 +217,7 @@ bool readReferences(std::string_view cell, std::uint64_t quantity, ReferenceRuns
   return false;
 }
 
-// What tells two parts apart: their texts as the list holds them.
-struct TextsKey {
-  std::string prefix, name, note;
-  bool operator==(const TextsKey&) const = default;
-};
-
-struct TextsKeyHash {
-  std::size_t operator()(const TextsKey& key) const {
-    const std::hash<std::string> hash;
-    return (hash(key.prefix) * 31 + hash(key.name)) * 31 + hash(key.note);
-  }
-};
+using TextsKey = PartTextsKey<std::string>;
 
 bool rowIs(const std::vector<std::string>& fields, const std::string_view* texts,
            std::size_t count) {
@@ -377,7 +367,7 @@ class ListReader {
   ListedParts& list_;
   ListProblem& problem_;
   CsvRows rows_;
-  std::unordered_map<TextsKey, std::size_t, TextsKeyHash> partIndex_;
+  std::unordered_map<TextsKey, std::size_t, PartTextsKeyHash> partIndex_;
   ReferenceRuns references_;
   std::size_t referenceCount_ = 0;
 };
